@@ -1,0 +1,11 @@
+# Compile options for our own targets: warnings as errors, and the sanitizers when asked.
+# OGDF's headers come through an imported target, so they are system headers and their
+# warnings do not count.
+add_library(kinship_options INTERFACE)
+target_compile_options(kinship_options INTERFACE -Wall -Wextra -Wpedantic -Werror)
+
+if(KINSHIP_SANITIZE)
+  set(_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_compile_options(kinship_options INTERFACE ${_sanitizers})
+  target_link_options(kinship_options INTERFACE ${_sanitizers})
+endif()

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, once per clone:
+#  - a Python virtual environment in .deps/ holding the OGDF release build (ogdf-wheel)
+#    and networkx, which the interoperability test uses as a third-party GML reader;
+#  - Debian packages the tests use, when they are missing.
+# Safe to run again: every step is skipped when its result is already there.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+deps="$root/.deps"
+ogdf_version="2025.10"
+
+apt_packages=()
+[ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/libgtest.a ] || apt_packages+=(libgtest-dev)
+command -v ninja >/dev/null || apt_packages+=(ninja-build)
+command -v cmake >/dev/null || apt_packages+=(cmake)
+python3 -c 'import venv, ensurepip' 2>/dev/null || apt_packages+=(python3-venv)
+if [ "${#apt_packages[@]}" -gt 0 ]; then
+  echo "setup: installing Debian packages: ${apt_packages[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${apt_packages[@]}"
+fi
+
+if [ ! -x "$deps/bin/python" ]; then
+  echo "setup: creating the virtual environment $deps"
+  python3 -m venv "$deps"
+fi
+
+if ! "$deps/bin/python" -c 'import importlib.metadata as m, sys; sys.exit(m.version("ogdf-wheel") != sys.argv[1])' "$ogdf_version" 2>/dev/null; then
+  echo "setup: installing ogdf-wheel==$ogdf_version"
+  "$deps/bin/pip" install --quiet --disable-pip-version-check "ogdf-wheel==$ogdf_version"
+fi
+
+if ! "$deps/bin/python" -c 'import networkx' 2>/dev/null; then
+  echo "setup: installing networkx"
+  "$deps/bin/pip" install --quiet --disable-pip-version-check networkx
+fi
+
+[ -f "$deps/share/ogdf/ogdf-config.cmake" ] || { echo "setup: OGDF's CMake package is missing under $deps" >&2; exit 1; }

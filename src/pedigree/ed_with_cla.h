@@ -1,0 +1,84 @@
+#pragma once
+
+// The pedigree unit: the digraph record of a pedigree, the readers that fill it from the
+// supported file layouts, and small integer containers for graph walks.
+//
+// These are plain records with one verb per function, kept as the interface that other
+// front ends call. Underneath, every buffer is sized from the record and every input item
+// is checked before it is stored.
+
+#include <cstddef>
+
+// One node per individual, indexed 0..V-1 in file order; adj[v][w] == 1 when v is a parent
+// of w. The record owns every array and name buffer.
+struct digraph {
+    int V;         // number of individuals
+    int A;         // number of arcs in adj
+    int* id;       // individual id per index
+    char* sexo;    // sex character per index; 'm' is male, anything else female
+    char** cla;    // clan name per index, a buffer of CLA_BUFFER_SIZE bytes
+    char** subcla; // sub-clan name per index, a buffer of CLA_BUFFER_SIZE bytes
+    int* nasc;     // birth value per index
+    int* morte;    // death value per index
+    int** adj;     // V rows of V entries
+};
+using Digraph = digraph*;
+
+// A clan or sub-clan name holds at most 9 characters plus the terminator.
+inline constexpr std::size_t CLA_BUFFER_SIZE = 10;
+
+// A pair of node indices: tail v, head w.
+struct Arc {
+    int v;
+    int w;
+};
+Arc ARC(int v, int w);
+
+// Allocates a record for V individuals with an all-zero matrix. Contents of the per-index
+// arrays are zero until a reader fills them. Ends the process with a message when V is
+// negative or the storage cannot be obtained.
+Digraph DIGRAPHinit(int V);
+// rows x columns entries, all set to value. Rows share one zeroed block, so rows that stay
+// 0 cost no resident memory.
+int** MATRIXinit(int rows, int columns, int value);
+void DIGRAPHinsertA(Digraph G, int v, int w); // no self-arcs, no repeated arcs
+void DIGRAPHremoveA(Digraph G, int v, int w);
+// Lowest index whose id equals `id`, or -1.
+int find_id(Digraph G, int id);
+void DIGRAPHshow(Digraph G);
+void DIGRAPHdestroy(Digraph G);
+
+// Readers. Each returns a complete record owned by the caller, or ends the process with a
+// message and a non-zero status (see README.md, "When the input is wrong").
+Digraph DIGRAPHcreate_with_cla(const char* path);               // clan pedigree
+Digraph DIGRAPHcreate(const char* path);                        // four-column pedigree
+Digraph DIGRAPHcreate_with_cla_multi_parents(const char* path); // individuals plus links
+Digraph DIGRAPHcosangcreate();                                  // "grafo_adjacencia.in"
+
+// Ring-buffer queue of integers with 2n slots.
+struct fila {
+    int* itens;
+    int ini; // slot of the next value to remove
+    int fim; // slot of the next value to insert; may equal N until the next insertion
+    int N;
+};
+fila* FILAinit(int n);
+int FILAempty(fila* q);
+int FILAfull(fila* q);
+void FILAinsertV(fila* q, int value);
+int FILAremoveV(fila* q);
+void FILAdestroy(fila* q);
+
+// Array stack of integers with 2n slots.
+struct pilha {
+    int* itens;
+    int topo; // index of the top value, -1 when empty
+};
+pilha* PILHAinit(int n);
+void PILHAinsertV(pilha* s, int value);
+int PILHAremoveV(pilha* s);
+void PILHAdestroy(pilha* s);
+
+// Sets the first `rows` rows and first `columns` columns (at most 3) of a three-column
+// matrix to -1.
+void inicializa_matriz(int (*matriz)[3], int rows, int columns);
