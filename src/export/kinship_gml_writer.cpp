@@ -1,0 +1,123 @@
+#include "export/kinship_gml_writer.h"
+
+#include "common/atomic_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace kinship {
+
+namespace {
+
+struct NodeStyle {
+    std::string_view fill;
+    std::string_view line;
+    std::string_view shape;
+};
+
+constexpr NodeStyle male_style{"#ADD8E6", "#4682b4", "rectangle"};
+constexpr NodeStyle female_style{"#FFE4E1", "#FFDAB9", "oval"};
+
+// Only a lower-case 'm' marks a male; every other character is drawn as female.
+const NodeStyle& style_for(char sexo)
+{
+    return sexo == 'm' ? male_style : female_style;
+}
+
+// Clan words may hold any non-blank character; a double quote or a backslash is escaped
+// so that the string stays well-formed and reads back to the same text.
+void append_escaped(std::string& out, const char* word)
+{
+    for (const char* c = word; *c != '\0'; ++c) {
+        if (*c == '"' || *c == '\\') {
+            out += '\\';
+        }
+        out += *c;
+    }
+}
+
+void append_line(std::string& out, std::string_view key, std::string_view value)
+{
+    out.append(key).append(" ").append(value).append("\n");
+}
+
+void append_node(std::string& out, const digraph& G, int v)
+{
+    const NodeStyle& style = style_for(G.sexo[v]);
+    const std::string id = std::to_string(G.id[v]);
+
+    std::string template_text = "\"";
+    append_escaped(template_text, G.cla[v]);
+    template_text += ' ';
+    append_escaped(template_text, G.subcla[v]);
+    template_text += ' ' + std::to_string(G.nasc[v]) + ' ' + std::to_string(G.morte[v]) + '"';
+
+    const auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
+
+    append_line(out, "node", "[");
+    append_line(out, "id", id);
+    append_line(out, "template", template_text);
+    append_line(out, "label", quoted(id));
+    append_line(out, "graphics", "[");
+    append_line(out, "w", "30.000000");
+    append_line(out, "h", "30.000000");
+    append_line(out, "fill", quoted(style.fill));
+    append_line(out, "line", quoted(style.line));
+    append_line(out, "type", quoted(style.shape));
+    append_line(out, "pattern", "\"1\"");
+    append_line(out, "stipple", "1");
+    append_line(out, "lineWidth", "2.000000");
+    append_line(out, "width", "1.000000");
+    out += "]\n";
+    out += "]\n";
+}
+
+void append_edge(std::string& out, const digraph& G, int parent, int child)
+{
+    append_line(out, "edge", "[");
+    append_line(out, "source", std::to_string(G.id[parent]));
+    append_line(out, "target", std::to_string(G.id[child]));
+    append_line(out, "graphics", "[");
+    append_line(out, "type", "\"line\"");
+    append_line(out, "arrow", "\"none\"");
+    append_line(out, "stipple", "1");
+    append_line(out, "lineWidth", "2.000000");
+    append_line(out, "fill", "\"#000000\"");
+    out += "]\n";
+    out += "]\n";
+}
+
+} // namespace
+
+std::string format_kinship_gml(const digraph& G)
+{
+    std::string out;
+    append_line(out, "directed", "1");
+    append_line(out, "graph", "[");
+    for (int v = 0; v < G.V; ++v) {
+        append_node(out, G, v);
+    }
+    // Edges in parent index order, then child index order.
+    for (int v = 0; v < G.V; ++v) {
+        for (int w = 0; w < G.V; ++w) {
+            if (G.adj[v][w] == 1) {
+                append_edge(out, G, v, w);
+            }
+        }
+    }
+    out += "]\n";
+    return out;
+}
+
+} // namespace kinship
+
+void parse_and_file(Digraph G, const char* path)
+{
+    const std::string text = kinship::format_kinship_gml(*G);
+    if (const auto error = kinship::write_file_atomically(path, text)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "Cannot write the GML file: %s\n", error->c_str());
+        std::exit(1);
+    }
+}
