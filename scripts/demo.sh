@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs the command on the bundled example pedigree: scripts/demo.sh BUILD_DIR OUT_DIR
+# The output files are named after the argument, so the example is copied into OUT_DIR
+# and the command runs there.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/release}
+out=${2:-$root/build/demo}
+
+mkdir -p "$out"
+cp "$root/examples/aldeia.txt" "$out/aldeia.txt"
+cd "$out"
+"$build/src/command/hierarchical-layout" aldeia.txt
+echo "demo: the files are in $out"
