@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     std::printf("Creating the second gml format file (for drawing): %s\n", drawing_gml.c_str());
     ogdf::SugiyamaLayout layout;
     kinship::configure_kinship_layout(layout);
-    layout.call(attributes);
+    kinship::run_kinship_layout(layout, attributes);
 
     if (const auto error = kinship::gml::write_drawing_gml(attributes, drawing_gml)) {
         report_failure("Could not write the drawing file: " + *error + "\n");

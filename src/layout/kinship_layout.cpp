@@ -1,5 +1,6 @@
 #include "layout/kinship_layout.h"
 
+#include <ogdf/basic/basic.h>
 #include <ogdf/layered/DfsAcyclicSubgraph.h>
 #include <ogdf/layered/FastHierarchyLayout.h>
 #include <ogdf/layered/LongestPathRanking.h>
@@ -23,6 +24,8 @@ constexpr bool permute_first_run = false;
 constexpr bool arrange_components = true;
 constexpr double component_distance = 20.0;
 constexpr double page_ratio = 1.0;
+
+constexpr int shuffle_seed = 1;
 
 ogdf::LongestPathRanking* make_ranking()
 {
@@ -70,6 +73,12 @@ void configure_kinship_layout(ogdf::SugiyamaLayout& layout)
     layout.alignBaseClasses(false);
     layout.alignSiblings(false);
     layout.maxThreads(1);
+}
+
+void run_kinship_layout(ogdf::SugiyamaLayout& layout, ogdf::GraphAttributes& attributes)
+{
+    ogdf::setSeed(shuffle_seed);
+    layout.call(attributes);
 }
 
 } // namespace kinship

@@ -19,4 +19,10 @@ inline constexpr double node_distance = 15.0;
 // thread only, which keeps the drawing independent of thread scheduling.
 void configure_kinship_layout(ogdf::SugiyamaLayout& layout);
 
+// Runs `layout` on `attributes` (node sizes in; positions and bend points out). The
+// crossing reduction shuffles layer orders with the library's pseudo-random generator,
+// which is reset to a fixed seed first: the same network always gives the same drawing,
+// also when several are laid out in one process.
+void run_kinship_layout(ogdf::SugiyamaLayout& layout, ogdf::GraphAttributes& attributes);
+
 } // namespace kinship

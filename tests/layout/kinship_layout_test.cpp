@@ -34,7 +34,9 @@ public:
         }
         ogdf::SugiyamaLayout layout;
         kinship::configure_kinship_layout(layout);
-        layout.call(attributes_);
+        // Another draw from the generator between two layouts must not change the result.
+        ogdf::randomNumber(0, 1000);
+        kinship::run_kinship_layout(layout, attributes_);
     }
 
     double x(int i) const { return attributes_.x(nodes_[i]); }
