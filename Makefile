@@ -35,5 +35,8 @@ test: test-release test-asan
 demo: build
 	./scripts/demo.sh $(BUILD)/release $(BUILD)/demo
 
+bench: build
+	./bench/run_bench.py $(BUILD)/release $(BUILD)/bench
+
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""Writes a synthetic clan pedigree for benchmarking.
+
+  generate_pedigree.py genealogy N SEED   families branching over generations: most
+                                          spouses marry in from outside with no recorded
+                                          parents, children take the father's clan, and a
+                                          few cousins marry each other
+  generate_pedigree.py dense N SEED       anyone may be the parent of anyone born later:
+                                          a stress case with many long, crossing links
+
+Ids are sparse and large, as in real registers (100000001 upwards, step 7)."""
+
+import random
+import sys
+
+CLANS = ["arara", "onca", "tatu", "jabuti", "gaviao", "capivara"]
+SUBCLANS = ["alto", "baixo", "meio"]
+
+
+class Person:
+    def __init__(self, pid, sex, father, mother, clan, subclan, born):
+        self.pid, self.sex, self.father, self.mother = pid, sex, father, mother
+        self.clan, self.subclan, self.born = clan, subclan, born
+        self.died = born + 40 + (pid % 50) if born < 1960 else 0
+
+    def line(self):
+        return (f"{self.pid} {self.sex} {self.father} {self.mother} {self.clan} "
+                f"{self.subclan} {self.born} {self.died}")
+
+
+def genealogy(count, rng):
+    people = []
+    next_id = 100000001
+
+    def new_person(sex, father, mother, clan, born):
+        nonlocal next_id
+        person = Person(next_id, sex, father, mother, clan, rng.choice(SUBCLANS), born)
+        next_id += 7
+        people.append(person)
+        return person
+
+    generation = [new_person("m", 0, 0, rng.choice(CLANS), 1800 + rng.randrange(10))
+                  for _ in range(max(2, count // 200))]
+    grandparents_of = {}
+    while len(people) < count:
+        children = []
+        for person in generation:
+            if len(people) >= count:
+                break
+            if rng.random() < 0.15:
+                continue  # never married
+            # A few marry a cousin (shared grandparent) from this generation; most
+            # marry in from outside with no recorded parents.
+            cousins = [c for c in generation if c is not person and c.sex != person.sex
+                       and grandparents_of.get(c.pid, set()) & grandparents_of.get(person.pid, set())
+                       and c.father != person.father]
+            if cousins and rng.random() < 0.05:
+                spouse = rng.choice(cousins)
+            else:
+                spouse = new_person("f" if person.sex == "m" else "m", 0, 0,
+                                    rng.choice(CLANS), person.born + rng.randrange(-5, 6))
+            father, mother = (person, spouse) if person.sex == "m" else (spouse, person)
+            for _ in range(rng.choice([1, 2, 2, 3, 3, 4])):
+                if len(people) >= count:
+                    break
+                child = new_person(rng.choice("mf"), father.pid, mother.pid, father.clan,
+                                   max(father.born, mother.born) + 20 + rng.randrange(15))
+                grandparents_of[child.pid] = {father.father, father.mother, mother.father,
+                                              mother.mother} - {0}
+                children.append(child)
+        generation = children or [new_person("m", 0, 0, rng.choice(CLANS), 1800)]
+    return people[:count]
+
+
+def dense(count, rng):
+    people = []
+    for i in range(count):
+        pid = 100000001 + 7 * i
+        if i < 50:
+            father = mother = 0
+        else:
+            father = people[rng.randrange(i)].pid
+            mother = people[rng.randrange(i)].pid
+        people.append(Person(pid, rng.choice("mf"), father, mother, rng.choice(CLANS),
+                             rng.choice(SUBCLANS), 1800 + i // 50))
+    return people
+
+
+def main():
+    shape, count, seed = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+    rng = random.Random(seed)
+    people = {"genealogy": genealogy, "dense": dense}[shape](count, rng)
+    sys.stdout.write(f"{len(people)}\n")
+    sys.stdout.write("".join(p.line() + "\n" for p in people))
+
+
+if __name__ == "__main__":
+    main()
