@@ -35,12 +35,17 @@ struct Arc {
 Arc ARC(int v, int w);
 
 // Allocates a record for V individuals with an all-zero matrix. Contents of the per-index
-// arrays are zero until a reader fills them. Ends the process with a message when V is
-// negative or the storage cannot be obtained.
+// arrays are zero until a reader fills them. Each cla[i] and subcla[i] points to its own
+// CLA_BUFFER_SIZE-byte buffer; the buffers of one array share a single allocation. Ends the
+// process with a message on standard error and status 1 when V is negative or the storage
+// cannot be obtained.
 Digraph DIGRAPHinit(int V);
-// rows x columns entries, all set to value. Rows share one zeroed block, so rows that stay
-// 0 cost no resident memory.
+// rows x columns entries, all set to value. The row pointers and the rows live in one
+// block (zeroed by the allocator when value is 0, so rows that stay 0 cost no resident
+// memory). Returns nullptr when rows or columns is negative, the size overflows or the
+// memory cannot be obtained. Release with MATRIXdestroy (or a single free()).
 int** MATRIXinit(int rows, int columns, int value);
+void MATRIXdestroy(int** matrix);
 void DIGRAPHinsertA(Digraph G, int v, int w); // no self-arcs, no repeated arcs
 void DIGRAPHremoveA(Digraph G, int v, int w);
 // Lowest index whose id equals `id`, or -1.
@@ -55,7 +60,12 @@ Digraph DIGRAPHcreate(const char* path);                        // four-column p
 Digraph DIGRAPHcreate_with_cla_multi_parents(const char* path); // individuals plus links
 Digraph DIGRAPHcosangcreate();                                  // "grafo_adjacencia.in"
 
-// Ring-buffer queue of integers with 2n slots.
+// Ring-buffer queue of integers with 2n slots. The tail folds back to slot 0 only at the
+// start of the next insertion, the head right after the removal that reaches N, so the
+// queue is a plain FIFO only for at most N-1 insertions over its whole life (one per node
+// of a walk over at most n nodes). Staying within that, not inserting into a full queue and
+// not removing from an empty one are the caller's obligations; nothing is checked.
+// FILAinit returns nullptr when n is negative or the buffer cannot be obtained.
 struct fila {
     int* itens;
     int ini; // slot of the next value to remove
@@ -69,7 +79,9 @@ void FILAinsertV(fila* q, int value);
 int FILAremoveV(fila* q);
 void FILAdestroy(fila* q);
 
-// Array stack of integers with 2n slots.
+// Array stack of integers with 2n slots. Bounds are the caller's obligation: at most 2n
+// values at once, no removal from an empty stack. PILHAinit returns nullptr when n is
+// negative or the buffer cannot be obtained.
 struct pilha {
     int* itens;
     int topo; // index of the top value, -1 when empty

@@ -1,0 +1,75 @@
+#pragma once
+
+// Reads whitespace-separated items from an in-memory text the way the C library's scanf
+// reads them with the patterns the pedigree layouts are defined by:
+//
+//   %d  skips whitespace, then an optional sign and one or more decimal digits. A value
+//       outside the int range is refused (scanf's behaviour there is undefined).
+//   %c  takes the next character, whatever it is (the layouts always put a blank before
+//       it, so in practice it is the first non-blank character).
+//   %s  skips whitespace, then takes the run of non-whitespace characters.
+//   a blank in the pattern absorbs any run of whitespace, including none.
+//
+// Whitespace is what isspace() accepts in the C locale. Scanning stops at the first item
+// that cannot be read; the failure says which item and what stood there.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <variant>
+
+namespace pedigree {
+
+// A %s target with a length limit: a longer word is a failure, not a truncation.
+struct Word {
+    std::string_view text;
+    std::size_t max_length;
+};
+
+using ScanTarget = std::variant<int*, char*, Word*>;
+
+enum class ScanProblem {
+    end_of_input,   // the text ended before the item
+    not_an_integer, // %d found no digits
+    out_of_range,   // %d found digits whose value does not fit an int
+    word_too_long,  // %s found a word longer than its target allows
+};
+
+struct ScanFailure {
+    std::size_t item; // 0-based position of the conversion in the pattern
+    ScanProblem problem;
+    std::string_view found; // the text that stood there (empty at end of input)
+};
+
+class TextScanner {
+public:
+    explicit TextScanner(std::string_view text) : text_(text) {}
+
+    // Reads the items of `pattern` into `targets`, one target per conversion, in order.
+    // Patterns are the program's own constants: an unknown directive or a target of the
+    // wrong kind throws std::invalid_argument.
+    template <typename... Targets>
+    std::optional<ScanFailure> scan(std::string_view pattern, Targets*... targets)
+    {
+        const std::array<ScanTarget, sizeof...(Targets)> list{ScanTarget{targets}...};
+        return scan_list(pattern, list);
+    }
+
+    std::size_t position() const { return pos_; }
+
+private:
+    std::optional<ScanFailure> scan_list(std::string_view pattern,
+                                         std::span<const ScanTarget> targets);
+    void skip_whitespace();
+    std::string_view token_at(std::size_t start) const;
+    std::optional<ScanProblem> read_int(int& value, std::string_view& found);
+    std::optional<ScanProblem> read_char(char& value);
+    std::optional<ScanProblem> read_word(Word& word);
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace pedigree
