@@ -53,8 +53,12 @@ int find_id(Digraph G, int id);
 void DIGRAPHshow(Digraph G);
 void DIGRAPHdestroy(Digraph G);
 
-// Readers. Each returns a complete record owned by the caller, or ends the process with a
-// message and a non-zero status (see README.md, "When the input is wrong").
+// Readers. Each returns a complete record owned by the caller, or ends the process with
+// status 1 (see README.md, "When the input is wrong"). An id that matches no individual
+// ("... ERRO na montagem do Grafo.") and the adjacency file's "Erro na leitura ..." lines
+// are printed on standard output; every other diagnostic goes to standard error and names
+// the file, the failed check and the record. The clan and four-column files are read twice,
+// so a pipe is refused. pedigree_readers.h offers the same readers without the exit.
 Digraph DIGRAPHcreate_with_cla(const char* path);               // clan pedigree
 Digraph DIGRAPHcreate(const char* path);                        // four-column pedigree
 Digraph DIGRAPHcreate_with_cla_multi_parents(const char* path); // individuals plus links

@@ -95,13 +95,6 @@ TEST(Digraph, ShowListsEachIndividualWithItsChildren)
               "DIGRAFO:\n   10:   12\n   11:   12\n   12:\n");
 }
 
-TEST(Digraph, ArcMakesThePair)
-{
-    const Arc a = ARC(3, 9);
-    EXPECT_EQ(a.v, 3);
-    EXPECT_EQ(a.w, 9);
-}
-
 TEST(Matrix, FillsEveryEntryAndRefusesImpossibleSizes)
 {
     int** m = MATRIXinit(3, 4, 7);

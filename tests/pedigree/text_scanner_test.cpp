@@ -87,13 +87,4 @@ TEST(TextScanner, EndOfInputIsReportedAtTheMissingItem)
     EXPECT_TRUE(TextScanner("").scan("%s", &w));
 }
 
-TEST(TextScanner, PatternsAndTargetsMustAgree)
-{
-    int a = 0;
-    char c = 0;
-    EXPECT_THROW(TextScanner("1").scan("%c", &a), std::invalid_argument);
-    EXPECT_THROW(TextScanner("1").scan("%x", &a), std::invalid_argument);
-    EXPECT_THROW(TextScanner("1 2").scan("%d", &a, &c), std::invalid_argument);
-}
-
 } // namespace
