@@ -1,0 +1,252 @@
+#include "gml/gml_parser.h"
+
+#include <charconv>
+#include <utility>
+
+namespace kinship::gml {
+namespace {
+
+bool is_letter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool is_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+class Parser {
+public:
+    explicit Parser(std::string_view text) : text_(text) {}
+
+    ParseResult run();
+
+private:
+    // Skips white space and comment lines; returns false at the end of the text.
+    bool skip_blanks();
+    // The item starting at the cursor, up to the next blank or bracket, for messages.
+    std::string found_here() const;
+    ReadError error_here(std::string message) const { return {line_, std::move(message)}; }
+
+    std::string read_key();
+    std::optional<ReadError> read_number(GmlValue& value);
+    std::optional<ReadError> read_string(GmlValue& value);
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+    std::size_t line_ = 1;
+    bool at_line_start_ = true;
+};
+
+bool Parser::skip_blanks()
+{
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_];
+        if (c == '\n') {
+            ++line_;
+            at_line_start_ = true;
+            ++pos_;
+        } else if (is_space(c)) {
+            ++pos_;
+        } else if (c == '#' && at_line_start_) {
+            while (pos_ < text_.size() && text_[pos_] != '\n') {
+                ++pos_;
+            }
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Parser::found_here() const
+{
+    constexpr std::size_t max_shown = 24;
+    std::size_t end = pos_ + 1;
+    while (end < text_.size() && end - pos_ < max_shown && !is_space(text_[end]) &&
+           text_[end] != '[' && text_[end] != ']') {
+        ++end;
+    }
+    std::string found(1, '\'');
+    found.append(text_.substr(pos_, end - pos_));
+    found.push_back('\'');
+    return found;
+}
+
+std::string Parser::read_key()
+{
+    const std::size_t start = pos_;
+    ++pos_;
+    while (pos_ < text_.size() &&
+           (is_letter(text_[pos_]) || is_digit(text_[pos_]) || text_[pos_] == '_')) {
+        ++pos_;
+    }
+    return std::string(text_.substr(start, pos_ - start));
+}
+
+std::optional<ReadError> Parser::read_number(GmlValue& value)
+{
+    const std::size_t start = pos_;
+    std::size_t end = pos_;
+    if (text_[end] == '-') {
+        ++end;
+    }
+    const std::size_t digits_start = end;
+    while (end < text_.size() && is_digit(text_[end])) {
+        ++end;
+    }
+    bool has_digits = end > digits_start;
+    bool is_real = false;
+    if (has_digits && end < text_.size() && text_[end] == '.') {
+        is_real = true;
+        const std::size_t fraction_start = ++end;
+        while (end < text_.size() && is_digit(text_[end])) {
+            ++end;
+        }
+        has_digits = end > fraction_start;
+    }
+    const bool delimited =
+        end == text_.size() || is_space(text_[end]) || text_[end] == '[' || text_[end] == ']';
+    if (!has_digits || !delimited) {
+        return error_here("malformed number " + found_here());
+    }
+
+    const char* first = text_.data() + start;
+    const char* last = text_.data() + end;
+    std::from_chars_result result;
+    if (is_real) {
+        double real = 0.0;
+        result = std::from_chars(first, last, real, std::chars_format::fixed);
+        value.data = real;
+    } else {
+        std::int64_t integer = 0;
+        result = std::from_chars(first, last, integer);
+        value.data = integer;
+    }
+    if (result.ec != std::errc() || result.ptr != last) {
+        return error_here("number out of range " + found_here());
+    }
+    pos_ = end;
+    return std::nullopt;
+}
+
+std::optional<ReadError> Parser::read_string(GmlValue& value)
+{
+    const std::size_t opening_line = line_;
+    std::string out;
+    ++pos_; // the opening quote
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_++];
+        if (c == '"') {
+            value.data = std::move(out);
+            return std::nullopt;
+        }
+        if (c == '\n') {
+            ++line_;
+        }
+        if (c != '\\' || pos_ == text_.size()) {
+            out.push_back(c);
+            continue;
+        }
+        const char next = text_[pos_];
+        if (next == '"' || next == '\\') {
+            out.push_back(next);
+            ++pos_;
+        } else if (next == '\n') {
+            ++line_;
+            ++pos_;
+        } else if (next == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') {
+            ++line_;
+            pos_ += 2;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return ReadError{opening_line, "string opened on this line is not closed"};
+}
+
+ParseResult Parser::run()
+{
+    ParseResult result;
+    // The lists still open, innermost last, with the line each was opened on. A parent
+    // list gets no new pair while a child is open, so the pointers stay valid.
+    std::vector<std::pair<GmlList*, std::size_t>> open{{&result.pairs, 0}};
+
+    auto fail = [&result](ReadError error) {
+        result.pairs.clear();
+        result.error = std::move(error);
+        return std::move(result);
+    };
+
+    while (true) {
+        // Expecting a key, a closing bracket or the end of the text.
+        if (!skip_blanks()) {
+            if (open.size() > 1) {
+                return fail({open.back().second, "list opened on this line is not closed"});
+            }
+            return result;
+        }
+        at_line_start_ = false;
+        const char c = text_[pos_];
+        if (c == ']') {
+            if (open.size() == 1) {
+                return fail(error_here("']' without an open list"));
+            }
+            open.pop_back();
+            ++pos_;
+            continue;
+        }
+        if (!is_letter(c)) {
+            return fail(error_here("expected a key, found " + found_here()));
+        }
+        const std::size_t key_line = line_;
+        std::string key = read_key();
+
+        // Expecting the key's value.
+        if (!skip_blanks()) {
+            return fail(error_here("key '" + key + "' has no value, found the end of the text"));
+        }
+        at_line_start_ = false;
+        GmlValue value;
+        const char v = text_[pos_];
+        if (v == '[') {
+            if (open.size() > max_list_depth) {
+                return fail(error_here("lists nested deeper than " +
+                                       std::to_string(max_list_depth) + " levels"));
+            }
+            ++pos_;
+            value.data = GmlList{};
+        } else if (v == '"') {
+            if (auto error = read_string(value)) {
+                return fail(std::move(*error));
+            }
+        } else if (v == '-' || is_digit(v)) {
+            if (auto error = read_number(value)) {
+                return fail(std::move(*error));
+            }
+        } else {
+            return fail(error_here("key '" + key + "' has no value, found " + found_here()));
+        }
+
+        GmlList& parent = *open.back().first;
+        parent.push_back(GmlPair{std::move(key), std::move(value), key_line});
+        if (GmlList* child = std::get_if<GmlList>(&parent.back().value.data)) {
+            open.emplace_back(child, line_);
+        }
+    }
+}
+
+} // namespace
+
+ParseResult parse_gml(std::string_view text)
+{
+    return Parser(text).run();
+}
+
+} // namespace kinship::gml
