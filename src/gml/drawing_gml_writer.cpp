@@ -1,0 +1,186 @@
+#include "gml/drawing_gml_writer.h"
+
+#include "common/atomic_file.h"
+#include "gml/gml_text.h"
+
+namespace kinship::gml {
+namespace {
+
+class DrawingWriter {
+public:
+    explicit DrawingWriter(const KinshipAttributes& attributes)
+        : attributes_(attributes), graph_(attributes.constGraph()), number_(graph_, 0)
+    {
+    }
+
+    std::string run();
+
+private:
+    void write_node(ogdf::node v);
+    void write_edge(ogdf::edge e);
+    void write_route(ogdf::edge e);
+
+    // Starts a line: the indentation and the key with its separating blank.
+    std::string& key(int indent, const char* name);
+    void integer_line(int indent, const char* name, long long value);
+    void real_line(int indent, const char* name, double value);
+    void quoted_line(int indent, const char* name, const std::string& text);
+    void long_string_line(int indent, const char* name, const std::string& text);
+    void open_list(int indent, const char* name) { key(indent, name).append("[\n"); }
+    void close_list(int indent);
+
+    const KinshipAttributes& attributes_;
+    const ogdf::Graph& graph_;
+    ogdf::NodeArray<int> number_;
+    std::string out_;
+};
+
+std::string& DrawingWriter::key(int indent, const char* name)
+{
+    out_.append(static_cast<std::size_t>(indent), ' ');
+    out_.append(name);
+    out_.push_back(' ');
+    return out_;
+}
+
+void DrawingWriter::integer_line(int indent, const char* name, long long value)
+{
+    key(indent, name).append(std::to_string(value)).push_back('\n');
+}
+
+void DrawingWriter::real_line(int indent, const char* name, double value)
+{
+    append_real(key(indent, name), value);
+    out_.push_back('\n');
+}
+
+void DrawingWriter::quoted_line(int indent, const char* name, const std::string& text)
+{
+    key(indent, name).append("\"").append(text).append("\"\n");
+}
+
+void DrawingWriter::long_string_line(int indent, const char* name, const std::string& text)
+{
+    append_long_string(key(indent, name), text);
+    out_.push_back('\n');
+}
+
+void DrawingWriter::close_list(int indent)
+{
+    out_.append(static_cast<std::size_t>(indent), ' ');
+    out_.append("]\n");
+}
+
+void DrawingWriter::write_node(ogdf::node v)
+{
+    open_list(2, "node");
+    integer_line(4, "id", number_[v]);
+    long_string_line(4, "template", attributes_.templateNode(v));
+    long_string_line(4, "label", attributes_.label(v));
+    open_list(4, "graphics");
+    real_line(6, "x", attributes_.x(v));
+    real_line(6, "y", attributes_.y(v));
+    real_line(6, "w", attributes_.width(v));
+    real_line(6, "h", attributes_.height(v));
+    quoted_line(6, "fill", attributes_.node_fill_text(v));
+    quoted_line(6, "line", attributes_.node_line_text(v));
+    quoted_line(6, "pattern", std::to_string(static_cast<int>(attributes_.fillPattern(v))));
+    integer_line(6, "stipple", static_cast<int>(attributes_.strokeType(v)));
+    real_line(6, "lineWidth", attributes_.strokeWidth(v));
+    quoted_line(6, "type", attributes_.shape(v) == ogdf::Shape::Ellipse ? "oval" : "rectangle");
+    key(6, "width").append("1.0\n");
+    close_list(4);
+    close_list(2);
+}
+
+// A point lies in a node's box when it is within half the width and half the height of
+// the centre, borders included.
+bool inside_box(const KinshipAttributes& attributes, ogdf::node v, const ogdf::DPoint& p)
+{
+    const double x = attributes.x(v);
+    const double y = attributes.y(v);
+    const double half_w = attributes.width(v) / 2;
+    const double half_h = attributes.height(v) / 2;
+    return p.m_x >= x - half_w && p.m_x <= x + half_w && p.m_y >= y - half_h && p.m_y <= y + half_h;
+}
+
+void DrawingWriter::write_route(ogdf::edge e)
+{
+    const ogdf::DPolyline& bends = attributes_.bends(e);
+    auto point_line = [this](double x, double y) {
+        out_.append(8, ' ');
+        out_.append("point [ x ");
+        append_real(out_, x);
+        out_.append(" y ");
+        append_real(out_, y);
+        out_.append(" ]\n");
+    };
+
+    open_list(6, "Line");
+    const ogdf::node source = e->source();
+    const ogdf::node target = e->target();
+    if (!inside_box(attributes_, source, bends.front())) {
+        point_line(attributes_.x(source), attributes_.y(source));
+    }
+    for (const ogdf::DPoint& p : bends) {
+        point_line(p.m_x, p.m_y);
+    }
+    if (!inside_box(attributes_, target, bends.back())) {
+        point_line(attributes_.x(target), attributes_.y(target));
+    }
+    close_list(6);
+}
+
+void DrawingWriter::write_edge(ogdf::edge e)
+{
+    open_list(2, "edge");
+    integer_line(4, "source", number_[e->source()]);
+    integer_line(4, "target", number_[e->target()]);
+    open_list(4, "graphics");
+    quoted_line(6, "type", "line");
+    quoted_line(6, "arrow", attributes_.directed() ? "last" : "none");
+    integer_line(6, "stipple", static_cast<int>(attributes_.strokeType(e)));
+    real_line(6, "lineWidth", attributes_.strokeWidth(e));
+    if (!attributes_.bends(e).empty()) {
+        write_route(e);
+    }
+    if (const std::string& colour = attributes_.edge_colour_text(e); !colour.empty()) {
+        quoted_line(6, "fill", colour);
+    }
+    close_list(4);
+    close_list(2);
+}
+
+std::string DrawingWriter::run()
+{
+    int next = 0;
+    for (ogdf::node v : graph_.nodes) {
+        number_[v] = next++;
+    }
+    out_.append("Creator \"ogdf::GraphAttributes::writeGML\"\n");
+    out_.append("graph [\n");
+    integer_line(2, "directed", attributes_.directed() ? 1 : 0);
+    for (ogdf::node v : graph_.nodes) {
+        write_node(v);
+    }
+    for (ogdf::edge e : graph_.edges) {
+        write_edge(e);
+    }
+    out_.append("]\n");
+    return std::move(out_);
+}
+
+} // namespace
+
+std::string format_drawing_gml(const KinshipAttributes& attributes)
+{
+    return DrawingWriter(attributes).run();
+}
+
+std::optional<std::string> write_drawing_gml(const KinshipAttributes& attributes,
+                                             const std::string& path)
+{
+    return write_file_atomically(path, format_drawing_gml(attributes));
+}
+
+} // namespace kinship::gml

@@ -1,0 +1,303 @@
+#include "gml/kinship_gml_reader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <unordered_map>
+
+#include "gml/gml_parser.h"
+
+namespace kinship::gml {
+namespace {
+
+// What one node entry says; unset fields take the reading's defaults.
+struct NodeEntry {
+    std::optional<std::int64_t> id;
+    std::optional<std::string> label, templ, fill, line, type;
+    std::optional<double> x, y, w, h, line_width;
+    std::optional<std::int64_t> stipple, pattern;
+};
+
+// What one edge entry says.
+struct EdgeEntry {
+    std::optional<std::int64_t> source, target;
+    std::optional<std::int64_t> stipple;
+    std::optional<double> line_width;
+    std::optional<std::string> fill;
+};
+
+// The later of repeated keys wins; a value of another form leaves the field as it was.
+void take(std::optional<std::int64_t>& field, const GmlValue& value)
+{
+    if (const auto* v = value.integer()) {
+        field = *v;
+    }
+}
+
+void take(std::optional<double>& field, const GmlValue& value)
+{
+    if (const auto* v = value.real()) {
+        field = *v;
+    }
+}
+
+void take(std::optional<std::string>& field, const GmlValue& value)
+{
+    if (const auto* v = value.string()) {
+        field = *v;
+    }
+}
+
+NodeEntry node_entry(const GmlList& pairs)
+{
+    NodeEntry entry;
+    for (const GmlPair& pair : pairs) {
+        if (pair.key == "id") {
+            take(entry.id, pair.value);
+        } else if (pair.key == "label") {
+            take(entry.label, pair.value);
+        } else if (pair.key == "template") {
+            take(entry.templ, pair.value);
+        } else if (pair.key == "graphics" && pair.value.list() != nullptr) {
+            for (const GmlPair& g : *pair.value.list()) {
+                if (g.key == "x") {
+                    take(entry.x, g.value);
+                } else if (g.key == "y") {
+                    take(entry.y, g.value);
+                } else if (g.key == "w") {
+                    take(entry.w, g.value);
+                } else if (g.key == "h") {
+                    take(entry.h, g.value);
+                } else if (g.key == "fill") {
+                    take(entry.fill, g.value);
+                } else if (g.key == "line") {
+                    take(entry.line, g.value);
+                } else if (g.key == "type") {
+                    take(entry.type, g.value);
+                } else if (g.key == "stipple") {
+                    take(entry.stipple, g.value);
+                } else if (g.key == "pattern") {
+                    take(entry.pattern, g.value);
+                } else if (g.key == "lineWidth") {
+                    take(entry.line_width, g.value);
+                }
+            }
+        }
+    }
+    return entry;
+}
+
+EdgeEntry edge_entry(const GmlList& pairs)
+{
+    EdgeEntry entry;
+    for (const GmlPair& pair : pairs) {
+        if (pair.key == "source") {
+            take(entry.source, pair.value);
+        } else if (pair.key == "target") {
+            take(entry.target, pair.value);
+        } else if (pair.key == "graphics" && pair.value.list() != nullptr) {
+            for (const GmlPair& g : *pair.value.list()) {
+                if (g.key == "stipple") {
+                    take(entry.stipple, g.value);
+                } else if (g.key == "lineWidth") {
+                    take(entry.line_width, g.value);
+                } else if (g.key == "fill") {
+                    take(entry.fill, g.value);
+                }
+            }
+        }
+    }
+    return entry;
+}
+
+// Line styles are numbered 0 none, 1 solid, 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot,
+// as the library's StrokeType enumerates them; a number outside 1..5 means no line.
+ogdf::StrokeType stroke_type(std::optional<std::int64_t> stipple)
+{
+    if (!stipple) {
+        return ogdf::StrokeType::Solid;
+    }
+    if (*stipple < 1 || *stipple > 5) {
+        return ogdf::StrokeType::None;
+    }
+    return static_cast<ogdf::StrokeType>(*stipple);
+}
+
+// Fill patterns are numbered 0 none, 1 solid, 2..8 dense 1..7, 9 horizontal, 10 vertical,
+// 11 cross, 12 backward diagonal, 13 forward diagonal, 14 diagonal cross, as the
+// library's FillPattern enumerates them; other numbers are ignored.
+ogdf::FillPattern fill_pattern(std::optional<std::int64_t> pattern)
+{
+    constexpr auto last = static_cast<std::int64_t>(ogdf::FillPattern::DiagonalCross);
+    if (!pattern || *pattern < 0 || *pattern > last) {
+        return ogdf::FillPattern::Solid;
+    }
+    return static_cast<ogdf::FillPattern>(*pattern);
+}
+
+void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
+{
+    attributes.x(v) = entry.x.value_or(0.0);
+    attributes.y(v) = entry.y.value_or(0.0);
+    attributes.width(v) = entry.w.value_or(0.0);
+    attributes.height(v) = entry.h.value_or(0.0);
+    attributes.shape(v) =
+        entry.type.value_or("") == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
+    attributes.label(v) = entry.label.value_or("");
+    attributes.templateNode(v) = entry.templ.value_or("");
+    attributes.set_node_fill(v, entry.fill.value_or(""));
+    attributes.set_node_line(v, entry.line.value_or(""));
+    attributes.strokeWidth(v) = static_cast<float>(entry.line_width.value_or(1.0));
+    attributes.strokeType(v) = stroke_type(entry.stipple);
+    attributes.fillPattern(v) = fill_pattern(entry.pattern);
+}
+
+void apply(const EdgeEntry& entry, ogdf::edge e, KinshipAttributes& attributes)
+{
+    attributes.bends(e).clear();
+    attributes.strokeType(e) = stroke_type(entry.stipple);
+    attributes.strokeWidth(e) = static_cast<float>(entry.line_width.value_or(1.0));
+    attributes.set_edge_colour(e, entry.fill.value_or(""));
+}
+
+class GraphBuilder {
+public:
+    GraphBuilder(ogdf::Graph& graph, KinshipAttributes& attributes)
+        : graph_(graph), attributes_(attributes)
+    {
+    }
+
+    std::optional<ReadError> build(const GmlList& graph_list);
+
+private:
+    // Finds the span of node ids; every node entry must have an integer id.
+    std::optional<ReadError> scan_ids(const GmlList& graph_list);
+    std::optional<ReadError> add_edge(const GmlPair& pair);
+    ogdf::node node_for(std::int64_t id);
+
+    ogdf::Graph& graph_;
+    KinshipAttributes& attributes_;
+    std::unordered_map<std::int64_t, ogdf::node> nodes_;
+    std::int64_t min_id_ = std::numeric_limits<std::int64_t>::max();
+    std::int64_t max_id_ = std::numeric_limits<std::int64_t>::min();
+};
+
+std::optional<ReadError> GraphBuilder::scan_ids(const GmlList& graph_list)
+{
+    std::size_t count = 0;
+    for (const GmlPair& pair : graph_list) {
+        if (pair.key != "node" || pair.value.list() == nullptr) {
+            continue;
+        }
+        const std::optional<std::int64_t> id = node_entry(*pair.value.list()).id;
+        if (!id) {
+            return ReadError{pair.line, "node entry without an integer id"};
+        }
+        min_id_ = std::min(min_id_, *id);
+        max_id_ = std::max(max_id_, *id);
+        ++count;
+    }
+    nodes_.reserve(count);
+    return std::nullopt;
+}
+
+ogdf::node GraphBuilder::node_for(std::int64_t id)
+{
+    auto [it, inserted] = nodes_.try_emplace(id, nullptr);
+    if (inserted) {
+        it->second = graph_.newNode();
+    }
+    return it->second;
+}
+
+std::optional<ReadError> GraphBuilder::add_edge(const GmlPair& pair)
+{
+    const EdgeEntry entry = edge_entry(*pair.value.list());
+    for (const auto& [end, name] : {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
+        if (!end) {
+            return ReadError{pair.line, std::string("edge entry without an integer ") + name};
+        }
+        if (*end < min_id_ || *end > max_id_) {
+            return ReadError{pair.line, std::string("edge ") + name + " " + std::to_string(*end) +
+                                            " lies outside the span of node ids"};
+        }
+    }
+    const ogdf::node source = node_for(*entry.source);
+    const ogdf::node target = node_for(*entry.target);
+    apply(entry, graph_.newEdge(source, target), attributes_);
+    return std::nullopt;
+}
+
+std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
+{
+    graph_.clear();
+    if (auto error = scan_ids(graph_list)) {
+        return error;
+    }
+    for (const GmlPair& pair : graph_list) {
+        if (pair.key == "directed") {
+            if (const auto* flag = pair.value.integer()) {
+                attributes_.directed() = *flag > 0;
+            }
+            continue;
+        }
+        const GmlList* list = pair.value.list();
+        if (list == nullptr) {
+            continue;
+        }
+        if (pair.key == "node") {
+            const NodeEntry entry = node_entry(*list);
+            apply(entry, node_for(*entry.id), attributes_);
+        } else if (pair.key == "edge") {
+            if (auto error = add_edge(pair)) {
+                return error;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<ReadError> read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
+                                               KinshipAttributes& attributes)
+{
+    if (&attributes.constGraph() != &graph) {
+        return ReadError{0, "the attributes belong to another graph"};
+    }
+    const ParseResult parsed = parse_gml(text);
+    if (parsed.error) {
+        return parsed.error;
+    }
+    const auto graph_pair = std::find_if(parsed.pairs.begin(), parsed.pairs.end(),
+                                         [](const GmlPair& p) { return p.key == "graph"; });
+    if (graph_pair == parsed.pairs.end()) {
+        return ReadError{0, "no top-level \"graph\" list"};
+    }
+    if (graph_pair->value.list() == nullptr) {
+        return ReadError{graph_pair->line, "\"graph\" is not a list"};
+    }
+    return GraphBuilder(graph, attributes).build(*graph_pair->value.list());
+}
+
+std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& graph,
+                                          KinshipAttributes& attributes)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return ReadError{0, "cannot open " + path + ": " + std::strerror(errno)};
+    }
+    std::ostringstream content;
+    content << file.rdbuf();
+    if (file.bad()) {
+        return ReadError{0, "cannot read " + path};
+    }
+    return read_kinship_gml_text(content.view(), graph, attributes);
+}
+
+} // namespace kinship::gml

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <ogdf/basic/Graph.h>
+
+#include "gml/kinship_attributes.h"
+#include "gml/read_error.h"
+
+namespace kinship::gml {
+
+// Reads the GML file at `path` into `graph` and `attributes` (which must be attached to
+// `graph`). Returns nothing on success, or what went wrong and where.
+//
+// The whole text is parsed first (see parse_gml); only then is the graph emptied and
+// rebuilt from the first top-level "graph" list. Every other top-level pair is ignored.
+// Inside the graph list:
+//   directed  integer: above 0 sets the directed flag, anything else clears it
+//   node      list with an integer "id"; a repeated id updates the same node, with the
+//             later entry's values (absent keys take their defaults again)
+//   edge      list with integer "source" and "target" ids within the span from the
+//             smallest to the largest node id; an id in the span that has no node yet
+//             gets a new node
+// Node keys: "template", "label" (strings), and in "graphics": "x", "y", "w", "h",
+// "lineWidth" (reals), "fill", "line", "type" (strings; "oval" gives an ellipse, anything
+// else a rectangle), "stipple" (integer; 1..5 that line style, any other number none),
+// "pattern" (integer 0..14). Edge keys in "graphics": "stipple", "lineWidth", "fill".
+// A key whose value has another form than the one listed is ignored as if absent, so the
+// quoted "pattern" of a styled kinship file leaves the default solid fill. Unknown keys
+// are ignored. Defaults: 0.0 for x, y, w, h; empty texts; rectangle; line width 1.0;
+// solid fill; solid line.
+//
+// Failures: the file cannot be read; the text is not well-formed; there is no top-level
+// "graph" list; a node entry without an integer id; an edge whose source or target is
+// missing, not an integer or outside the span of node ids. After a failure the graph and
+// attributes hold whatever was built up to it.
+std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& graph,
+                                          KinshipAttributes& attributes);
+
+// The same, reading from `text` instead of a file.
+std::optional<ReadError> read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
+                                               KinshipAttributes& attributes);
+
+} // namespace kinship::gml
