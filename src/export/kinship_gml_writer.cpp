@@ -37,6 +37,13 @@ void append_escaped(std::string& out, const char* word)
     }
 }
 
+std::string quoted(std::string_view text)
+{
+    std::string out(1, '"');
+    out.append(text).append(1, '"');
+    return out;
+}
+
 void append_line(std::string& out, std::string_view key, std::string_view value)
 {
     out.append(key).append(" ").append(value).append("\n");
@@ -51,9 +58,8 @@ void append_node(std::string& out, const digraph& G, int v)
     append_escaped(template_text, G.cla[v]);
     template_text += ' ';
     append_escaped(template_text, G.subcla[v]);
-    template_text += ' ' + std::to_string(G.nasc[v]) + ' ' + std::to_string(G.morte[v]) + '"';
-
-    const auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
+    template_text.append(" ").append(std::to_string(G.nasc[v]));
+    template_text.append(" ").append(std::to_string(G.morte[v])).append("\"");
 
     append_line(out, "node", "[");
     append_line(out, "id", id);
