@@ -5,8 +5,9 @@
                                           spouses marry in from outside with no recorded
                                           parents, children take the father's clan, and a
                                           few cousins marry each other
-  generate_pedigree.py dense N SEED       anyone may be the parent of anyone born later:
-                                          a stress case with many long, crossing links
+  generate_pedigree.py dense N SEED       generations of 500 where each child's parents
+                                          are drawn at random from the previous one:
+                                          a stress case with many crossing links
 
 Ids are sparse and large, as in real registers (100000001 upwards, step 7)."""
 
@@ -72,17 +73,22 @@ def genealogy(count, rng):
     return people[:count]
 
 
-def dense(count, rng):
+def dense(count, rng, generation_size=500):
+    """Generations of equal size; each child's father and mother are drawn at random
+    from the whole previous generation, so anyone may have children with anyone."""
     people = []
-    for i in range(count):
-        pid = 100000001 + 7 * i
-        if i < 50:
-            father = mother = 0
-        else:
-            father = people[rng.randrange(i)].pid
-            mother = people[rng.randrange(i)].pid
-        people.append(Person(pid, rng.choice("mf"), father, mother, rng.choice(CLANS),
-                             rng.choice(SUBCLANS), 1800 + i // 50))
+    previous = []
+    while len(people) < count:
+        generation = []
+        for _ in range(min(generation_size, count - len(people))):
+            pid = 100000001 + 7 * len(people)
+            father = rng.choice(previous).pid if previous else 0
+            mother = rng.choice(previous).pid if previous else 0
+            person = Person(pid, rng.choice("mf"), father, mother, rng.choice(CLANS),
+                            rng.choice(SUBCLANS), 1800 + 25 * (len(people) // generation_size))
+            people.append(person)
+            generation.append(person)
+        previous = generation
     return people
 
 

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -101,6 +103,37 @@ TEST(KinshipGmlWriter, EdgesFollowParentIndexThenChildIndexNotIds)
     EXPECT_LT(at("30", "20"), at("30", "40"));
     EXPECT_LT(at("30", "40"), at("20", "40"));
     EXPECT_LT(at("20", "40"), at("10", "30"));
+    DIGRAPHdestroy(G);
+}
+
+TEST(KinshipGmlWriter, EveryArcOfALongRowIsWrittenInOrder)
+{
+    constexpr int people = 130;
+    Digraph G = DIGRAPHinit(people);
+    for (int i = 0; i < people; ++i) {
+        G->id[i] = 1000 + i;
+        G->sexo[i] = 'f';
+    }
+    const std::vector<std::pair<int, int>> arcs = {{0, 1},   {0, 63},  {0, 64},  {0, 127},
+                                                   {0, 128}, {0, 129}, {128, 0}, {129, 5}};
+    for (auto [v, w] : arcs) {
+        DIGRAPHinsertA(G, v, w);
+    }
+    const std::string text = kinship::format_kinship_gml(*G);
+    std::size_t previous = 0;
+    for (auto [v, w] : arcs) {
+        const std::size_t at =
+            text.find(edge_block(std::to_string(1000 + v), std::to_string(1000 + w)));
+        ASSERT_NE(at, std::string::npos) << v << " -> " << w;
+        EXPECT_GT(at, previous);
+        previous = at;
+    }
+    std::size_t edges = 0;
+    for (std::size_t at = text.find("edge ["); at != std::string::npos;
+         at = text.find("edge [", at + 1)) {
+        ++edges;
+    }
+    EXPECT_EQ(edges, arcs.size());
     DIGRAPHdestroy(G);
 }
 
