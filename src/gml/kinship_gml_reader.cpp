@@ -9,6 +9,7 @@
 #include <limits>
 #include <sstream>
 #include <unordered_map>
+#include <vector>
 
 #include "gml/gml_parser.h"
 
@@ -28,7 +29,8 @@ struct EdgeEntry {
     std::optional<std::int64_t> source, target;
     std::optional<std::int64_t> stipple;
     std::optional<double> line_width;
-    std::optional<std::string> fill;
+    std::optional<std::string> fill, arrow;
+    std::vector<ogdf::DPoint> route;
 };
 
 // The later of repeated keys wins; a value of another form leaves the field as it was.
@@ -92,6 +94,30 @@ NodeEntry node_entry(const GmlList& pairs)
     return entry;
 }
 
+// The points of a "Line" list, in order. A "point" needs real "x" and "y"; one without
+// them is left out.
+std::vector<ogdf::DPoint> route_points(const GmlList& line)
+{
+    std::vector<ogdf::DPoint> points;
+    for (const GmlPair& pair : line) {
+        if (pair.key != "point" || pair.value.list() == nullptr) {
+            continue;
+        }
+        std::optional<double> x, y;
+        for (const GmlPair& coordinate : *pair.value.list()) {
+            if (coordinate.key == "x") {
+                take(x, coordinate.value);
+            } else if (coordinate.key == "y") {
+                take(y, coordinate.value);
+            }
+        }
+        if (x && y) {
+            points.emplace_back(*x, *y);
+        }
+    }
+    return points;
+}
+
 EdgeEntry edge_entry(const GmlList& pairs)
 {
     EdgeEntry entry;
@@ -108,6 +134,10 @@ EdgeEntry edge_entry(const GmlList& pairs)
                     take(entry.line_width, g.value);
                 } else if (g.key == "fill") {
                     take(entry.fill, g.value);
+                } else if (g.key == "arrow") {
+                    take(entry.arrow, g.value);
+                } else if (g.key == "Line" && g.value.list() != nullptr) {
+                    entry.route = route_points(*g.value.list());
                 }
             }
         }
@@ -157,9 +187,35 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
     attributes.fillPattern(v) = fill_pattern(entry.pattern);
 }
 
+// "none", "last", "first" and "both" name the arrow heads; any other text leaves the
+// arrow undefined, which the library's renderers take as "by the directed flag".
+ogdf::EdgeArrow edge_arrow(const std::optional<std::string>& arrow)
+{
+    if (arrow == "none") {
+        return ogdf::EdgeArrow::None;
+    }
+    if (arrow == "last") {
+        return ogdf::EdgeArrow::Last;
+    }
+    if (arrow == "first") {
+        return ogdf::EdgeArrow::First;
+    }
+    if (arrow == "both") {
+        return ogdf::EdgeArrow::Both;
+    }
+    return ogdf::EdgeArrow::Undefined;
+}
+
 void apply(const EdgeEntry& entry, ogdf::edge e, KinshipAttributes& attributes)
 {
-    attributes.bends(e).clear();
+    ogdf::DPolyline& bends = attributes.bends(e);
+    bends.clear();
+    for (const ogdf::DPoint& point : entry.route) {
+        bends.pushBack(point);
+    }
+    if (attributes.has(ogdf::GraphAttributes::edgeArrow)) {
+        attributes.arrowType(e) = edge_arrow(entry.arrow);
+    }
     attributes.strokeType(e) = stroke_type(entry.stipple);
     attributes.strokeWidth(e) = static_cast<float>(entry.line_width.value_or(1.0));
     attributes.set_edge_colour(e, entry.fill.value_or(""));
@@ -179,6 +235,7 @@ private:
     std::optional<ReadError> scan_ids(const GmlList& graph_list);
     std::optional<ReadError> add_edge(const GmlPair& pair);
     ogdf::node node_for(std::int64_t id);
+    void drop_end_centres();
 
     ogdf::Graph& graph_;
     KinshipAttributes& attributes_;
@@ -233,6 +290,31 @@ std::optional<ReadError> GraphBuilder::add_edge(const GmlPair& pair)
     return std::nullopt;
 }
 
+// A drawing file's route starts at the source node's centre and ends at the target node's
+// centre when the bends do not already reach into those nodes. Those two points are where
+// the edge is attached, not bends: keeping them would make a read-then-write add them a
+// second time. So a first point equal to the source centre and a last point equal to the
+// target centre are dropped, once all node entries (which may follow the edges, or repeat
+// with new positions) have been read.
+// The comparison is exact: the writer prints a centre and a bend at the same position
+// with the same digits, so they read back as the same numbers, and a bend merely near the
+// centre stays.
+void GraphBuilder::drop_end_centres()
+{
+    const auto is_centre = [this](const ogdf::DPoint& point, ogdf::node v) {
+        return point.m_x == attributes_.x(v) && point.m_y == attributes_.y(v);
+    };
+    for (const ogdf::edge e : graph_.edges) {
+        ogdf::DPolyline& bends = attributes_.bends(e);
+        if (!bends.empty() && is_centre(bends.front(), e->source())) {
+            bends.popFront();
+        }
+        if (!bends.empty() && is_centre(bends.back(), e->target())) {
+            bends.popBack();
+        }
+    }
+}
+
 std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
 {
     graph_.clear();
@@ -259,6 +341,7 @@ std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
             }
         }
     }
+    drop_end_centres();
     return std::nullopt;
 }
 

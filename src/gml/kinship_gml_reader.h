@@ -26,11 +26,22 @@ namespace kinship::gml {
 // Node keys: "template", "label" (strings), and in "graphics": "x", "y", "w", "h",
 // "lineWidth" (reals), "fill", "line", "type" (strings; "oval" gives an ellipse, anything
 // else a rectangle), "stipple" (integer; 1..5 that line style, any other number none),
-// "pattern" (integer 0..14). Edge keys in "graphics": "stipple", "lineWidth", "fill".
+// "pattern" (integer 0..14). Edge keys in "graphics": "stipple", "lineWidth", "fill",
+// "arrow" (string "none", "last", "first" or "both"; stored only when `attributes` has
+// the edge arrow group, which the kinship selection leaves out; another text leaves the
+// arrow undefined) and "Line", the route: a list of "point [ x .. y .. ]" entries (reals;
+// a point without both is left out) that become the edge's bend points.
 // A key whose value has another form than the one listed is ignored as if absent, so the
 // quoted "pattern" of a styled kinship file leaves the default solid fill. Unknown keys
 // are ignored. Defaults: 0.0 for x, y, w, h; empty texts; rectangle; line width 1.0;
-// solid fill; solid line.
+// solid fill; solid line; no bend points.
+//
+// The drawing file starts a route at the source node's centre and ends it at the target
+// node's centre (see format_drawing_gml). Those are attachment points, not bends, so once
+// the whole graph list is read a first route point exactly equal to the source's centre
+// and a last one exactly equal to the target's centre are dropped. Reading a drawing file
+// back thus gives the bend points the layout made, and writing them again gives the same
+// route.
 //
 // Failures: the file cannot be read; the text is not well-formed; there is no top-level
 // "graph" list; a node entry without an integer id; an edge whose source or target is
