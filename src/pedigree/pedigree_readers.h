@@ -4,8 +4,10 @@
 // the process: tests, fuzzers, and front ends with their own error reporting.
 //
 // Each core parses a whole pedigree held in memory and returns either the complete record
-// or the first failure, in file order. The C-style entry points of ed_with_cla.h open the
-// file, call these cores and turn a failure into its message and exit status.
+// or the first failure, in file order. A UTF-8 byte-order mark at the start of the text is
+// skipped; any other byte that is not an item of the layout is a failure. The C-style entry points
+// of ed_with_cla.h open the file, call these cores and turn a failure into its message and exit
+// status.
 
 #include "pedigree/ed_with_cla.h"
 

@@ -23,7 +23,7 @@ struct IdAndSex {
 
 ReadResult read_adjacency_pedigree(std::string_view text, std::string_view file)
 {
-    TextScanner in(text);
+    TextScanner in(detail::without_byte_order_mark(text));
     int count = 0;
     if (const auto f = in.scan("%d ", &count)) {
         return detail::failed(detail::adjacency_failure(file, Check::adjacency_count, 0, *f));

@@ -30,7 +30,7 @@ struct ClanRecord {
 
 ReadResult read_clan_pedigree(std::string_view text, std::string_view file)
 {
-    TextScanner in(text);
+    TextScanner in(detail::without_byte_order_mark(text));
     int count = 0;
     if (const auto f = in.scan("%d ", &count)) {
         return detail::failed(

@@ -51,9 +51,21 @@ std::string item_problem(std::string_view item, const ScanFailure& failure)
     case ScanProblem::out_of_range:
         return "cannot read the " + name + ": " + quoted(failure.found) +
                " is outside the range of an int";
-    case ScanProblem::word_too_long:
-        return "the " + name + " word " + quoted(failure.found) + " is longer than " +
-               std::to_string(CLA_BUFFER_SIZE - 1) + " characters";
+    case ScanProblem::word_too_long: {
+        // The limit counts bytes: a UTF-8 character outside ASCII takes two to four of
+        // them, so a word of 9 such letters can be too long. Say so when that is the case.
+        std::string problem = "the " + name + " word " + quoted(failure.found) +
+                              " is longer than " + std::to_string(CLA_BUFFER_SIZE - 1);
+        const bool ascii = std::all_of(failure.found.begin(), failure.found.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) {
+            return problem + " characters";
+        }
+        return problem + " bytes (it has " + std::to_string(failure.found.size()) +
+               " bytes in UTF-8)";
+    }
+    case ScanProblem::nul_in_word:
+        return "the " + name + " word " + quoted(failure.found) + " holds a NUL byte";
     }
     return "cannot read the " + name;
 }

@@ -30,7 +30,7 @@ struct PersonRecord {
 
 ReadResult read_links_pedigree(std::string_view text, std::string_view file)
 {
-    TextScanner in(text);
+    TextScanner in(detail::without_byte_order_mark(text));
     int count = 0;
     if (const auto f = in.scan("%d ", &count)) {
         return detail::failed(

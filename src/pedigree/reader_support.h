@@ -36,6 +36,14 @@ inline ReadResult succeeded(DigraphPtr G)
     return ReadResult{std::move(G), std::nullopt};
 }
 
+// The text without a leading UTF-8 byte-order mark, which some editors put at the start
+// of a plain-text file; everywhere else those bytes are ordinary item bytes.
+inline std::string_view without_byte_order_mark(std::string_view text)
+{
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    return text.starts_with(mark) ? text.substr(mark.size()) : text;
+}
+
 // Copies a word already checked to fit into a CLA_BUFFER_SIZE-byte name buffer.
 void store_name(char* buffer, std::string_view word);
 

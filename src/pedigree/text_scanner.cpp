@@ -102,11 +102,13 @@ std::optional<ScanProblem> TextScanner::read_word(Word& word)
     }
     const std::string_view run = token_at(pos_);
     pos_ += run.size();
+    word.text = run;
     if (run.size() > word.max_length) {
-        word.text = run;
         return ScanProblem::word_too_long;
     }
-    word.text = run;
+    if (run.find('\0') != std::string_view::npos) {
+        return ScanProblem::nul_in_word;
+    }
     return std::nullopt;
 }
 

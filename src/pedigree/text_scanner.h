@@ -7,7 +7,8 @@
 //       outside the int range is refused (scanf's behaviour there is undefined).
 //   %c  takes the next character, whatever it is (the layouts always put a blank before
 //       it, so in practice it is the first non-blank character).
-//   %s  skips whitespace, then takes the run of non-whitespace characters.
+//   %s  skips whitespace, then takes the run of non-whitespace characters. A run holding
+//       a NUL byte is refused: stored as a C string it would silently lose its tail.
 //   a blank in the pattern absorbs any run of whitespace, including none.
 //
 // Whitespace is what isspace() accepts in the C locale. Scanning stops at the first item
@@ -35,6 +36,7 @@ enum class ScanProblem {
     not_an_integer, // %d found no digits
     out_of_range,   // %d found digits whose value does not fit an int
     word_too_long,  // %s found a word longer than its target allows
+    nul_in_word,    // %s found a word holding a NUL byte, which a C string would cut short
 };
 
 struct ScanFailure {

@@ -50,9 +50,6 @@ TEST_F(ReaderExitDeathTest, RefusedContentIsReportedOnStandardError)
     const std::string path = write("2\n1 m 0 0 a b 1 1\n2 f 0 0 a b 1\n");
     EXPECT_EXIT(DIGRAPHcreate_with_cla(path.c_str()), ExitedWithCode(1),
                 "ped.txt: record 2: cannot read the death value: the file ends before it\n");
-    write("1\n1 m 0 0 clan-name-x b 1 1\n");
-    EXPECT_EXIT(DIGRAPHcreate_with_cla(path.c_str()), ExitedWithCode(1),
-                "ped.txt: record 1: the clan word \"clan-name-x\" is longer than 9 characters");
     write("-7\n");
     EXPECT_EXIT(DIGRAPHcreate(path.c_str()), ExitedWithCode(1),
                 "ped.txt: the count of individuals is -7; it must be 0 or more");
@@ -96,7 +93,6 @@ TEST_F(ReaderExitDeathTest, AdjacencyFileMessages)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"two", "Erro na leitura do arquivo grafo.\n"},
-        {"2\n1 m 2\n", "Erro na leitura do arquivo grafo.\n"},
         {"2\n1 m 2 f\n0 1\n1 -\n", "Erro na leitura do arquivo grafo.in.\n"},
     };
     for (const auto& [text, message] : cases) {
