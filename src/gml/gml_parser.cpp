@@ -73,8 +73,19 @@ std::string Parser::found_here() const
            text_[end] != '[' && text_[end] != ']') {
         ++end;
     }
+    // Bytes that would not show on a terminal (a NUL, say) are written as \xNN.
     std::string found(1, '\'');
-    found.append(text_.substr(pos_, end - pos_));
+    for (const char c : text_.substr(pos_, end - pos_)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            constexpr char hex[] = "0123456789abcdef";
+            found += "\\x";
+            found += hex[byte >> 4];
+            found += hex[byte & 0xf];
+        } else {
+            found.push_back(c);
+        }
+    }
     found.push_back('\'');
     return found;
 }
@@ -246,6 +257,10 @@ ParseResult Parser::run()
 
 ParseResult parse_gml(std::string_view text)
 {
+    constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+    if (text.starts_with(byte_order_mark)) {
+        text.remove_prefix(byte_order_mark.size());
+    }
     return Parser(text).run();
 }
 

@@ -29,7 +29,8 @@ struct ParseResult {
 //            break joins the lines (the long-string form of the writer), any other
 //            backslash is kept as it is
 //   list     "[", any number of pairs, "]"
-// A line whose first non-blank character is '#' is a comment. A number must be followed
+// A line whose first non-blank character is '#' is a comment. A UTF-8 byte-order mark at
+// the very start is skipped. A number must be followed
 // by white space, a bracket or the end of the text ("1e5" and "12ab" are errors).
 ParseResult parse_gml(std::string_view text);
 
