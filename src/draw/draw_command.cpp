@@ -1,0 +1,103 @@
+#include "draw/draw_command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "common/atomic_file.h"
+#include "draw/svg_drawing.h"
+#include "gml/kinship_gml_reader.h"
+
+namespace kinship::draw {
+namespace {
+
+struct FileText {
+    std::string text;
+    std::optional<std::string> error;
+};
+
+FileText read_whole_file(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return {{}, std::string("cannot open the drawing file: ") + std::strerror(errno)};
+    }
+    FileText result;
+    char buffer[1 << 16];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        result.text.append(buffer, count);
+    }
+    // A folder opens but cannot be read (EISDIR).
+    const int error = errno;
+    if (std::ferror(file) != 0) {
+        result.error = std::string("cannot read the drawing file: ") + std::strerror(error);
+    }
+    std::fclose(file);
+    return result;
+}
+
+// A drawing file places its nodes; the first GML file of a run leaves every node at the
+// origin, and drawing it would pile all individuals on one spot.
+bool has_positions(const gml::KinshipAttributes& attributes)
+{
+    const ogdf::Graph& graph = attributes.constGraph();
+    if (graph.empty()) {
+        return true;
+    }
+    for (const ogdf::node v : graph.nodes) {
+        if (attributes.x(v) != 0.0 || attributes.y(v) != 0.0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::string default_svg_path(const std::string& drawing_path)
+{
+    return drawing_path + ".svg";
+}
+
+int draw_file(const std::string& drawing_path, const std::string& svg_path, std::ostream& out,
+              std::ostream& err)
+{
+    const auto fail = [&err](const std::string& message) {
+        err << message << '\n';
+        return 1;
+    };
+    const FileText file = read_whole_file(drawing_path);
+    if (file.error) {
+        return fail(drawing_path + ": " + *file.error);
+    }
+
+    ogdf::Graph graph;
+    gml::KinshipAttributes attributes(graph);
+    attributes.addAttributes(ogdf::GraphAttributes::edgeArrow); // the arrow heads to draw
+    if (const auto error = gml::read_kinship_gml_text(file.text, graph, attributes)) {
+        return fail(drawing_path + ": the drawing file is malformed: " + error->describe());
+    }
+    if (!has_positions(attributes)) {
+        return fail(drawing_path +
+                    ": no node has a position, so this is not a drawing file (the first GML "
+                    "file of a run has none; draw the whl-gml- file)");
+    }
+
+    const SvgPicture picture =
+        draw_svg(attributes, std::filesystem::path(drawing_path).filename().string());
+    if (picture.error) {
+        return fail(drawing_path + ": cannot draw the network: " + *picture.error);
+    }
+    if (const auto error = write_file_atomically(svg_path, picture.svg)) {
+        return fail("Cannot write the SVG file: " + *error);
+    }
+    out << "The picture (" << svg_path << ") has been created: " << graph.numberOfNodes()
+        << " individuals, " << graph.numberOfEdges() << " links.\n";
+    return 0;
+}
+
+} // namespace kinship::draw

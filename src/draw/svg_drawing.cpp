@@ -1,0 +1,213 @@
+#include "draw/svg_drawing.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <sstream>
+#include <vector>
+
+#include <ogdf/fileformats/GraphIO.h>
+#include <ogdf/lib/pugixml/pugixml.h>
+
+namespace kinship::draw {
+namespace {
+
+// Length of the UTF-8 sequence that starts at bytes[i], or 0 when none does there: a
+// stray continuation byte, an overlong form, a surrogate, a code point above U+10FFFF or
+// a sequence cut short.
+std::size_t utf8_sequence(std::string_view bytes, std::size_t i)
+{
+    const auto byte = [bytes](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80) {
+        return 1;
+    }
+    std::size_t length = 0;
+    // The range of the second byte; the later ones are always 0x80..0xBF.
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (bytes.size() - i < length) {
+        return 0;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char c = byte(i + k);
+        if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+bool is_utf8(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = utf8_sequence(bytes, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool allowed_in_xml(unsigned char c)
+{
+    return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
+}
+
+// The words of `text`, split at blanks and tabs.
+std::vector<std::string_view> words(std::string_view text)
+{
+    std::vector<std::string_view> result;
+    std::size_t i = 0;
+    while (true) {
+        i = text.find_first_not_of(" \t", i);
+        if (i == std::string_view::npos) {
+            return result;
+        }
+        const std::size_t end = std::min(text.find_first_of(" \t", i), text.size());
+        result.push_back(text.substr(i, end - i));
+        i = end;
+    }
+}
+
+// Replaces the text of every character-data node under `node` by its xml_text: the
+// renderer copies label bytes unchanged (and writes control characters as references
+// XML does not allow), which would make the document unreadable.
+void clean_text(pugi::xml_node node)
+{
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_pcdata) {
+            child.set_value(xml_text(child.value()).c_str());
+        } else {
+            clean_text(child);
+        }
+    }
+}
+
+// `text` must already be clean (see xml_text).
+void add_title(pugi::xml_node parent, const std::string& text)
+{
+    parent.prepend_child("title").text().set(text.c_str());
+}
+
+} // namespace
+
+std::string xml_text(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size());
+    if (is_utf8(bytes)) {
+        for (std::size_t i = 0; i < bytes.size();) {
+            const std::size_t length = utf8_sequence(bytes, i);
+            const std::string_view character = bytes.substr(i, length);
+            i += length;
+            // U+FFFE and U+FFFF are not XML characters either.
+            const bool allowed = length == 1
+                                     ? allowed_in_xml(static_cast<unsigned char>(character[0]))
+                                     : character != "\xEF\xBF\xBE" && character != "\xEF\xBF\xBF";
+            if (allowed) {
+                text += character;
+            }
+        }
+        return text;
+    }
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (c >= 0x80) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (allowed_in_xml(c)) {
+            text += byte;
+        }
+    }
+    return text;
+}
+
+std::string node_tooltip(std::string_view label, std::string_view templ)
+{
+    std::string tooltip(label);
+    const std::vector<std::string_view> parts = words(templ);
+    if (parts.size() == 4) {
+        constexpr const char* names[] = {"clan", "sub-clan", "birth", "death"};
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            (tooltip += '\n').append(names[i]).append(": ").append(parts[i]);
+        }
+    } else if (!parts.empty()) {
+        (tooltip += '\n').append(templ);
+    }
+    return tooltip;
+}
+
+SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title)
+{
+    ogdf::GraphIO::SVGSettings settings;
+    settings.margin(10.0); // room for the outlines and arrow heads at the border
+    settings.fontSize(10);
+    settings.fontFamily("Arial, Helvetica, sans-serif");
+    settings.curviness(0.0); // edges follow their bend points in straight segments
+
+    std::ostringstream rendered;
+    if (!ogdf::GraphIO::drawSVG(attributes, rendered, settings)) {
+        return {{}, "the library could not draw the network"};
+    }
+    const std::string text = rendered.str();
+    pugi::xml_document document;
+    if (!document.load_buffer(text.data(), text.size(),
+                              pugi::parse_default | pugi::parse_declaration, pugi::encoding_utf8)) {
+        return {{}, "the library's SVG could not be read back"};
+    }
+
+    // The renderer writes one group holding a group per edge, then a group per node, both
+    // in the graph's order.
+    const ogdf::Graph& graph = attributes.constGraph();
+    pugi::xml_node svg = document.child("svg");
+    std::vector<pugi::xml_node> node_groups, edge_groups;
+    for (pugi::xml_node group : svg.children("g")) {
+        node_groups.push_back(group);
+    }
+    if (!node_groups.empty()) {
+        for (pugi::xml_node group : node_groups.front().children("g")) {
+            edge_groups.push_back(group);
+        }
+        node_groups.erase(node_groups.begin());
+    }
+    if (node_groups.size() != static_cast<std::size_t>(graph.numberOfNodes()) ||
+        edge_groups.size() != static_cast<std::size_t>(graph.numberOfEdges())) {
+        return {{}, "the library's SVG does not have one group per node and per edge"};
+    }
+
+    clean_text(document);
+    if (pugi::xml_node declaration = document.child("xml")) {
+        declaration.remove_attribute("encoding");
+        declaration.append_attribute("encoding") = "UTF-8";
+    }
+    add_title(svg, xml_text(title));
+    auto node_group = node_groups.begin();
+    for (const ogdf::node v : graph.nodes) {
+        add_title(*node_group++, node_tooltip(xml_text(attributes.label(v)),
+                                              xml_text(attributes.templateNode(v))));
+    }
+    auto edge_group = edge_groups.begin();
+    for (const ogdf::edge e : graph.edges) {
+        add_title(*edge_group++, xml_text(attributes.label(e->source())) + " \u2192 " +
+                                     xml_text(attributes.label(e->target())));
+    }
+
+    std::ostringstream out;
+    document.save(out, "\t", pugi::format_default, pugi::encoding_utf8);
+    return {out.str(), std::nullopt};
+}
+
+} // namespace kinship::draw

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gml/kinship_attributes.h"
+
+namespace kinship::draw {
+
+// The picture of a kinship network, or why it could not be made.
+struct SvgPicture {
+    std::string svg;
+    std::optional<std::string> error;
+};
+
+// Draws the network in `attributes` as an SVG document titled `title`.
+//
+// The library's SVG renderer draws the picture: every node with its shape, size, fill and
+// line colour, line style and width, and its label in the middle; every edge as straight
+// segments through its bend points with the arrow heads the attributes ask for (by the
+// edge arrow group when it is there, else by the directed flag), clipped at the end
+// nodes; the view box is the drawing's bounding box plus a margin.
+//
+// To that picture this adds what the renderer leaves out: a document <title>; a <title>
+// in each node's group that hovering shows (the label, then clan, sub-clan, birth and
+// death from the template); a <title> in each edge's group naming its two ends; and text
+// any XML reader accepts, whatever bytes the labels and templates hold (see xml_text).
+SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title);
+
+// The tooltip of an individual: its label, then, when the template has four words, one
+// line each for clan, sub-clan, birth and death; other templates follow the label as
+// they are.
+std::string node_tooltip(std::string_view label, std::string_view templ);
+
+// `bytes` as text for an XML document. Valid UTF-8 is kept; anything else is taken as
+// Latin-1, the usual other encoding of hand-written pedigrees, and converted. Control
+// characters that XML does not allow (all below U+0020 but tab, line feed and carriage
+// return) are left out.
+std::string xml_text(std::string_view bytes);
+
+} // namespace kinship::draw
