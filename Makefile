@@ -1,6 +1,7 @@
 # Entry points for a fresh clone. Every target installs what is missing first.
 #   make demo   build and run the command on the bundled example pedigree
-#   make test   build and run the whole test suite, optimised and with sanitizers
+#   make test   build and run the whole test suite, optimised and with sanitizers, and run
+#               each fuzz harness for a few seconds on its seed corpus
 #   make bench  time each stage on synthetic pedigrees and report peak memory
 #   make fuzz   run each fuzz harness for FUZZ_SECONDS (default 60)
 
@@ -8,8 +9,9 @@ DEPS    := $(CURDIR)/.deps
 BUILD   := $(CURDIR)/build
 JOBS    ?= $(shell nproc)
 CMAKE_COMMON := -G Ninja -DCMAKE_PREFIX_PATH=$(DEPS)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build build-asan test test-release test-asan demo bench fuzz clean
+.PHONY: all deps build build-asan build-fuzz test test-release test-asan test-fuzz demo bench fuzz clean
 
 all: build
 
@@ -30,7 +32,20 @@ test-release: build
 test-asan: build-asan
 	cd $(BUILD)/asan && ctest --output-on-failure -j $(JOBS)
 
-test: test-release test-asan
+# The libFuzzer harnesses (fuzz/), built with clang; only the harnesses, not the suite.
+build-fuzz: deps
+	cmake -S . -B $(BUILD)/fuzz $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DKINSHIP_FUZZ=ON -DKINSHIP_BUILD_TESTS=OFF
+	cmake --build $(BUILD)/fuzz -j $(JOBS) --target fuzzers
+
+# Each harness for a few seconds on its seed corpus.
+test-fuzz: build-fuzz
+	cd $(BUILD)/fuzz && ctest --output-on-failure -j $(JOBS)
+
+test: test-release test-asan test-fuzz
+
+fuzz: build-fuzz
+	./fuzz/run_all.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 demo: build
 	./scripts/demo.sh $(BUILD)/release $(BUILD)/demo

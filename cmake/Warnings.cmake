@@ -9,3 +9,12 @@ if(KINSHIP_SANITIZE)
   target_compile_options(kinship_options INTERFACE ${_sanitizers})
   target_link_options(kinship_options INTERFACE ${_sanitizers})
 endif()
+
+# The fuzz build: our code gets libFuzzer's coverage instrumentation and the sanitizers;
+# the harnesses link libFuzzer itself (fuzz/CMakeLists.txt).
+if(KINSHIP_FUZZ)
+  set(_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+                  -fno-omit-frame-pointer)
+  target_compile_options(kinship_options INTERFACE ${_fuzz_flags})
+  target_link_options(kinship_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -2,7 +2,8 @@
 # Installs what the build and the tests need, once per clone:
 #  - a Python virtual environment in .deps/ holding the OGDF release build (ogdf-wheel)
 #    and networkx, which the interoperability test uses as a third-party GML reader;
-#  - Debian packages the tests use, when they are missing.
+#  - Debian packages the build and the tests use (clang for the fuzz harnesses among
+#    them), when they are missing.
 # Safe to run again: every step is skipped when its result is already there.
 set -euo pipefail
 
@@ -15,6 +16,11 @@ apt_packages=()
 command -v ninja >/dev/null || apt_packages+=(ninja-build)
 command -v cmake >/dev/null || apt_packages+=(cmake)
 python3 -c 'import venv, ensurepip' 2>/dev/null || apt_packages+=(python3-venv)
+# The fuzz harnesses are built with clang and linked with its libFuzzer and sanitizer
+# runtimes (libclang-rt-14-dev).
+command -v clang++-14 >/dev/null || apt_packages+=(clang-14)
+compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null ||
+  apt_packages+=(libclang-rt-14-dev)
 if [ "${#apt_packages[@]}" -gt 0 ]; then
   echo "setup: installing Debian packages: ${apt_packages[*]}"
   export DEBIAN_FRONTEND=noninteractive

@@ -1,0 +1,1 @@
+graph [ node [ id 1 graphics [ w 1e5 ] ] ]

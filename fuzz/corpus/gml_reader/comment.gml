@@ -1,0 +1,5 @@
+# comment
+graph [
+  # another
+  node [ id -5 ]
+]

@@ -1,0 +1,1 @@
+graph [ node [ id 1 ] edge [ source 1 target 9 ] ]

@@ -1,0 +1,3 @@
+directed 1
+graph [
+]

@@ -1,0 +1,1 @@
+graph [ node [ id 1 ]

@@ -1,0 +1,11 @@
+// libFuzzer harness for the adjacency-matrix reader: any bytes in, a consistent record or a failure
+// with a message out.
+
+#include "fuzz_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
+{
+    using namespace kinship::fuzz;
+    check_result(pedigree::read_adjacency_pedigree(as_text(data, size), file_name), false);
+    return 0;
+}
