@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the command on the bundled example pedigree: scripts/demo.sh BUILD_DIR OUT_DIR
 # The output files are named after the argument, so the example is copied into OUT_DIR
-# and the command runs there.
+# and the command runs there; then kinship-draw draws the drawing file as an SVG picture.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,4 +12,5 @@ mkdir -p "$out"
 cp "$root/examples/aldeia.txt" "$out/aldeia.txt"
 cd "$out"
 "$build/src/command/hierarchical-layout" aldeia.txt
+"$build/src/draw/kinship-draw" whl-gml-aldeia.txt
 echo "demo: the files are in $out"

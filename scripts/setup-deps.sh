@@ -16,6 +16,8 @@ apt_packages=()
 command -v ninja >/dev/null || apt_packages+=(ninja-build)
 command -v cmake >/dev/null || apt_packages+=(cmake)
 python3 -c 'import venv, ensurepip' 2>/dev/null || apt_packages+=(python3-venv)
+# A real SVG renderer: the kinship-draw tests convert its picture to PNG with it.
+command -v rsvg-convert >/dev/null || apt_packages+=(librsvg2-bin)
 # The fuzz harnesses are built with clang and linked with its libFuzzer and sanitizer
 # runtimes (libclang-rt-14-dev).
 command -v clang++-14 >/dev/null || apt_packages+=(clang-14)
