@@ -102,7 +102,7 @@ class KinshipDraw(unittest.TestCase):
 
         x0, y0, width, height = map(float, svg.get("viewBox").split())
         for element in svg.iter():
-            for x, y in points(element) if element.tag != SVG + "svg" else []:
+            for x, y in points(element):
                 self.assertTrue(x0 <= x <= x0 + width and y0 <= y <= y0 + height, element.attrib)
 
     def test_a_link_that_skips_a_layer_is_drawn_through_its_bend_points(self):
@@ -121,29 +121,24 @@ class KinshipDraw(unittest.TestCase):
         _, svg = self.draw("aldeia.txt")
         width, height = map(float, svg.get("viewBox").split()[2:])
         png = self.folder / "aldeia.png"
-        for args, size in (([], (width, height)), (["-w", "1200"], (1200, 1200 * height / width))):
-            result = subprocess.run(
-                [RSVG_CONVERT, *args, "-o", png, self.folder / "whl-gml-aldeia.txt.svg"],
-                capture_output=True, text=True, timeout=120)
-            self.assertEqual((result.returncode, result.stderr), (0, ""))
-            header = png.read_bytes()[:24]
-            self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
-            for got, expected in zip(struct.unpack(">II", header[16:24]), size):
-                self.assertAlmostEqual(got, expected, delta=1)
+        result = subprocess.run([RSVG_CONVERT, "-o", png, self.folder / "whl-gml-aldeia.txt.svg"],
+                                capture_output=True, text=True, timeout=120)
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        header = png.read_bytes()[:24]
+        self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
+        for got, expected in zip(struct.unpack(">II", header[16:24]), (width, height)):
+            self.assertAlmostEqual(got, expected, delta=1)  # the view box, rounded
 
     def test_failures_name_the_file_and_write_no_picture(self):
         (self.folder / "folder").mkdir(exist_ok=True)
         text = (self.folder / "whl-gml-aldeia.txt").read_text()
         (self.folder / "cut.txt").write_text(text[: len(text) // 2])
-        (self.folder / "far.txt").write_text("graph [ node [ id 0 graphics [ x 1.0 ] ]\n"
-                                             "edge [ source 0 target 5 ] ]")
         (self.folder / "cut.txt.svg").write_text("an older picture")
         for name, message in (
                 ("missing.txt",
                  "missing.txt: cannot open the drawing file: No such file or directory"),
                 ("folder", "folder: cannot read the drawing file: Is a directory"),
                 ("cut.txt", "cut.txt: the drawing file is malformed: line "),
-                ("far.txt", "far.txt: the drawing file is malformed: line 2: edge target 5 lies"),
                 ("gml-aldeia.txt", "gml-aldeia.txt: no node has a position")):
             result = run(self.folder, name)
             self.assertEqual(result.returncode, 1, name)
