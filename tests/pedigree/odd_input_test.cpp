@@ -25,6 +25,7 @@ ReadResult clan(std::string_view text)
     return pedigree::read_clan_pedigree(text, "ped.txt");
 }
 
+#if !defined(__SANITIZE_ADDRESS__)
 void limit_address_space(rlim_t bytes)
 {
     rlimit limit{};
@@ -32,6 +33,7 @@ void limit_address_space(rlim_t bytes)
     limit.rlim_max = bytes;
     ::setrlimit(RLIMIT_AS, &limit);
 }
+#endif
 
 // The message of a failed read, or "read" when it succeeded.
 std::string outcome(const ReadResult& result)
