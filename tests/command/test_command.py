@@ -84,12 +84,6 @@ class CommandTest(unittest.TestCase):
         for name, content in before.items():
             self.assertEqual((self.folder / name).read_bytes(), content)
 
-    def test_missing_or_unreadable_pedigree_fails_with_a_message(self):
-        result = run(self.folder, "absent.txt")
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("absent.txt", result.stderr)
-        self.assertEqual(self.files(), [])
-
     def test_prefix_goes_before_the_whole_argument(self):
         (self.folder / "data").mkdir()
         self.write("data/ped.txt", FAMILY)
@@ -104,16 +98,6 @@ class CommandTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertTrue((self.folder / "gml-data/ped.txt").is_file())
         self.assertTrue((self.folder / "whl-gml-data/ped.txt").is_file())
-
-    def test_unwritable_drawing_file_is_a_failure(self):
-        self.write("ped.txt", FAMILY)
-        (self.folder / "whl-gml-ped.txt").mkdir()
-        result = run(self.folder, "ped.txt")
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("whl-gml-ped.txt", result.stderr)
-        self.assertNotIn("FINISHED", result.stdout)
-        self.assertTrue((self.folder / "gml-ped.txt").is_file())
-        self.assertEqual(self.files(), ["gml-ped.txt", "ped.txt", "whl-gml-ped.txt"])
 
     def test_bad_arguments_get_usage_and_status_2(self):
         for args in ([], ["p" * 142]):
