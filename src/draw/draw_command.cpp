@@ -95,8 +95,12 @@ int draw_file(const std::string& drawing_path, const std::string& svg_path, std:
     if (const auto error = write_file_atomically(svg_path, picture.svg)) {
         return fail("Cannot write the SVG file: " + *error);
     }
-    out << "The picture (" << svg_path << ") has been created: " << graph.numberOfNodes()
-        << " individuals, " << graph.numberOfEdges() << " links.\n";
+    const auto counted = [](int count, const char* noun) {
+        return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+    };
+    out << "The picture (" << svg_path
+        << ") has been created: " << counted(graph.numberOfNodes(), "individual") << ", "
+        << counted(graph.numberOfEdges(), "link") << ".\n";
     return 0;
 }
 
