@@ -43,13 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string drawing = format_drawing_gml(attributes);
     if (plain_colours) {
         // Reals are written in "%#.10g" form, which uses an exponent for very large and very
-        // small values (and "inf" for a line width beyond a float); the GML number form has
-        // neither, so only those may keep the drawing file from parsing.
+        // small values, "inf" for a line width beyond a float, and a bare trailing point for
+        // values of exactly ten integer digits ("1585488512."); the GML number form has none
+        // of these, so only they may keep the drawing file from parsing.
         const ParseResult again = parse_gml(drawing);
         if (again.error) {
             const std::string& m = again.error->message;
             check(m.find("e+") != std::string::npos || m.find("e-") != std::string::npos ||
-                      m.find("inf") != std::string::npos || m.find("nan") != std::string::npos,
+                      m.find("inf") != std::string::npos || m.find("nan") != std::string::npos ||
+                      m.find(".'") != std::string::npos,
                   "the drawing file of a read graph does not parse");
         }
     }
