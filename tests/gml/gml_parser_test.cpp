@@ -1,6 +1,7 @@
 // Lexical and structural rules of the GML parser.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <string>
 
 #include "gml/gml_parser.h"
@@ -8,99 +9,101 @@
 namespace kinship::gml {
 namespace {
 
-GmlList parse_ok(std::string_view text)
+using namespace std::string_view_literals;
+
+// A tree in one line: key=value, strings in '', lists in [], reals always with a point.
+std::string shape(const GmlList& list)
 {
-    ParseResult result = parse_gml(text);
-    EXPECT_FALSE(result.error) << text << " -> " << result.error->describe();
-    return std::move(result.pairs);
+    std::string out;
+    for (const GmlPair& pair : list) {
+        out += out.empty() ? "" : " ";
+        out += pair.key + '=';
+        if (const auto* integer = pair.value.integer()) {
+            out += std::to_string(*integer);
+        } else if (const auto* real = pair.value.real()) {
+            char buffer[32];
+            const std::string text(buffer, std::to_chars(buffer, buffer + 32, *real).ptr);
+            out += text.find('.') == std::string::npos ? text + ".0" : text;
+        } else if (const auto* string = pair.value.string()) {
+            out.append("'").append(*string).append("'");
+        } else {
+            out.append("[").append(shape(*pair.value.list())).append("]");
+        }
+    }
+    return out;
 }
 
-TEST(GmlParser, ReadsEveryValueFormIntoATree)
+TEST(GmlParser, ReadsWellFormedTexts)
 {
-    const GmlList pairs = parse_ok("# comment\n  # indented [ comment\n"
-                                   "directed 1 graph [\n"
-                                   "  w -30.500000 Line \"a \\\"b\\\" \\\\ c\" line 1.0\n"
-                                   "  node [ id -7 ] empty [ ] p [x 1.5]\n"
-                                   "]\n");
-    ASSERT_EQ(pairs.size(), 2u);
-    EXPECT_EQ(*pairs[0].value.integer(), 1);
-    const GmlList& graph = *pairs[1].value.list();
-    ASSERT_EQ(graph.size(), 6u);
-    EXPECT_EQ(*graph[0].value.real(), -30.5);
-    EXPECT_EQ(graph[1].key, "Line"); // case kept: "Line" and "line" are different keys
-    EXPECT_EQ(*graph[1].value.string(), "a \"b\" \\ c");
-    EXPECT_EQ(graph[2].key, "line");
-    EXPECT_EQ(graph[3].line, 5u);
-    EXPECT_EQ(*graph[3].value.list()->at(0).value.integer(), -7);
-    EXPECT_TRUE(graph[4].value.list()->empty());
-    EXPECT_EQ(*graph[5].value.list()->at(0).value.real(), 1.5); // a number may touch "]"
-    EXPECT_TRUE(parse_ok(" \n\t\r\n# only a comment\n").empty());
-}
-
-TEST(GmlParser, StringEscapesAndLineJoins)
-{
-    // Other escapes stay as written; a backslash before a line break joins the lines,
-    // which is how the writer breaks long strings.
-    const GmlList pairs =
-        parse_ok("s \"a\\nb\" t \"ab\\\ncd\" u \"x\\\r\ny\" v \"two\nlines\" w \"end\\\\\"");
-    EXPECT_EQ(*pairs[0].value.string(), "a\\nb");
-    EXPECT_EQ(*pairs[1].value.string(), "abcd");
-    EXPECT_EQ(*pairs[2].value.string(), "xy");
-    EXPECT_EQ(*pairs[3].value.string(), "two\nlines");
-    EXPECT_EQ(*pairs[4].value.string(), "end\\");
-}
-
-TEST(GmlParser, RejectsMalformedNumbers)
-{
-    for (const char* text : {"a 1e5", "a 12ab", "a 1.", "a 1.5.2", "a -", "a --1", "a +1", "a .5",
-                             "a 1,5", "a 1\"x\"", "a 99999999999999999999", "a 1.5e3"}) {
-        EXPECT_TRUE(parse_gml(text).error) << text;
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"", ""},
+        {" \n\t\r\n# only a comment\n", ""},
+        {"# comment\n  # indented [ comment\ndirected 1", "directed=1"},
+        {"\xEF\xBB\xBFgraph [\r\n  node [ id -7 ]\r\n]\r\n", "graph=[node=[id=-7]]"},
+        {"w -30.500000 x 1.0 p [x 1.5]e [ ]", "w=-30.5 x=1.0 p=[x=1.5] e=[]"},
+        {"a -9223372036854775808 b 9223372036854775807",
+         "a=-9223372036854775808 b=9223372036854775807"},
+        {"Line 1 line 2 k_9 3", "Line=1 line=2 k_9=3"}, // keys keep their case
+        // \" and \\ are escapes, others stay as written; a backslash before a line break
+        // (LF or CRLF) joins the lines, which is how the writer breaks long strings.
+        {R"(s "a \"b\" \\ c\n")", R"(s='a "b" \ c\n')"},
+        {"s \"ab\\\ncd\" t \"x\\\r\ny\" u \"two\r\nlines\" v \"end\\\\\"",
+         "s='abcd' t='xy' u='two\r\nlines' v='end\\'"},
+        {"s \"a\0b\" t \"#x\""sv, "s='a\0b' t='#x'"sv}, // a NUL is an ordinary string byte
+    };
+    for (const auto& [text, expected] : cases) {
+        const ParseResult result = parse_gml(text);
+        ASSERT_FALSE(result.error) << text << " -> " << result.error->describe();
+        EXPECT_EQ(shape(result.pairs), expected) << text;
     }
 }
 
-TEST(GmlParser, RejectsStructuralFaultsWithLineAndFinding)
+TEST(GmlParser, RefusesMalformedTextsWithLineAndFinding)
 {
-    struct Case {
-        const char* text;
-        std::size_t line;
-        const char* finding;
-    };
-    const Case cases[] = {
-        {"a 1\nkey", 2, "no value"},
+    const std::tuple<std::string_view, std::size_t, std::string_view> cases[] = {
+        {"a 1e5", 1, "malformed number '1e5'"},
+        {"a 12ab", 1, "malformed number '12ab'"},
+        {"a 1.", 1, "'1.'"},
+        {"a -", 1, "'-'"},
+        {"a .5", 1, "key 'a' has no value, found '.5'"},
+        {"a 1\"x\"", 1, "'1\"x\"'"},
+        {"a 9223372036854775808", 1, "number out of range"},
+        {"a 1\nkey", 2, "key 'key' has no value, found the end of the text"},
         {"a [ b ]", 1, "key 'b' has no value, found ']'"},
         {"a b 1", 1, "key 'a' has no value, found 'b'"},
         {"a 1 2", 1, "expected a key, found '2'"},
-        {"\"s\" 1", 1, "expected a key"},
         {"_a 1", 1, "expected a key, found '_a'"},
-        {"a 1 # not at the line start", 1, "found '#'"},
-        {"a 1\n]", 2, "without an open list"},
-        {"g [\n n [\n a 1\n", 2, "not closed"}, // the innermost unclosed list
-        {"g [\n n [\n a 1\n]", 1, "not closed"},
+        {"a 1 # not at the line start", 1, "expected a key, found '#'"},
+        {"a 1\n]", 2, "']' without an open list"},
+        {"g [\n n [\n a 1\n", 2, "list opened on this line is not closed"}, // the innermost
+        {"g [\n n [\n a 1\n]", 1, "list opened on this line is not closed"},
         {"# one\n\na \"x\ny\" b 1e5", 4, "'1e5'"},
-        {"a \"open\n\n", 1, "not closed"},
+        {"a \"open\n\n", 1, "string opened on this line is not closed"},
+        // Bytes that would not show are written escaped.
+        {"a 1\n\0x\x1f 1"sv, 2, "expected a key, found '\\x00x\\x1f'"},
+        {"a \x7f"sv, 1, "key 'a' has no value, found '\\x7f'"},
     };
-    for (const Case& c : cases) {
-        const ParseResult result = parse_gml(c.text);
-        ASSERT_TRUE(result.error) << c.text;
-        EXPECT_EQ(result.error->line, c.line) << c.text;
-        EXPECT_NE(result.error->message.find(c.finding), std::string::npos)
-            << c.text << " -> " << result.error->message;
+    for (const auto& [text, line, finding] : cases) {
+        const ParseResult result = parse_gml(text);
+        ASSERT_TRUE(result.error) << text;
+        EXPECT_EQ(result.error->line, line) << text;
+        EXPECT_NE(result.error->message.find(finding), std::string::npos)
+            << text << " -> " << result.error->message;
+        EXPECT_TRUE(result.pairs.empty()) << text;
     }
 }
 
 TEST(GmlParser, BoundsNestingDepthInsteadOfOverflowing)
 {
-    auto nested = [](std::size_t depth) {
-        std::string text;
+    for (const std::size_t depth : {max_list_depth, max_list_depth + 1, std::size_t{1'000'000}}) {
+        std::string text = "\n";
         for (std::size_t i = 0; i < depth; ++i) {
             text += "a [ ";
         }
-        return text + std::string(depth, ']');
-    };
-    EXPECT_FALSE(parse_gml(nested(max_list_depth)).error);
-    const ParseResult deep = parse_gml(nested(1'000'000));
-    ASSERT_TRUE(deep.error);
-    EXPECT_NE(deep.error->message.find("nested deeper"), std::string::npos);
+        const auto error = parse_gml(text + std::string(depth, ']')).error;
+        EXPECT_EQ(error ? error->describe() : "",
+                  depth == max_list_depth ? "" : "line 2: lists nested deeper than 256 levels");
+    }
 }
 
 } // namespace
