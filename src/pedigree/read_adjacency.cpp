@@ -8,15 +8,16 @@
 
 #include "pedigree/reader_support.h"
 
+#include <array>
 #include <vector>
 
 namespace pedigree {
 
 namespace {
 
-struct IdAndSex {
-    int id = 0;
-    char sexo = 0;
+struct IdAndSexRecord : detail::IdAndSex {
+    static constexpr std::array<std::string_view, 2> items = {"individual id", "sex"};
+    std::optional<ScanFailure> scan(TextScanner& in) { return in.scan("%d %c ", &id, &sexo); }
 };
 
 } // namespace
@@ -24,34 +25,12 @@ struct IdAndSex {
 ReadResult read_adjacency_pedigree(std::string_view text, std::string_view file)
 {
     TextScanner in(detail::without_byte_order_mark(text));
-    int count = 0;
-    if (const auto f = in.scan("%d ", &count)) {
-        return detail::failed(detail::adjacency_failure(file, Check::adjacency_count, 0, *f));
+    std::vector<IdAndSexRecord> records;
+    ReadResult result = detail::read_people(in, file, Check::adjacency_count, records);
+    if (result.failure) {
+        return result;
     }
-    if (count < 0) {
-        return detail::failed(detail::negative_count_failure(file, "individuals", count));
-    }
-
-    // The id records are parsed in full before allocating (see the clan reader).
-    std::vector<IdAndSex> records;
-    for (int i = 0; i < count; ++i) {
-        IdAndSex r;
-        if (const auto f = in.scan("%d %c ", &r.id, &r.sexo)) {
-            return detail::failed(
-                detail::adjacency_failure(file, Check::adjacency_record, i + 1, *f));
-        }
-        records.push_back(r);
-    }
-
-    DigraphPtr G = try_digraph_init(count);
-    if (!G) {
-        return detail::failed(detail::allocation_failure(file, count));
-    }
-    for (int i = 0; i < count; ++i) {
-        G->id[i] = records[static_cast<std::size_t>(i)].id;
-        G->sexo[i] = records[static_cast<std::size_t>(i)].sexo;
-    }
-
+    const int count = result.graph->V;
     for (int i = 0; i < count; ++i) {
         for (int j = 0; j < count; ++j) {
             int entry = 0;
@@ -60,11 +39,11 @@ ReadResult read_adjacency_pedigree(std::string_view text, std::string_view file)
                     detail::adjacency_failure(file, Check::adjacency_entry, i + 1, *f));
             }
             if (entry == 1) {
-                DIGRAPHinsertA(G.get(), i, j);
+                DIGRAPHinsertA(result.graph.get(), i, j);
             }
         }
     }
-    return detail::succeeded(std::move(G));
+    return result;
 }
 
 } // namespace pedigree

@@ -11,74 +11,38 @@ namespace pedigree {
 
 namespace {
 
-constexpr std::string_view record_pattern = "%d %c %s %s %d %d ";
-constexpr std::array<std::string_view, 6> record_items = {
-    "individual id", "sex", "clan", "sub-clan", "birth value", "death value"};
-constexpr std::string_view link_pattern = "%d %d ";
-constexpr std::array<std::string_view, 2> link_items = {"parent id", "child id"};
-
-struct PersonRecord {
-    int id = 0;
-    char sexo = 0;
-    Word cla = detail::name_word();
-    Word subcla = detail::name_word();
-    int nasc = 0;
-    int morte = 0;
+struct PersonRecord : detail::ClanPerson {
+    static constexpr std::array<std::string_view, 6> items = {
+        "individual id", "sex", "clan", "sub-clan", "birth value", "death value"};
+    std::optional<ScanFailure> scan(TextScanner& in)
+    {
+        return in.scan("%d %c %s %s %d %d ", &id, &sexo, &cla, &subcla, &nasc, &morte);
+    }
 };
+
+constexpr std::array<std::string_view, 2> link_items = {"parent id", "child id"};
 
 } // namespace
 
 ReadResult read_links_pedigree(std::string_view text, std::string_view file)
 {
     TextScanner in(detail::without_byte_order_mark(text));
-    int count = 0;
-    if (const auto f = in.scan("%d ", &count)) {
-        return detail::failed(
-            detail::count_failure(file, Check::count, "count of individuals", *f));
-    }
-    if (count < 0) {
-        return detail::failed(detail::negative_count_failure(file, "individuals", count));
-    }
-
-    // The individuals are parsed in full before allocating (see the clan reader).
     std::vector<PersonRecord> records;
-    for (int i = 0; i < count; ++i) {
-        PersonRecord r;
-        if (const auto f =
-                in.scan(record_pattern, &r.id, &r.sexo, &r.cla, &r.subcla, &r.nasc, &r.morte)) {
-            return detail::failed(
-                detail::record_failure(file, Check::record, "record", i + 1, record_items, *f));
-        }
-        records.push_back(r);
+    ReadResult result = detail::read_people(in, file, Check::count, records);
+    if (result.failure) {
+        return result;
     }
-
-    DigraphPtr G = try_digraph_init(count);
-    if (!G) {
-        return detail::failed(detail::allocation_failure(file, count));
+    const auto links = detail::read_count(in, file, Check::link_count);
+    if (const auto* f = std::get_if<ReadFailure>(&links)) {
+        return detail::failed(*f);
     }
-    for (int i = 0; i < count; ++i) {
-        const PersonRecord& r = records[static_cast<std::size_t>(i)];
-        G->id[i] = r.id;
-        G->sexo[i] = r.sexo;
-        detail::store_name(G->cla[i], r.cla.text);
-        detail::store_name(G->subcla[i], r.subcla.text);
-        G->nasc[i] = r.nasc;
-        G->morte[i] = r.morte;
-    }
-
-    int links = 0;
-    if (const auto f = in.scan("%d ", &links)) {
-        return detail::failed(
-            detail::count_failure(file, Check::link_count, "number of links", *f));
-    }
-    if (links < 0) {
-        return detail::failed(detail::negative_count_failure(file, "links", links));
-    }
-    const detail::IdIndex ids(*G);
-    for (int k = 0; k < links; ++k) {
+    // Each link is joined as soon as it is read, so a link naming nobody is reported before
+    // any later link that does not parse.
+    const detail::IdIndex ids(*result.graph);
+    for (int k = 0; k < std::get<int>(links); ++k) {
         int parent_id = 0;
         int child_id = 0;
-        if (const auto f = in.scan(link_pattern, &parent_id, &child_id)) {
+        if (const auto f = in.scan("%d %d ", &parent_id, &child_id)) {
             return detail::failed(
                 detail::record_failure(file, Check::link, "link", k + 1, link_items, *f));
         }
@@ -89,9 +53,9 @@ ReadResult read_links_pedigree(std::string_view text, std::string_view file)
             return detail::failed(detail::assembly_failure(
                 file, k + 1, std::to_string(child) + " " + std::to_string(parent)));
         }
-        DIGRAPHinsertA(G.get(), parent, child);
+        DIGRAPHinsertA(result.graph.get(), parent, child);
     }
-    return detail::succeeded(std::move(G));
+    return result;
 }
 
 } // namespace pedigree

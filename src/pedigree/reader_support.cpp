@@ -1,4 +1,5 @@
-// The id index, name storage and the entry-point glue shared by the readers.
+// The count, the per-person fields, the id index and the entry-point glue shared by the
+// readers.
 
 #include "pedigree/reader_support.h"
 
@@ -22,11 +23,47 @@ int IdIndex::find(int id) const
     return it == lowest_.end() ? -1 : it->second;
 }
 
+namespace {
+
+// Copies a word already checked to fit into a CLA_BUFFER_SIZE-byte name buffer.
 void store_name(char* buffer, std::string_view word)
 {
     const std::size_t length = std::min(word.size(), CLA_BUFFER_SIZE - 1);
     std::memcpy(buffer, word.data(), length);
     buffer[length] = '\0';
+}
+
+} // namespace
+
+void IdAndSex::store(digraph& G, int i) const
+{
+    G.id[i] = id;
+    G.sexo[i] = sexo;
+}
+
+void ClanPerson::store(digraph& G, int i) const
+{
+    IdAndSex::store(G, i);
+    store_name(G.cla[i], cla.text);
+    store_name(G.subcla[i], subcla.text);
+    G.nasc[i] = nasc;
+    G.morte[i] = morte;
+}
+
+std::variant<int, ReadFailure> read_count(TextScanner& in, std::string_view file, Check check)
+{
+    const bool links = check == Check::link_count;
+    int count = 0;
+    if (const auto f = in.scan("%d ", &count)) {
+        if (check == Check::adjacency_count) {
+            return adjacency_failure(file, check, 0, *f);
+        }
+        return count_failure(file, check, links ? "number of links" : "count of individuals", *f);
+    }
+    if (count < 0) {
+        return negative_count_failure(file, links ? "links" : "individuals", count);
+    }
+    return count;
 }
 
 Digraph read_or_exit(const char* path, Passes passes, ReaderCore core)

@@ -1,7 +1,8 @@
 #pragma once
 
-// Pieces shared by the readers: the id index, the parent-column arcs of the clan and
-// four-column layouts, and the step from a core to a C-style entry point.
+// Pieces shared by the readers: the count, the first pass over the individuals' records,
+// the id index, the parent-column arcs of the clan and four-column layouts, and the step
+// from a core to a C-style entry point.
 
 #include "pedigree/pedigree_readers.h"
 #include "pedigree/read_failure.h"
@@ -12,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace pedigree::detail {
 
@@ -44,13 +46,65 @@ inline std::string_view without_byte_order_mark(std::string_view text)
     return text.starts_with(mark) ? text.substr(mark.size()) : text;
 }
 
-// Copies a word already checked to fit into a CLA_BUFFER_SIZE-byte name buffer.
-void store_name(char* buffer, std::string_view word);
-
 // A word target for clan and sub-clan names.
 inline Word name_word()
 {
     return Word{{}, CLA_BUFFER_SIZE - 1};
+}
+
+// The per-person fields every layout has; store() puts them into individual i of G.
+struct IdAndSex {
+    int id = 0;
+    char sexo = 0;
+    void store(digraph& G, int i) const;
+};
+
+// The per-person fields of the clan-style layouts.
+struct ClanPerson : IdAndSex {
+    Word cla = name_word();
+    Word subcla = name_word();
+    int nasc = 0;
+    int morte = 0;
+    void store(digraph& G, int i) const;
+};
+
+// The number at the head of a layout (`check` Check::count, or Check::adjacency_count for
+// the adjacency file's wording) or the number of links (Check::link_count): its value, or
+// the failure of an unreadable or negative number.
+std::variant<int, ReadFailure> read_count(TextScanner& in, std::string_view file, Check check);
+
+// The first pass over the individuals: the count (see read_count), then `count` records
+// of type Record, each parsed by `r.scan(in)` and named by Record::items in messages (the
+// adjacency file has its fixed wording instead). Every record is parsed before the record
+// for `count` individuals is allocated, so a count far beyond the records that follow is
+// reported at the first missing record instead of as a vast allocation. Returns the graph
+// with each record's fields stored, and leaves the records in `records`.
+template <typename Record>
+ReadResult read_people(TextScanner& in, std::string_view file, Check count_check,
+                       std::vector<Record>& records)
+{
+    const auto count = read_count(in, file, count_check);
+    if (const auto* f = std::get_if<ReadFailure>(&count)) {
+        return failed(*f);
+    }
+    for (int i = 0; i < std::get<int>(count); ++i) {
+        Record r;
+        if (const auto f = r.scan(in)) {
+            return failed(
+                count_check == Check::adjacency_count
+                    ? adjacency_failure(file, Check::adjacency_record, i + 1, *f)
+                    : record_failure(file, Check::record, "record", i + 1, Record::items, *f));
+        }
+        records.push_back(r);
+    }
+    DigraphPtr G = try_digraph_init(std::get<int>(count));
+    if (!G) {
+        return failed(allocation_failure(file, std::get<int>(count)));
+    }
+    for (int i = 0; i < G->V; ++i) {
+        records[static_cast<std::size_t>(i)].store(*G, i);
+    }
+    return succeeded(std::move(G));
 }
 
 // The second pass of the layouts with father and mother columns: for each record in file
@@ -81,6 +135,24 @@ std::optional<ReadFailure> make_parent_arcs(digraph& G, std::span<const Record> 
         }
     }
     return std::nullopt;
+}
+
+// The whole read of a layout whose records carry father and mother columns: the first
+// pass over the records, then the arcs, now that every id is known (parents may come later
+// in the file).
+template <typename Record>
+ReadResult read_with_parent_columns(std::string_view text, std::string_view file)
+{
+    TextScanner in(without_byte_order_mark(text));
+    std::vector<Record> records;
+    ReadResult result = read_people(in, file, Check::count, records);
+    if (result.failure) {
+        return result;
+    }
+    if (auto f = make_parent_arcs<Record>(*result.graph, records, file)) {
+        return failed(std::move(*f));
+    }
+    return result;
 }
 
 using ReaderCore = ReadResult (*)(std::string_view text, std::string_view file);
