@@ -1,0 +1,60 @@
+#pragma once
+
+// The one way a step of this project reports that it failed: it returns a Failure as a
+// value, and only a program's main prints it and ends the process.
+
+#include <cstdio>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+namespace kinship {
+
+// Why a step failed, worded for the person running the program.
+struct Failure {
+    // The complete message, one or more lines, without the final line break.
+    std::string message;
+    // The status the program ends with.
+    int status = 1;
+    // A few fixed messages of the pedigree readers go to standard output; all others
+    // go to standard error.
+    bool on_stdout = false;
+};
+
+// Either the value a step produced or the Failure that stopped it.
+template <typename T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    T& value() & { return std::get<0>(state_); }
+    const T& value() const& { return std::get<0>(state_); }
+    T&& value() && { return std::get<0>(std::move(state_)); }
+
+    const Failure& failure() const { return std::get<1>(state_); }
+
+private:
+    std::variant<T, Failure> state_;
+};
+
+// A step that produces nothing but may fail.
+struct Done {};
+inline constexpr Done done{};
+using Status = Result<Done>;
+
+// Prints the failure on its stream, standard output flushed first so that the progress
+// already printed stays in order.
+inline void print_failure(const Failure& failure)
+{
+    std::fflush(stdout);
+    std::FILE* stream = failure.on_stdout ? stdout : stderr;
+    std::fprintf(stream, "%s\n", failure.message.c_str());
+    std::fflush(stream);
+}
+
+} // namespace kinship
