@@ -1,13 +1,11 @@
 // kinship-bench PEDIGREE_FILE
 //
-// Runs the command's stages on a pedigree, in the working directory, exactly as the
-// command does, and prints one line: the wall time of each stage in seconds and the peak
-// resident memory after each stage in MiB. For measuring only; the outputs are the
+// Runs the command's stages (the functions of command/pipeline.h that its main calls) on a
+// pedigree, in the working directory, and prints one line: the wall time of each stage in
+// seconds and the peak resident memory after each stage in MiB. For measuring only; the outputs are the
 // command's files.
 
 #include "command/pipeline.h"
-#include "export/kinship_gml_writer.h"
-#include "pedigree/ed_with_cla.h"
 
 #include <sys/resource.h>
 
@@ -27,12 +25,14 @@ double peak_rss_mib()
 
 class StageClock {
 public:
-    template <typename Stage> void time(const char* name, Stage&& stage)
+    // Runs the stage and returns what it returned.
+    template <typename Stage> auto time(const char* name, Stage&& stage)
     {
         const auto start = std::chrono::steady_clock::now();
-        stage();
+        auto outcome = stage();
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         results_.push_back({name, elapsed.count(), peak_rss_mib()});
+        return outcome;
     }
 
     void print() const
@@ -64,20 +64,37 @@ int main(int argc, char** argv)
     const kinship::OutputNames names = kinship::output_names(pedigree_path);
     StageClock clock;
 
-    Digraph pedigree = nullptr;
-    clock.time("read", [&] { pedigree = DIGRAPHcreate_with_cla(pedigree_path.c_str()); });
-    clock.time("first_gml", [&] { parse_and_file(pedigree, names.first_gml.c_str()); });
-    DIGRAPHdestroy(pedigree);
-
     ogdf::Graph graph;
     kinship::gml::KinshipAttributes attributes(graph);
-    bool ok = true;
-    clock.time("reload", [&] { ok = kinship::load_first_gml(names.first_gml, graph, attributes); });
-    if (!ok) {
-        return 1;
+    const kinship::Status finished = [&]() -> kinship::Status {
+        auto pedigree = clock.time("read", [&] { return kinship::read_pedigree(pedigree_path); });
+        if (!pedigree) {
+            return pedigree.failure();
+        }
+        if (auto written = clock.time("first_gml", [&] {
+                return kinship::write_first_gml(*pedigree.value(), names.first_gml);
+            });
+            !written) {
+            return written;
+        }
+        pedigree.value().reset();
+        if (auto loaded = clock.time("reload", [&] {
+                return kinship::load_first_gml(names.first_gml, graph, attributes);
+            });
+            !loaded) {
+            return loaded;
+        }
+        if (auto drawn = clock.time("layout", [&] { return kinship::lay_out(attributes); });
+            !drawn) {
+            return drawn;
+        }
+        return clock.time("drawing",
+                          [&] { return kinship::write_drawing(attributes, names.drawing_gml); });
+    }();
+    if (!finished) {
+        kinship::print_failure(finished.failure());
+        return finished.failure().status;
     }
-    clock.time("layout", [&] { kinship::lay_out(attributes); });
-    clock.time("drawing", [&] { ok = kinship::write_drawing(attributes, names.drawing_gml); });
     clock.print();
-    return ok ? 0 : 1;
+    return 0;
 }

@@ -56,19 +56,17 @@ inline void check_record(const digraph& G, bool names)
     check(arcs == G.A, "A differs from the number of arcs");
 }
 
-inline void check_result(const pedigree::ReadResult& result, bool names)
+inline void check_result(const pedigree::Result<pedigree::DigraphPtr>& result, bool names)
 {
-    check(static_cast<bool>(result.graph) != result.failure.has_value(),
-          "a result must hold either a record or a failure");
-    if (result.graph) {
-        check_record(*result.graph, names);
+    if (result) {
+        check(result.value() != nullptr, "a record that is not there");
+        check_record(*result.value(), names);
         return;
     }
-    const pedigree::ReadFailure& f = *result.failure;
+    const pedigree::Failure& f = result.failure();
     check(!f.message.empty(), "empty message");
     check(f.message.find('\n') == std::string::npos, "message spans lines");
-    check(f.record >= 0, "negative record number");
-    check(f.exit_status() != 0, "failure with status 0");
+    check(f.status != 0, "failure with status 0");
     if (!f.on_stdout) {
         check(f.message.starts_with(std::string(file_name) + ": "),
               "standard-error message does not start with the file name");

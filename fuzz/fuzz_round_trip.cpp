@@ -25,13 +25,12 @@ struct Expected {
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size)
 {
     using namespace kinship::fuzz;
-    const pedigree::ReadResult result =
-        pedigree::read_clan_pedigree(as_text(data, size), file_name);
+    const auto result = pedigree::read_clan_pedigree(as_text(data, size), file_name);
     check_result(result, true);
-    if (!result.graph) {
+    if (!result) {
         return 0;
     }
-    const digraph& G = *result.graph;
+    const digraph& G = *result.value();
 
     // What each distinct id should read back as; a later record with the same id wins.
     std::vector<int> order;

@@ -9,6 +9,17 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// Prints the failure of a stage and gives the status to end the run with.
+int failed(const kinship::Failure& failure)
+{
+    kinship::print_failure(failure);
+    return failure.status;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     if (argc < 2 || std::strlen(argv[1]) > kinship::max_pedigree_path_length) {
@@ -22,20 +33,32 @@ int main(int argc, char** argv)
     const kinship::OutputNames names = kinship::output_names(pedigree_path);
 
     std::printf("Creating the first gml format file: %s.\n", names.first_gml.c_str());
-    kinship::write_first_gml(pedigree_path, names.first_gml);
+    {
+        const auto pedigree = kinship::read_pedigree(pedigree_path);
+        if (!pedigree) {
+            return failed(pedigree.failure());
+        }
+        if (const auto written = kinship::write_first_gml(*pedigree.value(), names.first_gml);
+            !written) {
+            return failed(written.failure());
+        }
+    } // the record is released here; the rest works on the file
     std::printf("The first gml format file (%s) has been created.\n", names.first_gml.c_str());
 
     ogdf::Graph graph;
     kinship::gml::KinshipAttributes attributes(graph);
-    if (!kinship::load_first_gml(names.first_gml, graph, attributes)) {
-        return 1;
+    if (const auto loaded = kinship::load_first_gml(names.first_gml, graph, attributes);
+        !loaded) {
+        return failed(loaded.failure());
     }
 
     std::printf("Creating the second gml format file (for drawing): %s\n",
                 names.drawing_gml.c_str());
-    kinship::lay_out(attributes);
-    if (!kinship::write_drawing(attributes, names.drawing_gml)) {
-        return 1;
+    if (const auto drawn = kinship::lay_out(attributes); !drawn) {
+        return failed(drawn.failure());
+    }
+    if (const auto written = kinship::write_drawing(attributes, names.drawing_gml); !written) {
+        return failed(written.failure());
     }
     std::printf("The second gml format file (%s) has been created.\n\n", names.drawing_gml.c_str());
     std::printf("Use ONLY the second gml format file (%s) to draw the corresponding kinship "

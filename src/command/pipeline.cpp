@@ -4,25 +4,10 @@
 #include "gml/drawing_gml_writer.h"
 #include "gml/kinship_gml_reader.h"
 #include "layout/kinship_layout.h"
-#include "pedigree/ed_with_cla.h"
 
 #include <ogdf/layered/SugiyamaLayout.h>
 
-#include <cstdio>
-
 namespace kinship {
-
-namespace {
-
-void report_failure(const std::string& message)
-{
-    // Keep the progress already printed ahead of the failure when both streams go to
-    // one place.
-    std::fflush(stdout);
-    std::fputs(message.c_str(), stderr);
-}
-
-} // namespace
 
 OutputNames output_names(const std::string& pedigree_path)
 {
@@ -32,38 +17,40 @@ OutputNames output_names(const std::string& pedigree_path)
     return names;
 }
 
-void write_first_gml(const std::string& pedigree_path, const std::string& first_gml)
+Result<pedigree::DigraphPtr> read_pedigree(const std::string& pedigree_path)
 {
-    Digraph pedigree = DIGRAPHcreate_with_cla(pedigree_path.c_str());
-    parse_and_file(pedigree, first_gml.c_str());
-    DIGRAPHdestroy(pedigree);
+    return pedigree::read_pedigree_file(pedigree_path.c_str(), pedigree::Passes::two,
+                                        pedigree::read_clan_pedigree);
 }
 
-bool load_first_gml(const std::string& first_gml, ogdf::Graph& graph,
-                    gml::KinshipAttributes& attributes)
+Status write_first_gml(const digraph& pedigree, const std::string& first_gml)
+{
+    return write_kinship_gml(pedigree, first_gml);
+}
+
+Status load_first_gml(const std::string& first_gml, ogdf::Graph& graph,
+                      gml::KinshipAttributes& attributes)
 {
     if (const auto error = gml::read_kinship_gml(first_gml, graph, attributes)) {
-        report_failure("Could not load " + first_gml + " extension gml\n  " + error->describe() +
-                       "\n");
-        return false;
+        return Failure{"Could not load " + first_gml + " extension gml\n  " + error->describe()};
     }
-    return true;
+    return done;
 }
 
-void lay_out(gml::KinshipAttributes& attributes)
+Status lay_out(gml::KinshipAttributes& attributes)
 {
     ogdf::SugiyamaLayout layout;
     configure_kinship_layout(layout);
     run_kinship_layout(layout, attributes);
+    return done;
 }
 
-bool write_drawing(const gml::KinshipAttributes& attributes, const std::string& drawing_gml)
+Status write_drawing(const gml::KinshipAttributes& attributes, const std::string& drawing_gml)
 {
     if (const auto error = gml::write_drawing_gml(attributes, drawing_gml)) {
-        report_failure("Could not write the drawing file: " + *error + "\n");
-        return false;
+        return Failure{"Could not write the drawing file: " + *error};
     }
-    return true;
+    return done;
 }
 
 } // namespace kinship

@@ -1,9 +1,12 @@
 #pragma once
 
 // The stages of the command, one function each, so that the benchmark and the tests run
-// exactly what the command runs. Each stage reports its own failure on standard error.
+// exactly what the command runs. A stage returns its failure as a value; the command's
+// main prints it and ends the run.
 
+#include "common/result.h"
 #include "gml/kinship_attributes.h"
+#include "pedigree/pedigree_readers.h"
 
 #include <ogdf/basic/Graph.h>
 
@@ -21,19 +24,23 @@ struct OutputNames {
 };
 OutputNames output_names(const std::string& pedigree_path);
 
-// Reads the pedigree and writes it as the styled GML file; ends the run on bad input or an
-// unwritable file (see the pedigree readers).
-void write_first_gml(const std::string& pedigree_path, const std::string& first_gml);
+// Reads the clan pedigree file (see the pedigree readers for the failures and where
+// their messages go).
+Result<pedigree::DigraphPtr> read_pedigree(const std::string& pedigree_path);
 
-// Reads the styled GML file back into `graph` and `attributes`. On failure prints
-// "Could not load <file> extension gml" and the reason on standard error, returns false.
-bool load_first_gml(const std::string& first_gml, ogdf::Graph& graph,
-                    gml::KinshipAttributes& attributes);
+// Writes the pedigree as the styled GML file; fails when the file cannot be written.
+Status write_first_gml(const digraph& pedigree, const std::string& first_gml);
 
-// Lays the network out in layers, parents above children.
-void lay_out(gml::KinshipAttributes& attributes);
+// Reads the styled GML file back into `graph` and `attributes`. The failure reads
+// "Could not load <file> extension gml" and, on the next line, the reason.
+Status load_first_gml(const std::string& first_gml, ogdf::Graph& graph,
+                      gml::KinshipAttributes& attributes);
 
-// Writes the drawing file. On failure prints the reason on standard error, returns false.
-bool write_drawing(const gml::KinshipAttributes& attributes, const std::string& drawing_gml);
+// Lays the network out in layers, parents above children. Nothing in it can fail; it
+// returns a Status like every other stage.
+Status lay_out(gml::KinshipAttributes& attributes);
+
+// Writes the drawing file; fails when it cannot be written.
+Status write_drawing(const gml::KinshipAttributes& attributes, const std::string& drawing_gml);
 
 } // namespace kinship

@@ -142,14 +142,20 @@ std::string format_kinship_gml(const digraph& G)
     return out;
 }
 
+Status write_kinship_gml(const digraph& G, const std::string& path)
+{
+    if (const auto error = write_file_atomically(path, format_kinship_gml(G))) {
+        return Failure{"Cannot write the GML file: " + *error};
+    }
+    return done;
+}
+
 } // namespace kinship
 
 void parse_and_file(Digraph G, const char* path)
 {
-    const std::string text = kinship::format_kinship_gml(*G);
-    if (const auto error = kinship::write_file_atomically(path, text)) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "Cannot write the GML file: %s\n", error->c_str());
-        std::exit(1);
+    if (const kinship::Status written = kinship::write_kinship_gml(*G, path); !written) {
+        kinship::print_failure(written.failure());
+        std::exit(written.failure().status);
     }
 }

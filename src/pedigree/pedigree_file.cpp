@@ -1,4 +1,4 @@
-// Getting a pedigree file into memory, and ending the process on a failed read.
+// Getting a pedigree file into memory.
 //
 // The readers parse the whole text in memory; the file itself is read once. A two-pass
 // reader is defined over input it can read again from the start, so input that could not
@@ -9,8 +9,6 @@
 #include "pedigree/read_failure.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,7 +42,7 @@ std::string_view unseekable_kind(mode_t mode)
 
 } // namespace
 
-std::variant<std::string, ReadFailure> load_pedigree_text(const char* path, Passes passes)
+Result<std::string> load_pedigree_text(const char* path, Passes passes)
 {
     const std::string_view file = path;
     // A two-pass reader opens without blocking, so that a named pipe with no writer yet is
@@ -90,18 +88,6 @@ std::variant<std::string, ReadFailure> load_pedigree_text(const char* path, Pass
         text.append(buffer, static_cast<std::size_t>(got));
     }
     return text;
-}
-
-void exit_with(const ReadFailure& failure)
-{
-    if (failure.on_stdout) {
-        std::printf("%s\n", failure.message.c_str());
-        std::fflush(stdout);
-    } else {
-        std::fflush(stdout);
-        std::fprintf(stderr, "%s\n", failure.message.c_str());
-    }
-    std::exit(failure.exit_status());
 }
 
 } // namespace pedigree

@@ -1,14 +1,16 @@
 #pragma once
 
 // The readers' cores, for callers that want a failure as a value instead of the end of
-// the process: tests, fuzzers, and front ends with their own error reporting.
+// the process: the command's stages, tests, fuzzers, and front ends with their own error
+// reporting.
 //
 // Each core parses a whole pedigree held in memory and returns either the complete record
 // or the first failure, in file order. A UTF-8 byte-order mark at the start of the text is
-// skipped; any other byte that is not an item of the layout is a failure. The C-style entry points
-// of ed_with_cla.h open the file, call these cores and turn a failure into its message and exit
-// status.
+// skipped; any other byte that is not an item of the layout is a failure. The C-style entry
+// points of ed_with_cla.h read the file, call these cores and turn a failure into its
+// message and exit status.
 
+#include "common/result.h"
 #include "pedigree/ed_with_cla.h"
 
 #include <cstddef>
@@ -16,7 +18,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 namespace pedigree {
 
@@ -25,54 +26,28 @@ struct DigraphDeleter {
 };
 using DigraphPtr = std::unique_ptr<digraph, DigraphDeleter>;
 
-// The check that stopped a read.
-enum class Check {
-    open_file,        // the file cannot be opened
-    rewind,           // the file cannot be rewound for the second pass (a pipe)
-    read_file,        // reading the opened file failed
-    count,            // the count of individuals does not parse
-    negative_count,   // the count of individuals (or of links) is negative
-    allocation,       // the record for that many individuals cannot be allocated
-    record,           // an individual's record does not yield all its items
-    word_length,      // a clan or sub-clan word is longer than 9 characters
-    link_count,       // the number of links does not parse
-    link,             // a link does not yield both ids
-    assembly,         // an id matches no individual ("ERRO na montagem do Grafo.")
-    adjacency_count,  // adjacency file: the count does not parse
-    adjacency_record, // adjacency file: an id-and-sex record does not parse
-    adjacency_entry,  // adjacency file: a matrix entry does not parse
-};
+using kinship::Failure;
+using kinship::Result;
 
-struct ReadFailure {
-    Check check;
-    std::string file;       // the file name as given
-    int record = 0;         // 1-based record, link or matrix row number; 0 when there is none
-    std::string found;      // what stood where the check failed (or the offending value)
-    std::string message;    // the complete diagnostic line, without the line break
-    bool on_stdout = false; // the assembly and adjacency messages go to standard output
-
-    int exit_status() const { return 1; }
-};
-
-struct ReadResult {
-    DigraphPtr graph;                   // the complete record, when the read succeeded
-    std::optional<ReadFailure> failure; // otherwise, why it did not
-};
+// Every core returns a complete record or why there is none. The failure's message is one
+// line; it starts with the file name, except for an id that matches no individual
+// ("... ERRO na montagem do Grafo.") and the adjacency file's fixed messages, which go to
+// standard output.
 
 // Clan pedigree: count, then records "%d %c %d %d %s %s %d %d " (id, sex, father, mother,
 // clan, sub-clan, birth, death). Parents may come later in the file.
-ReadResult read_clan_pedigree(std::string_view text, std::string_view file);
+Result<DigraphPtr> read_clan_pedigree(std::string_view text, std::string_view file);
 
 // Four-column pedigree: count, then records "%d %d %d %c " (id, father, mother, sex).
-ReadResult read_four_column_pedigree(std::string_view text, std::string_view file);
+Result<DigraphPtr> read_four_column_pedigree(std::string_view text, std::string_view file);
 
 // Individual list plus links: count, records "%d %c %s %s %d %d ", the number of links,
 // then links "%d %d " (parent, child).
-ReadResult read_links_pedigree(std::string_view text, std::string_view file);
+Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view file);
 
 // Adjacency matrix: count, records "%d %c " (id, sex), then count x count entries "%d ".
 inline constexpr const char* adjacency_file_name = "grafo_adjacencia.in";
-ReadResult read_adjacency_pedigree(std::string_view text,
+Result<DigraphPtr> read_adjacency_pedigree(std::string_view text,
                                    std::string_view file = adjacency_file_name);
 
 // Whether the reader goes over the file once or twice. A two-pass reader needs a file it
@@ -80,11 +55,12 @@ ReadResult read_adjacency_pedigree(std::string_view text,
 enum class Passes { one, two };
 
 // The whole content of the file at `path`, or the failure to open or read it.
-std::variant<std::string, ReadFailure> load_pedigree_text(const char* path, Passes passes);
+Result<std::string> load_pedigree_text(const char* path, Passes passes);
 
-// Prints the failure's message on its stream (flushing standard output first) and ends
-// the process with its exit status.
-[[noreturn]] void exit_with(const ReadFailure& failure);
+using ReaderCore = Result<DigraphPtr> (*)(std::string_view text, std::string_view file);
+
+// Loads the file at `path` and runs `core` on its text.
+Result<DigraphPtr> read_pedigree_file(const char* path, Passes passes, ReaderCore core);
 
 // DIGRAPHinit without ending the process: nullptr when V is negative or the storage
 // cannot be obtained.

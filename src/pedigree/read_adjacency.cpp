@@ -22,24 +22,24 @@ struct IdAndSexRecord : detail::IdAndSex {
 
 } // namespace
 
-ReadResult read_adjacency_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_adjacency_pedigree(std::string_view text, std::string_view file)
 {
     TextScanner in(detail::without_byte_order_mark(text));
     std::vector<IdAndSexRecord> records;
-    ReadResult result = detail::read_people(in, file, Check::adjacency_count, records);
-    if (result.failure) {
+    Result<DigraphPtr> result =
+        detail::read_people(in, file, detail::CountKind::adjacency_individuals, records);
+    if (!result) {
         return result;
     }
-    const int count = result.graph->V;
-    for (int i = 0; i < count; ++i) {
-        for (int j = 0; j < count; ++j) {
+    digraph& G = *result.value();
+    for (int i = 0; i < G.V; ++i) {
+        for (int j = 0; j < G.V; ++j) {
             int entry = 0;
-            if (const auto f = in.scan("%d ", &entry)) {
-                return detail::failed(
-                    detail::adjacency_failure(file, Check::adjacency_entry, i + 1, *f));
+            if (in.scan("%d ", &entry)) {
+                return detail::adjacency_failure(detail::AdjacencyPart::entry);
             }
             if (entry == 1) {
-                DIGRAPHinsertA(result.graph.get(), i, j);
+                DIGRAPHinsertA(&G, i, j);
             }
         }
     }

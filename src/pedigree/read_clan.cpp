@@ -25,7 +25,7 @@ struct ClanRecord : detail::ClanPerson {
 
 } // namespace
 
-ReadResult read_clan_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_clan_pedigree(std::string_view text, std::string_view file)
 {
     return detail::read_with_parent_columns<ClanRecord>(text, file);
 }

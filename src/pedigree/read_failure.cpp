@@ -70,11 +70,14 @@ std::string item_problem(std::string_view item, const ScanFailure& failure)
     return "cannot read the " + name;
 }
 
-ReadFailure make(Check check, std::string_view file, int record, std::string found,
-                 std::string message, bool on_stdout = false)
+Failure on_stderr(std::string message)
 {
-    return ReadFailure{check,    std::string(file), record, std::move(found), std::move(message),
-                       on_stdout};
+    return Failure{std::move(message), 1, false};
+}
+
+Failure on_stdout(std::string message)
+{
+    return Failure{std::move(message), 1, true};
 }
 
 } // namespace
@@ -115,66 +118,54 @@ std::string allocation_problem(int count)
            bytes_text(digraph_storage_bytes(count));
 }
 
-ReadFailure open_failure(std::string_view file, int error)
+Failure open_failure(std::string_view file, int error)
 {
-    return make(Check::open_file, file, 0, "",
-                prefix(file) + "cannot open the pedigree file: " + std::strerror(error));
+    return on_stderr(prefix(file) + "cannot open the pedigree file: " + std::strerror(error));
 }
 
-ReadFailure read_error_failure(std::string_view file, int error)
+Failure read_error_failure(std::string_view file, int error)
 {
-    return make(Check::read_file, file, 0, "",
-                prefix(file) + "cannot read the pedigree file: " + std::strerror(error));
+    return on_stderr(prefix(file) + "cannot read the pedigree file: " + std::strerror(error));
 }
 
-ReadFailure not_rewindable_failure(std::string_view file, std::string_view kind)
+Failure not_rewindable_failure(std::string_view file, std::string_view kind)
 {
-    return make(Check::rewind, file, 0, std::string(kind),
-                prefix(file) + "cannot read the pedigree from " + std::string(kind) +
-                    ": the file is read twice and this input cannot be rewound; give a "
-                    "regular file");
+    return on_stderr(prefix(file) + "cannot read the pedigree from " + std::string(kind) +
+                     ": the file is read twice and this input cannot be rewound; give a "
+                     "regular file");
 }
 
-ReadFailure count_failure(std::string_view file, Check check, std::string_view what,
-                          const ScanFailure& failure)
+Failure count_failure(std::string_view file, std::string_view what, const ScanFailure& failure)
 {
-    return make(check, file, 0, std::string(failure.found),
-                prefix(file) + item_problem(what, failure));
+    return on_stderr(prefix(file) + item_problem(what, failure));
 }
 
-ReadFailure negative_count_failure(std::string_view file, std::string_view what, int count)
+Failure negative_count_failure(std::string_view file, std::string_view what, int count)
 {
-    return make(Check::negative_count, file, 0, std::to_string(count),
-                prefix(file) + negative_count_problem(count, what));
+    return on_stderr(prefix(file) + negative_count_problem(count, what));
 }
 
-ReadFailure allocation_failure(std::string_view file, int count)
+Failure allocation_failure(std::string_view file, int count)
 {
-    return make(Check::allocation, file, 0, std::to_string(count),
-                prefix(file) + allocation_problem(count));
+    return on_stderr(prefix(file) + allocation_problem(count));
 }
 
-ReadFailure record_failure(std::string_view file, Check check, std::string_view label, int number,
-                           std::span<const std::string_view> items, const ScanFailure& failure)
+Failure record_failure(std::string_view file, std::string_view label, int number,
+                       std::span<const std::string_view> items, const ScanFailure& failure)
 {
     const std::string_view item = failure.item < items.size() ? items[failure.item] : "item";
-    return make(failure.problem == ScanProblem::word_too_long ? Check::word_length : check, file,
-                number, std::string(failure.found),
-                record_prefix(file, label, number) + item_problem(item, failure));
+    return on_stderr(record_prefix(file, label, number) + item_problem(item, failure));
 }
 
-ReadFailure assembly_failure(std::string_view file, int record, std::string indices)
+Failure assembly_failure(const std::string& indices)
 {
-    std::string message = indices + " ERRO na montagem do Grafo.";
-    return make(Check::assembly, file, record, std::move(indices), std::move(message), true);
+    return on_stdout(indices + " ERRO na montagem do Grafo.");
 }
 
-ReadFailure adjacency_failure(std::string_view file, Check check, int record,
-                              const ScanFailure& failure)
+Failure adjacency_failure(AdjacencyPart part)
 {
-    const char* message = check == Check::adjacency_entry ? "Erro na leitura do arquivo grafo.in."
-                                                          : "Erro na leitura do arquivo grafo.";
-    return make(check, file, record, std::string(failure.found), message, true);
+    return on_stdout(part == AdjacencyPart::entry ? "Erro na leitura do arquivo grafo.in."
+                                                  : "Erro na leitura do arquivo grafo.");
 }
 
 } // namespace pedigree::detail

@@ -23,7 +23,7 @@ struct FourColumnRecord : detail::IdAndSex {
 
 } // namespace
 
-ReadResult read_four_column_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_four_column_pedigree(std::string_view text, std::string_view file)
 {
     return detail::read_with_parent_columns<FourColumnRecord>(text, file);
 }

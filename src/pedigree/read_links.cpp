@@ -24,36 +24,36 @@ constexpr std::array<std::string_view, 2> link_items = {"parent id", "child id"}
 
 } // namespace
 
-ReadResult read_links_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view file)
 {
     TextScanner in(detail::without_byte_order_mark(text));
     std::vector<PersonRecord> records;
-    ReadResult result = detail::read_people(in, file, Check::count, records);
-    if (result.failure) {
+    Result<DigraphPtr> result =
+        detail::read_people(in, file, detail::CountKind::individuals, records);
+    if (!result) {
         return result;
     }
-    const auto links = detail::read_count(in, file, Check::link_count);
-    if (const auto* f = std::get_if<ReadFailure>(&links)) {
-        return detail::failed(*f);
+    const Result<int> links = detail::read_count(in, file, detail::CountKind::links);
+    if (!links) {
+        return links.failure();
     }
     // Each link is joined as soon as it is read, so a link naming nobody is reported before
     // any later link that does not parse.
-    const detail::IdIndex ids(*result.graph);
-    for (int k = 0; k < std::get<int>(links); ++k) {
+    digraph& G = *result.value();
+    const detail::IdIndex ids(G);
+    for (int k = 0; k < links.value(); ++k) {
         int parent_id = 0;
         int child_id = 0;
         if (const auto f = in.scan("%d %d ", &parent_id, &child_id)) {
-            return detail::failed(
-                detail::record_failure(file, Check::link, "link", k + 1, link_items, *f));
+            return detail::record_failure(file, "link", k + 1, link_items, *f);
         }
         // Both ids are always looked up: 0 is an ordinary id in this layout.
         const int child = ids.find(child_id);
         const int parent = ids.find(parent_id);
         if (child == -1 || parent == -1) {
-            return detail::failed(detail::assembly_failure(
-                file, k + 1, std::to_string(child) + " " + std::to_string(parent)));
+            return detail::assembly_failure(std::to_string(child) + " " + std::to_string(parent));
         }
-        DIGRAPHinsertA(result.graph.get(), parent, child);
+        DIGRAPHinsertA(&G, parent, child);
     }
     return result;
 }

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <variant>
+#include <cstdlib>
 
 namespace pedigree::detail {
 
@@ -50,15 +50,15 @@ void ClanPerson::store(digraph& G, int i) const
     G.morte[i] = morte;
 }
 
-std::variant<int, ReadFailure> read_count(TextScanner& in, std::string_view file, Check check)
+Result<int> read_count(TextScanner& in, std::string_view file, CountKind kind)
 {
-    const bool links = check == Check::link_count;
+    const bool links = kind == CountKind::links;
     int count = 0;
     if (const auto f = in.scan("%d ", &count)) {
-        if (check == Check::adjacency_count) {
-            return adjacency_failure(file, check, 0, *f);
+        if (kind == CountKind::adjacency_individuals) {
+            return adjacency_failure(AdjacencyPart::head);
         }
-        return count_failure(file, check, links ? "number of links" : "count of individuals", *f);
+        return count_failure(file, links ? "number of links" : "count of individuals", *f);
     }
     if (count < 0) {
         return negative_count_failure(file, links ? "links" : "individuals", count);
@@ -68,15 +68,25 @@ std::variant<int, ReadFailure> read_count(TextScanner& in, std::string_view file
 
 Digraph read_or_exit(const char* path, Passes passes, ReaderCore core)
 {
-    const auto loaded = load_pedigree_text(path, passes);
-    if (const auto* failure = std::get_if<ReadFailure>(&loaded)) {
-        exit_with(*failure);
+    Result<DigraphPtr> result = read_pedigree_file(path, passes, core);
+    if (!result) {
+        kinship::print_failure(result.failure());
+        std::exit(result.failure().status);
     }
-    ReadResult result = core(std::get<std::string>(loaded), path);
-    if (result.failure) {
-        exit_with(*result.failure);
-    }
-    return result.graph.release();
+    return std::move(result).value().release();
 }
 
 } // namespace pedigree::detail
+
+namespace pedigree {
+
+Result<DigraphPtr> read_pedigree_file(const char* path, Passes passes, ReaderCore core)
+{
+    const Result<std::string> text = load_pedigree_text(path, passes);
+    if (!text) {
+        return text.failure();
+    }
+    return core(text.value(), path);
+}
+
+} // namespace pedigree

@@ -28,16 +28,6 @@ private:
     std::unordered_map<int, int> lowest_;
 };
 
-inline ReadResult failed(ReadFailure failure)
-{
-    return ReadResult{nullptr, std::move(failure)};
-}
-
-inline ReadResult succeeded(DigraphPtr G)
-{
-    return ReadResult{std::move(G), std::nullopt};
-}
-
 // The text without a leading UTF-8 byte-order mark, which some editors put at the start
 // of a plain-text file; everywhere else those bytes are ordinary item bytes.
 inline std::string_view without_byte_order_mark(std::string_view text)
@@ -68,10 +58,10 @@ struct ClanPerson : IdAndSex {
     void store(digraph& G, int i) const;
 };
 
-// The number at the head of a layout (`check` Check::count, or Check::adjacency_count for
-// the adjacency file's wording) or the number of links (Check::link_count): its value, or
-// the failure of an unreadable or negative number.
-std::variant<int, ReadFailure> read_count(TextScanner& in, std::string_view file, Check check);
+// The number at the head of a layout, or the number of links: its value, or the failure of
+// an unreadable or negative number (in the adjacency file's own wording when unreadable).
+enum class CountKind { individuals, adjacency_individuals, links };
+Result<int> read_count(TextScanner& in, std::string_view file, CountKind kind);
 
 // The first pass over the individuals: the count (see read_count), then `count` records
 // of type Record, each parsed by `r.scan(in)` and named by Record::items in messages (the
@@ -80,31 +70,31 @@ std::variant<int, ReadFailure> read_count(TextScanner& in, std::string_view file
 // reported at the first missing record instead of as a vast allocation. Returns the graph
 // with each record's fields stored, and leaves the records in `records`.
 template <typename Record>
-ReadResult read_people(TextScanner& in, std::string_view file, Check count_check,
-                       std::vector<Record>& records)
+Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind kind,
+                               std::vector<Record>& records)
 {
-    const auto count = read_count(in, file, count_check);
-    if (const auto* f = std::get_if<ReadFailure>(&count)) {
-        return failed(*f);
+    const Result<int> count = read_count(in, file, kind);
+    if (!count) {
+        return count.failure();
     }
-    for (int i = 0; i < std::get<int>(count); ++i) {
+    for (int i = 0; i < count.value(); ++i) {
         Record r;
         if (const auto f = r.scan(in)) {
-            return failed(
-                count_check == Check::adjacency_count
-                    ? adjacency_failure(file, Check::adjacency_record, i + 1, *f)
-                    : record_failure(file, Check::record, "record", i + 1, Record::items, *f));
+            if (kind == CountKind::adjacency_individuals) {
+                return adjacency_failure(AdjacencyPart::head);
+            }
+            return record_failure(file, "record", i + 1, Record::items, *f);
         }
         records.push_back(r);
     }
-    DigraphPtr G = try_digraph_init(std::get<int>(count));
+    DigraphPtr G = try_digraph_init(count.value());
     if (!G) {
-        return failed(allocation_failure(file, std::get<int>(count)));
+        return allocation_failure(file, count.value());
     }
     for (int i = 0; i < G->V; ++i) {
         records[static_cast<std::size_t>(i)].store(*G, i);
     }
-    return succeeded(std::move(G));
+    return G;
 }
 
 // The second pass of the layouts with father and mother columns: for each record in file
@@ -112,20 +102,16 @@ ReadResult read_people(TextScanner& in, std::string_view file, Check count_check
 // whose id or non-zero parent id matches nobody stops it, reported by indices
 // (-2 for a parent that is not recorded).
 template <typename Record>
-std::optional<ReadFailure> make_parent_arcs(digraph& G, std::span<const Record> records,
-                                            std::string_view file)
+kinship::Status make_parent_arcs(digraph& G, std::span<const Record> records)
 {
     const IdIndex ids(G);
-    int number = 0;
     for (const Record& r : records) {
-        ++number;
         const int child = ids.find(r.id);
         const int father = r.pai != 0 ? ids.find(r.pai) : -2;
         const int mother = r.mae != 0 ? ids.find(r.mae) : -2;
         if (child == -1 || father == -1 || mother == -1) {
-            return assembly_failure(file, number,
-                                    std::to_string(child) + " " + std::to_string(father) + " " +
-                                        std::to_string(mother));
+            return assembly_failure(std::to_string(child) + " " + std::to_string(father) + " " +
+                                    std::to_string(mother));
         }
         if (father != -2) {
             DIGRAPHinsertA(&G, father, child);
@@ -134,31 +120,28 @@ std::optional<ReadFailure> make_parent_arcs(digraph& G, std::span<const Record> 
             DIGRAPHinsertA(&G, mother, child);
         }
     }
-    return std::nullopt;
+    return kinship::done;
 }
 
 // The whole read of a layout whose records carry father and mother columns: the first
 // pass over the records, then the arcs, now that every id is known (parents may come later
 // in the file).
 template <typename Record>
-ReadResult read_with_parent_columns(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_with_parent_columns(std::string_view text, std::string_view file)
 {
     TextScanner in(without_byte_order_mark(text));
     std::vector<Record> records;
-    ReadResult result = read_people(in, file, Check::count, records);
-    if (result.failure) {
+    Result<DigraphPtr> result = read_people(in, file, CountKind::individuals, records);
+    if (!result) {
         return result;
     }
-    if (auto f = make_parent_arcs<Record>(*result.graph, records, file)) {
-        return failed(std::move(*f));
+    if (const kinship::Status arcs = make_parent_arcs<Record>(*result.value(), records); !arcs) {
+        return arcs.failure();
     }
     return result;
 }
 
-using ReaderCore = ReadResult (*)(std::string_view text, std::string_view file);
-
-// Loads `path`, runs `core` on it and returns the record, or ends the process with the
-// failure's message and status.
+// Reads `path` with `core`, or ends the process with the failure's message and status.
 Digraph read_or_exit(const char* path, Passes passes, ReaderCore core);
 
 } // namespace pedigree::detail
