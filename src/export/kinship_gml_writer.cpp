@@ -2,8 +2,6 @@
 
 #include "common/atomic_file.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
@@ -95,31 +93,22 @@ void append_edge(std::string& out, const digraph& G, int parent, int child)
     out += "]\n";
 }
 
-// Writes the arcs of parent v in child index order and returns how many. A matrix row holds few
-// arcs, so it is scanned a block at a time with a branch-free test that the compiler vectorises,
-// and only blocks holding an entry are looked at one by one.
-int append_edges_of(std::string& out, const digraph& G, int v)
+// Writes the arcs of parent v in child index order: from its child list, or from its
+// matrix row when the list could not be kept.
+void append_edges_of(std::string& out, const digraph& G, int v)
 {
-    constexpr int block = 64;
-    int written = 0;
-    const int* row = G.adj[v];
-    for (int start = 0; start < G.V; start += block) {
-        const int end = std::min(start + block, G.V);
-        int any = 0;
-        for (int w = start; w < end; ++w) {
-            any |= row[w];
-        }
-        if (any == 0) {
-            continue;
-        }
-        for (int w = start; w < end; ++w) {
-            if (row[w] == 1) {
+    const lista_filhos& children = G.filhos[v];
+    if (children.n < 0) {
+        for (int w = 0; w < G.V; ++w) {
+            if (G.adj[v][w] == 1) {
                 append_edge(out, G, v, w);
-                ++written;
             }
         }
+        return;
     }
-    return written;
+    for (int k = 0; k < children.n; ++k) {
+        append_edge(out, G, v, children.itens[k]);
+    }
 }
 
 } // namespace
@@ -132,11 +121,9 @@ std::string format_kinship_gml(const digraph& G)
     for (int v = 0; v < G.V; ++v) {
         append_node(out, G, v);
     }
-    // Edges in parent index order, then child index order. The scan stops once all A arcs
-    // are written: the youngest generation, at the end of most files, has no children.
-    int written = 0;
-    for (int v = 0; v < G.V && written < G.A; ++v) {
-        written += append_edges_of(out, G, v);
+    // Edges in parent index order, then child index order.
+    for (int v = 0; v < G.V; ++v) {
+        append_edges_of(out, G, v);
     }
     out += "]\n";
     return out;

@@ -60,6 +60,7 @@ std::optional<std::size_t> digraph_storage_bytes(int V)
     bytes = checked_add(bytes, checked_mul(v, 3 * sizeof(int))); // id, nasc, morte
     bytes = checked_add(bytes, v);                               // sexo
     bytes = checked_add(bytes, checked_mul(name_array_bytes(v), 2));
+    bytes = checked_add(bytes, checked_mul(v, sizeof(lista_filhos))); // empty child lists
     return checked_add(bytes, detail::matrix_bytes(V, V));
 }
 
@@ -87,7 +88,8 @@ DigraphPtr try_digraph_init(int V)
     G->subcla = name_array(V);
     G->nasc = static_cast<int*>(zeroed(detail::checked_mul(v, sizeof(int))));
     G->morte = static_cast<int*>(zeroed(detail::checked_mul(v, sizeof(int))));
-    if (!G->id || !G->sexo || !G->cla || !G->subcla || !G->nasc || !G->morte) {
+    G->filhos = static_cast<lista_filhos*>(zeroed(detail::checked_mul(v, sizeof(lista_filhos))));
+    if (!G->id || !G->sexo || !G->cla || !G->subcla || !G->nasc || !G->morte || !G->filhos) {
         return nullptr; // the deleter releases whatever was obtained
     }
     return G;
@@ -118,6 +120,7 @@ void DIGRAPHinsertA(Digraph G, int v, int w)
     if (v != w && G->adj[v][w] == 0) {
         G->adj[v][w] = 1;
         G->A++;
+        pedigree::detail::add_child(*G, v, w);
     }
 }
 
@@ -126,6 +129,7 @@ void DIGRAPHremoveA(Digraph G, int v, int w)
     if (G->adj[v][w] == 1) {
         G->adj[v][w] = 0;
         G->A--;
+        pedigree::detail::remove_child(*G, v, w);
     }
 }
 
@@ -151,5 +155,6 @@ void DIGRAPHdestroy(Digraph G)
     std::free(G->subcla);
     std::free(G->nasc);
     std::free(G->morte);
+    pedigree::detail::destroy_child_lists(*G);
     std::free(G);
 }

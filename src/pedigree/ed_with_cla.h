@@ -9,8 +9,19 @@
 
 #include <cstddef>
 
+// The children of one parent as node indices in ascending order: the arcs of one matrix
+// row, kept by DIGRAPHinsertA and DIGRAPHremoveA so that a writer visits only the arcs
+// instead of all V x V entries.
+struct lista_filhos {
+    int* itens; // nullptr until the first child
+    int n;      // number of children; -1 when the list could not grow, and then the matrix
+                // row is the only record of this parent's arcs
+    int cap;    // slots of itens
+};
+
 // One node per individual, indexed 0..V-1 in file order; adj[v][w] == 1 when v is a parent
-// of w. The record owns every array and name buffer.
+// of w. The record owns every array and name buffer. Arcs are changed only through
+// DIGRAPHinsertA and DIGRAPHremoveA, which keep adj, A and filhos in step.
 struct digraph {
     int V;         // number of individuals
     int A;         // number of arcs in adj
@@ -21,6 +32,7 @@ struct digraph {
     int* nasc;     // birth value per index
     int* morte;    // death value per index
     int** adj;     // V rows of V entries
+    lista_filhos* filhos; // per index, the indices w with adj[v][w] == 1, ascending
 };
 using Digraph = digraph*;
 
