@@ -1,8 +1,7 @@
 #pragma once
 
 // Helpers for tests that work with real files: a temporary folder removed at the end of
-// the test, writing and reading whole files, and capturing what code prints on standard
-// output.
+// the test, whole-file reads and writes, and what code prints on standard output.
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,17 +19,13 @@ namespace test_files {
 inline std::string read_file(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
-    }
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void write_file(const std::filesystem::path& path, std::string_view content)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out.flush()) {
+    if (!out.write(content.data(), static_cast<std::streamsize>(content.size())).flush()) {
         throw std::runtime_error("cannot write " + path.string());
     }
 }
@@ -41,7 +36,7 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kinship-test-XXXXXX");
+        std::string pattern = std::filesystem::temp_directory_path() / "kinship-test-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a temporary folder");
         }
@@ -58,14 +53,6 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
-    // Writes `content` to the file `name` in this folder and returns its path.
-    std::filesystem::path write(std::string_view name, std::string_view content) const
-    {
-        const std::filesystem::path file = path_ / name;
-        write_file(file, content);
-        return file;
-    }
-
 private:
     std::filesystem::path path_;
 };
@@ -79,19 +66,10 @@ inline std::string capture_stdout(const std::function<void()>& action)
     if (sink == nullptr || saved < 0 || ::dup2(::fileno(sink), ::fileno(stdout)) < 0) {
         throw std::runtime_error("cannot redirect standard output");
     }
-    struct Restore {
-        int saved;
-        ~Restore()
-        {
-            std::fflush(stdout);
-            ::dup2(saved, ::fileno(stdout));
-            ::close(saved);
-        }
-    };
-    {
-        const Restore restore{saved};
-        action();
-    }
+    action();
+    std::fflush(stdout);
+    ::dup2(saved, ::fileno(stdout));
+    ::close(saved);
     std::string text;
     std::rewind(sink);
     for (int c; (c = std::fgetc(sink)) != EOF;) {

@@ -2,12 +2,17 @@
 statuses, and which files are made or left alone (README.md, "When the input is wrong").
 The executable comes from the KINSHIP_COMMAND environment variable."""
 
+import atexit
+import functools
 import os
-import resource
+import re
+import shutil
 import subprocess
 import tempfile
 import unittest
 from pathlib import Path
+
+import networkx
 
 COMMAND = os.environ["KINSHIP_COMMAND"]
 FAMILY = """3
@@ -19,6 +24,23 @@ START = "Creating the first gml format file: gml-{}.\n"
 LOADED = "The first gml format file (gml-{0}) has been created.\n" \
          "Creating the second gml format file (for drawing): whl-gml-{0}\n"
 UNPRIVILEGED = 65534  # the user "nobody"
+
+
+@functools.cache
+def reachable_command():
+    """A copy of the command, and of the libraries it loads from outside the system's
+    folders, in a folder every user can enter: the build may lie in a home folder that
+    only its owner can enter. Returns the run arguments that use the copy."""
+    folder = Path(tempfile.mkdtemp())
+    atexit.register(shutil.rmtree, folder, True)
+    folder.chmod(0o755)
+    copy = folder / Path(COMMAND).name
+    shutil.copy2(COMMAND, copy)
+    libraries = subprocess.run(["ldd", COMMAND], capture_output=True, text=True).stdout
+    for library in re.findall(r"=> (/\S+)", libraries):
+        if not library.startswith(("/lib/", "/lib64/", "/usr/")):
+            shutil.copy2(library, folder)
+    return {"executable": copy, "env": dict(os.environ, LD_LIBRARY_PATH=str(folder))}
 
 
 class CommandCase(unittest.TestCase):
@@ -48,13 +70,18 @@ class CommandCase(unittest.TestCase):
         return sorted(p.relative_to(self.folder).as_posix() for p in self.folder.rglob("*"))
 
     def unprivileged(self):
-        """Root ignores permissions, so as root the command runs as the user "nobody";
-        skips the test when it cannot be run that way here."""
+        """Root ignores permissions, so as root the command runs as the user "nobody",
+        from a copy that user can reach; skips the test when it cannot be run that way."""
         if os.geteuid() != 0:
             return {}
-        ids = {"user": UNPRIVILEGED, "group": UNPRIVILEGED, "extra_groups": []}
+        ids = {"user": UNPRIVILEGED, "group": UNPRIVILEGED, "extra_groups": [],
+               **reachable_command()}
         self.folder.chmod(0o755)
-        if self.run_command(**ids).returncode != 2:
+        try:
+            usable = self.run_command(**ids).returncode == 2
+        except OSError:
+            usable = False
+        if not usable:
             self.skipTest("running as root, and the command cannot be run as nobody here")
         return ids
 
@@ -70,6 +97,9 @@ class SuccessTest(CommandCase):
                          "Use ONLY the second gml format file (whl-gml-ped.txt) to draw the "
                          "corresponding kinship network.\n\nFINISHED\n")
         self.assertEqual(self.files(), ["gml-ped.txt", "ped.txt", "whl-gml-ped.txt"])
+        # Another GML reader takes the styled file as the pedigree it states.
+        first = networkx.read_gml(self.folder / "gml-ped.txt", label="id")
+        self.assertEqual(set(first.edges), {(101, 103), (102, 103)})
         drawing = self.read("whl-gml-ped.txt")
         self.assertTrue(drawing.startswith('Creator "ogdf::GraphAttributes::writeGML"\n'))
         self.assertEqual((drawing.count("    label "), drawing.count('arrow "last"')), (3, 2))
@@ -112,26 +142,13 @@ class BadPedigreeTest(CommandCase):
         self.assertEqual(self.files(), names)
         self.assertEqual({p: p.read_bytes() for p in self.folder.glob("*gml-*")}, before)
 
-    def test_each_bad_pedigree_gets_its_message_and_no_file(self):
+    def test_bad_pedigrees_get_their_message_and_no_file(self):
+        # A few rows end to end; the readers' own table holds every message.
         cases = [
-            (b"", "cannot read the count of individuals: the file ends before it"),
-            (b" \r\n\t\n", "cannot read the count of individuals: the file ends before it"),
-            (b"abc\n", 'cannot read the count of individuals: expected an integer, found "abc"'),
-            (b"-1\n", "the count of individuals is -1; it must be 0 or more"),
-            (b"99999999999\n", 'cannot read the count of individuals: "99999999999" is '
-                               "outside the range of an int"),
-            (b"2147483647\n1 m 0 0 a b 1 1\n",
-             "record 2: cannot read the individual id: the file ends before it"),
-            (b"1\n1 male 0 0 a b 1 1\n",
-             'record 1: cannot read the father id: expected an integer, found "ale"'),
-            (b"1\n1 m 0 0 abcdefghij b 1 1\n",
-             'record 1: the clan word "abcdefghij" is longer than 9 characters'),
+            (b"", "ped.txt: cannot read the count of individuals: the file ends before it"),
             ("1\n1 m 0 0 a Conceição 1 1\n".encode(),
-             r'record 1: the sub-clan word "Concei\xc3\xa7\xc3\xa3o" is longer than 9 bytes '
-             "(it has 11 bytes in UTF-8)"),
-            (b"1\n1 m 0 0 ab\0cd x 1 1\n", r'record 1: the clan word "ab\x00cd" holds a NUL byte'),
-            ("1\n".encode("utf-16"),
-             r'cannot read the count of individuals: expected an integer, found "\xff\xfe1\x00"'),
+             r'ped.txt: record 1: the sub-clan word "Concei\xc3\xa7\xc3\xa3o" is longer than '
+             "9 bytes (it has 11 bytes in UTF-8)"),
         ]
         # An earlier run's files must survive every refusal.
         self.write("ped.txt", FAMILY)
@@ -139,7 +156,7 @@ class BadPedigreeTest(CommandCase):
         for content, message in cases:
             with self.subTest(content=content):
                 self.write("ped.txt", content)
-                self.check_refused("ped.txt", "ped.txt: " + message)
+                self.check_refused("ped.txt", message)
         self.write("ped.txt", "5\n1 m 0 0 a b 0 0\n2 f 0 0 a b 0 0\n3 m 1 2 a b 0 0\n"
                               "4 f 0 0 a b 0 0\n5 m 0 99 a b 0 0\n")
         self.check_refused("ped.txt", "4 -2 -1 ERRO na montagem do Grafo.", stream="stdout")
@@ -157,21 +174,6 @@ class BadPedigreeTest(CommandCase):
         self.check_refused("locked.txt",
                            "locked.txt: cannot open the pedigree file: Permission denied",
                            **self.unprivileged())
-
-    def test_a_record_too_large_for_the_memory_is_refused_with_its_size(self):
-        with open(COMMAND, "rb") as binary:
-            if b"__asan_init" in binary.read():
-                self.skipTest("AddressSanitizer cannot run under an address-space limit")
-        # 40000 individuals need a 6 GB record; the run may use 2 GB of address space.
-        self.write("ped.txt", b"40000\n" + b"1 m 0 0 a b 1 1\n" * 40000)
-        limit = 2 << 30
-        result = self.run_command(
-            "ped.txt", text=True,
-            preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_AS, (limit, limit)))
-        self.assertEqual(result.returncode, 1)
-        self.assertRegex(result.stderr, r"^ped\.txt: cannot allocate the record for 40000 "
-                                        r"individuals: it needs 64\d{8} bytes \(6\.0 GiB\)\n$")
-        self.assertEqual(self.files(), ["ped.txt"])
 
 
 class OutputPathTest(CommandCase):
@@ -204,16 +206,6 @@ class OutputPathTest(CommandCase):
         (self.folder / "whl-gml-data").mkdir()
         self.assertEqual(self.run_command("data/ped.txt").returncode, 0)
         self.assertTrue((self.folder / "whl-gml-data/ped.txt").is_file())
-
-    def test_targets_that_are_folders(self):
-        (self.folder / "gml-data" / "ped.txt").mkdir(parents=True)
-        self.check_refused("first", "cannot replace", "Is a directory")
-        self.assertEqual(self.files(), ["data", "data/ped.txt", "gml-data", "gml-data/ped.txt"])
-        (self.folder / "gml-data" / "ped.txt").rmdir()
-        (self.folder / "whl-gml-data" / "ped.txt").mkdir(parents=True)
-        self.check_refused("drawing", "cannot replace", "Is a directory")
-        self.assertEqual(self.files(), ["data", "data/ped.txt", "gml-data", "gml-data/ped.txt",
-                                        "whl-gml-data", "whl-gml-data/ped.txt"])
 
     def test_read_only_folders(self):
         ids = self.unprivileged()
