@@ -1,12 +1,11 @@
+// The digraph record, the matrix and the work containers.
 #include "pedigree/ed_with_cla.h"
 #include "pedigree/pedigree_readers.h"
-#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -16,23 +15,6 @@ pedigree::DigraphPtr with_ids(std::initializer_list<int> ids)
     pedigree::DigraphPtr G{DIGRAPHinit(static_cast<int>(ids.size()))};
     std::copy(ids.begin(), ids.end(), G->id);
     return G;
-}
-
-std::vector<int> children(const digraph& G, int v)
-{
-    return {G.filhos[v].itens, G.filhos[v].itens + G.filhos[v].n};
-}
-
-TEST(Digraph, NameBuffersAreSeparate)
-{
-    pedigree::DigraphPtr G = with_ids({1, 2, 3});
-    for (int i = 0; i < 3; ++i) {
-        // Filling every buffer to its limit must not spill into a neighbour.
-        std::strcpy(G->cla[i], i == 1 ? "bbbbbbbbb" : "aaaaaaaaa");
-        std::strcpy(G->subcla[i], "ccccccccc");
-    }
-    EXPECT_STREQ(G->cla[0], "aaaaaaaaa");
-    EXPECT_STREQ(G->cla[1], "bbbbbbbbb");
 }
 
 TEST(Digraph, ArcsKeepMatrixCountAndChildListsInStep)
@@ -45,9 +27,12 @@ TEST(Digraph, ArcsKeepMatrixCountAndChildListsInStep)
     DIGRAPHremoveA(G.get(), 0, 2);
     EXPECT_EQ(G->A, 4);
     EXPECT_EQ(G->adj[3][3] + G->adj[0][2], 0);
-    EXPECT_EQ(children(*G, 0), (std::vector<int>{1, 3, 4})); // ascending, whatever the order
-    EXPECT_EQ(children(*G, 2), (std::vector<int>{0}));
-    EXPECT_TRUE(children(*G, 3).empty());
+    const auto children = [&](int v) {
+        return std::vector<int>(G->filhos[v].itens, G->filhos[v].itens + G->filhos[v].n);
+    };
+    EXPECT_EQ(children(0), (std::vector<int>{1, 3, 4})); // ascending, whatever the order
+    EXPECT_EQ(children(2), (std::vector<int>{0}));
+    EXPECT_TRUE(children(3).empty());
 }
 
 TEST(Digraph, FindIdReturnsTheLowestIndexOrMinusOne)
@@ -61,7 +46,9 @@ TEST(Digraph, FindIdReturnsTheLowestIndexOrMinusOne)
 TEST(Digraph, ShowListsEachIndividualWithItsChildren)
 {
     const auto shown = [](digraph& G) {
-        return test_files::capture_stdout([&] { DIGRAPHshow(&G); });
+        ::testing::internal::CaptureStdout();
+        DIGRAPHshow(&G);
+        return ::testing::internal::GetCapturedStdout();
     };
     EXPECT_EQ(shown(*with_ids({})), "DIGRAFO:\n");
     pedigree::DigraphPtr G = with_ids({10, 11, 12});
@@ -70,7 +57,7 @@ TEST(Digraph, ShowListsEachIndividualWithItsChildren)
     EXPECT_EQ(shown(*G), "DIGRAFO:\n   10:   12\n   11:   12\n   12:\n");
 }
 
-TEST(Digraph, MatrixFillsEveryEntryAndRefusesImpossibleSizes)
+TEST(DigraphDeathTest, ImpossibleSizesAreRefusedWithTheMemoryTheyNeed)
 {
     int** m = MATRIXinit(3, 4, 7);
     m[1][3] = 0; // rows do not overlap
@@ -78,16 +65,43 @@ TEST(Digraph, MatrixFillsEveryEntryAndRefusesImpossibleSizes)
     MATRIXdestroy(m);
     EXPECT_EQ(MATRIXinit(-1, 3, 0), nullptr);
     EXPECT_EQ(MATRIXinit(INT_MAX, INT_MAX, 0), nullptr);
-}
-
-TEST(DigraphDeathTest, ImpossibleCountsAreRefusedWithTheMemoryTheyNeed)
-{
     EXPECT_EQ(pedigree::try_digraph_init(1 << 30), nullptr); // the allocator says no
     EXPECT_EXIT(DIGRAPHinit(-4), ::testing::ExitedWithCode(1),
                 "DIGRAPHinit: the count of individuals is -4; it must be 0 or more");
     EXPECT_EXIT(DIGRAPHinit(2'000'000'000), ::testing::ExitedWithCode(1),
                 "DIGRAPHinit: cannot allocate the record for 2000000000 individuals: it needs "
                 "16000000[0-9]+ bytes");
+}
+
+TEST(Containers, QueueIsFirstInFirstOutAcrossTheFoldStackLastInFirstOut)
+{
+    EXPECT_EQ(FILAinit(-1), nullptr);
+    EXPECT_EQ(FILAinit(INT_MAX), nullptr); // 2n slots do not fit an int
+    EXPECT_EQ(PILHAinit(-1), nullptr);
+    fila* q = FILAinit(2);
+    pilha* s = PILHAinit(2);
+    for (int v : {1, 2, 3, 4}) {
+        FILAinsertV(q, v);
+        PILHAinsertV(s, v);
+    }
+    EXPECT_EQ(FILAfull(q), 1);
+    EXPECT_EQ(FILAremoveV(q), 1);
+    FILAinsertV(q, 5); // into the slot just freed
+    for (int v : {2, 3, 4, 5}) {
+        EXPECT_EQ(FILAremoveV(q), v);
+        EXPECT_EQ(PILHAremoveV(s), 6 - v);
+    }
+    EXPECT_EQ(FILAempty(q), 1);
+    FILAdestroy(q);
+    PILHAdestroy(s);
+}
+
+TEST(Containers, InicializaMatrizSetsTheGivenRowsAndNeverPastTheThirdColumn)
+{
+    int m[3][3] = {{0, 0, 0}, {0, 0, 0}, {5, 5, 5}};
+    inicializa_matriz(m, 2, 10);
+    EXPECT_EQ(m[1][0] + m[1][2], -2);
+    EXPECT_EQ(m[2][0], 5);
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 
 #include "pedigree/ed_with_cla.h"
 #include "pedigree/pedigree_readers.h"
-#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -33,12 +35,29 @@ Arcs arcs_of(const digraph& G)
 // Runs the tests in a fresh folder: the adjacency reader always reads the same name there.
 class ReadersInFolder : public ::testing::Test {
 protected:
-    ReadersInFolder() { std::filesystem::current_path(dir_.path()); }
-    ~ReadersInFolder() override { std::filesystem::current_path(previous_); }
+    void SetUp() override
+    {
+        std::string name = std::filesystem::temp_directory_path() / "kinship-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(name.data()), nullptr);
+        folder_ = name;
+        std::filesystem::current_path(folder_);
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_, ignored_);
+    }
+    static void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
+    static std::string read(const char* name)
+    {
+        std::ifstream in(name);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
 
 private:
     std::filesystem::path previous_ = std::filesystem::current_path();
-    test_files::TempDir dir_;
+    std::filesystem::path folder_;
+    std::error_code ignored_;
 };
 
 TEST_F(ReadersInFolder, EachLayoutGivesItsIndividualsAndArcs)
@@ -67,7 +86,7 @@ TEST_F(ReadersInFolder, EachLayoutGivesItsIndividualsAndArcs)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        test_files::write_file(pedigree::adjacency_file_name, c.text);
+        write(pedigree::adjacency_file_name, c.text);
         pedigree::DigraphPtr G{c.read(pedigree::adjacency_file_name)};
         EXPECT_EQ(G->V, std::atoi(c.text.c_str() + (c.text.starts_with(bom) ? 3 : 0)));
         EXPECT_EQ(arcs_of(*G), c.arcs);
@@ -77,63 +96,53 @@ TEST_F(ReadersInFolder, EachLayoutGivesItsIndividualsAndArcs)
 
 TEST(Readers, BadInputGivesTheFirstFailedCheck)
 {
-    using namespace pedigree;
+    const auto clan = pedigree::read_clan_pedigree;
+    const auto links = pedigree::read_links_pedigree;
+    const auto adjacency = pedigree::read_adjacency_pedigree;
+    const std::string f = "ped.txt: "; // messages without it go to standard output
+    const std::string count = f + "cannot read the count of individuals: ";
     const struct {
-        ReaderCore reader;
+        pedigree::ReaderCore reader;
         std::string text;
-        std::string message; // lines that do not name the file go to standard output
+        std::string message;
     } cases[] = {
-        {read_clan_pedigree, "abc",
-         "ped.txt: cannot read the count of individuals: expected an integer, found \"abc\""},
-        {read_clan_pedigree, " \t\r\n\v\f\n",
-         "ped.txt: cannot read the count of individuals: the file ends before it"},
+        {clan, "- 1", count + "expected an integer, found \"-\""}, // a sign touches its digits
         // Thousands of digits are read without overflow and shown cut short.
-        {read_clan_pedigree, std::string(5000, '9'),
-         "ped.txt: cannot read the count of individuals: \"" + std::string(40, '9') +
-             "\"... is outside the range of an int"},
-        {read_clan_pedigree, "-1", "ped.txt: the count of individuals is -1; it must be 0 or more"},
+        {clan, std::string(5000, '9'),
+         count + "\"" + std::string(40, '9') + "\"... is outside the range of an int"},
+        {clan, "-1", f + "the count of individuals is -1; it must be 0 or more"},
         // Nothing is allocated before the records are there, so the largest count fails
         // as quickly as a small one, at the first missing record.
-        {read_clan_pedigree, "2147483647\n1 m 0 0 a b 1 1\n2 f 0 0 a b 1 1\n",
-         "ped.txt: record 3: cannot read the individual id: the file ends before it"},
-        {read_clan_pedigree, "2\n1 m 0 0 a b 1 1\n2 male 0 0 a b 1 1\n",
-         "ped.txt: record 2: cannot read the father id: expected an integer, found \"ale\""},
+        {clan, "2147483647\n1 m 0 0 a b 1 1\n2 f 0 0 a b 1 1\n",
+         f + "record 3: cannot read the individual id: the file ends before it"},
+        {clan, "2\n1 m 0 0 a b 1 1\n2 male 0 0 a b 1 1\n",
+         f + "record 2: cannot read the father id: expected an integer, found \"ale\""},
         // A byte-order mark is skipped only at the very start; a NUL byte is an ordinary
         // byte, refused inside a word that a C string would cut short.
-        {read_clan_pedigree, "1\n" + bom + "1 m 0 0 a b 1 1\n",
-         "ped.txt: record 1: cannot read the individual id: expected an integer, found "
-         "\"\\xef\\xbb\\xbf1\""},
-        {read_clan_pedigree, "\0\0"s,
-         "ped.txt: cannot read the count of individuals: expected an integer, found "
-         "\"\\x00\\x00\""},
-        {read_clan_pedigree, "1\n1 m 0 0 ab\0cd x 1 1\n"s,
-         "ped.txt: record 1: the clan word \"ab\\x00cd\" holds a NUL byte"},
+        {clan, "1\n" + bom + "1 m 0 0 a b 1 1\n",
+         f + "record 1: cannot read the individual id: expected an integer, found "
+             "\"\\xef\\xbb\\xbf1\""},
+        {clan, "1\n1 m 0 0 ab\0cd x 1 1\n"s,
+         f + "record 1: the clan word \"ab\\x00cd\" holds a NUL byte"},
         // Clan words are limited in bytes: "Conceição" has 9 letters but 11 bytes.
-        {read_clan_pedigree, "1\n1 m 0 0 a Concei\xC3\xA7\xC3\xA3o 1 1\n",
-         "ped.txt: record 1: the sub-clan word \"Concei\\xc3\\xa7\\xc3\\xa3o\" is longer than 9 "
-         "bytes (it has 11 bytes in UTF-8)"},
-        {read_clan_pedigree, "1\n1 m 0 0 " + std::string(100000, 'w') + " b 1 1\n",
-         "ped.txt: record 1: the clan word \"" + std::string(40, 'w') +
-             "\"... is longer than 9 characters"},
-        {read_clan_pedigree, "2\n1 m 0 0 a b 1 1\n2 f 0 0 a sub\"clan\\x 1 1\n",
-         "ped.txt: record 2: the sub-clan word \"sub\\\"clan\\\\x\" is longer than 9 characters"},
-        {read_clan_pedigree, "3\n1 m 0 0 a b 1 1\n2 f 9 0 a b 1 1\n3 m 1 8 a b 1 1\n",
+        {clan, "1\n1 m 0 0 a Concei\xC3\xA7\xC3\xA3o 1 1\n",
+         f + "record 1: the sub-clan word \"Concei\\xc3\\xa7\\xc3\\xa3o\" is longer than 9 bytes "
+             "(it has 11 bytes in UTF-8)"},
+        {clan, "2\n1 m 0 0 a b 1 1\n2 f 0 0 a sub\"clan\\x 1 1\n",
+         f + "record 2: the sub-clan word \"sub\\\"clan\\\\x\" is longer than 9 characters"},
+        {clan, "3\n1 m 0 0 a b 1 1\n2 f 9 0 a b 1 1\n3 m 1 8 a b 1 1\n",
          "1 -1 -2 ERRO na montagem do Grafo."},
-        {read_four_column_pedigree, "2\n1 0 0 m\n2 1 7\n",
-         "ped.txt: record 2: cannot read the sex: the file ends before it"},
-        {read_links_pedigree, "1\n1 m a b 1 1\n",
-         "ped.txt: cannot read the number of links: the file ends before it"},
-        {read_links_pedigree, "1\n1 m a b 1 1\n-2\n",
-         "ped.txt: the count of links is -2; it must be 0 or more"},
-        {read_links_pedigree, "1\n1 m a b 1 1\n2\n1 1\n1\n",
-         "ped.txt: link 2: cannot read the child id: the file ends before it"},
-        {read_links_pedigree, "2\n1 m a b 1 1\n2 f a b 1 1\n3\n1 2\n5 2\nx",
-         "1 -1 ERRO na montagem do Grafo."},
-        {read_adjacency_pedigree, "x", "Erro na leitura do arquivo grafo."},
-        {read_adjacency_pedigree, "2\n1 m\n", "Erro na leitura do arquivo grafo."},
-        {read_adjacency_pedigree, "2\n1 m 2 f\n0 1\n0\n", "Erro na leitura do arquivo grafo.in."},
-        {read_adjacency_pedigree, "-3\n",
-         "ped.txt: the count of individuals is -3; it must be 0 or more"},
+        {pedigree::read_four_column_pedigree, "2\n1 0 0 m\n2 1 7\n",
+         f + "record 2: cannot read the sex: the file ends before it"},
+        {links, "1\n1 m a b 1 1\n", f + "cannot read the number of links: the file ends before it"},
+        {links, "1\n1 m a b 1 1\n-2\n", f + "the count of links is -2; it must be 0 or more"},
+        {links, "1\n1 m a b 1 1\n2\n1 1\n1\n",
+         f + "link 2: cannot read the child id: the file ends before it"},
+        {links, "2\n1 m a b 1 1\n2 f a b 1 1\n3\n1 2\n5 2\nx", "1 -1 ERRO na montagem do Grafo."},
+        {adjacency, "x", "Erro na leitura do arquivo grafo."},
+        {adjacency, "2\n1 m\n", "Erro na leitura do arquivo grafo."},
+        {adjacency, "2\n1 m 2 f\n0 1\n0\n", "Erro na leitura do arquivo grafo.in."},
+        {adjacency, "-3\n", f + "the count of individuals is -3; it must be 0 or more"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -141,7 +150,7 @@ TEST(Readers, BadInputGivesTheFirstFailedCheck)
         ASSERT_FALSE(result);
         EXPECT_EQ(result.failure().message, c.message);
         EXPECT_EQ(result.failure().status, 1);
-        EXPECT_EQ(result.failure().on_stdout, !c.message.starts_with("ped.txt: "));
+        EXPECT_EQ(result.failure().on_stdout, !c.message.starts_with(f));
     }
 }
 
@@ -149,7 +158,7 @@ TEST(Readers, BadInputGivesTheFirstFailedCheck)
 // file that is read afterwards.
 TEST_F(ReadersInFolder, AnEntryPointEndsWithStatusOneAndTheMessageOnItsStream)
 {
-    test_files::write_file("ped.txt", "2\n1 m 0 0 a b 1 1\n2 f 0 44 a b 1 1\n");
+    write("ped.txt", "2\n1 m 0 0 a b 1 1\n2 f 0 44 a b 1 1\n");
     const auto read_to_file = [](const char* path) {
         if (std::freopen("stdout.txt", "w", stdout) != nullptr) {
             DIGRAPHcreate_with_cla(path);
@@ -157,28 +166,30 @@ TEST_F(ReadersInFolder, AnEntryPointEndsWithStatusOneAndTheMessageOnItsStream)
     };
     EXPECT_EXIT(read_to_file("missing.txt"), ::testing::ExitedWithCode(1),
                 "^missing.txt: cannot open the pedigree file: No such file or directory\n$");
-    EXPECT_EQ(test_files::read_file("stdout.txt"), "");
+    EXPECT_EQ(read("stdout.txt"), "");
     EXPECT_EXIT(read_to_file("ped.txt"), ::testing::ExitedWithCode(1), "^$");
-    EXPECT_EQ(test_files::read_file("stdout.txt"), "1 -2 -1 ERRO na montagem do Grafo.\n");
+    EXPECT_EQ(read("stdout.txt"), "1 -2 -1 ERRO na montagem do Grafo.\n");
 }
 
 TEST(Readers, ValuesAtTheEdgesAreRead)
 {
-    // 32-bit limits, a NUL byte as sex (simply not 'm'), and clan words of nine bytes, in
-    // UTF-8 too ("Tupí"), after CRLF line ends.
+    // 32-bit limits (leading zeros and a plus sign allowed), any whitespace between items,
+    // a NUL byte as sex (simply not 'm'), and clan words of nine bytes, in UTF-8 too
+    // ("Tupí"), or holding digits.
     const auto result = pedigree::read_clan_pedigree(
-        "2\r\n2147483647 m 0 0 abcdefghi Tup\xC3\xAD -2147483648 0\r\n"
-        "-2147483648 \0 2147483647 2147483647 a b 0 -0\r\n"s,
+        "2\r\n+2147483647 m 0 0 abcdefghi Tup\xC3\xAD -0000000000002147483648 0\r\n"
+        "-2147483648 \0 2147483647 2147483647 a\tb1\v0\f-0\r\n"s,
         "f");
     ASSERT_TRUE(result) << result.failure().message;
     const digraph& G = *result.value();
+    EXPECT_EQ(G.id[0], 2147483647);
     EXPECT_EQ(G.id[1], -2147483648);
     EXPECT_EQ(G.nasc[0], -2147483648);
     EXPECT_EQ(G.morte[1], 0);
     EXPECT_EQ(G.sexo[1], '\0');
     EXPECT_STREQ(G.cla[0], "abcdefghi");
     EXPECT_STREQ(G.subcla[0], "Tup\xC3\xAD");
-    EXPECT_STREQ(G.subcla[1], "b");
+    EXPECT_STREQ(G.subcla[1], "b1");
     EXPECT_EQ(arcs_of(G), (Arcs{{0, 1}}));
 }
 
