@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <utility>
-#include <vector>
 
 namespace {
 

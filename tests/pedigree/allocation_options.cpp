@@ -1,6 +1,4 @@
-// Under AddressSanitizer, let a failed allocation return nullptr as the C library would,
-// so the tests of oversized records see the unit's own handling instead of a sanitizer
-// abort. Without the sanitizer this function is never called.
+// Under AddressSanitizer a failed allocation returns nullptr, as the C library's does.
 extern "C" const char* __asan_default_options()
 {
     return "allocator_may_return_null=1";
