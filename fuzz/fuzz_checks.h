@@ -35,18 +35,27 @@ inline std::string_view as_text(const unsigned char* data, std::size_t size)
     return {reinterpret_cast<const char*>(data), size};
 }
 
-// The record's own invariants: A counts the arcs, no self-arcs, 0/1 entries only, and every
-// name is terminated within its buffer. With `names`, the reader filled the clan columns.
+// The record's own invariants: A counts the arcs, no self-arcs, 0/1 entries only, each
+// child list holds its matrix row's arcs in index order, and every name is terminated
+// within its buffer. With `names`, the reader filled the clan columns.
 inline void check_record(const digraph& G, bool names)
 {
     check(G.V >= 0, "negative V");
     int arcs = 0;
     for (int v = 0; v < G.V; ++v) {
         check(G.adj[v][v] == 0, "self-arc");
+        const lista_filhos& children = G.filhos[v];
+        int listed = 0;
         for (int w = 0; w < G.V; ++w) {
             check(G.adj[v][w] == 0 || G.adj[v][w] == 1, "matrix entry other than 0 or 1");
             arcs += G.adj[v][w];
+            if (G.adj[v][w] == 1 && children.n >= 0) {
+                check(listed < children.n && children.itens[listed] == w,
+                      "child list differs from the matrix row");
+                ++listed;
+            }
         }
+        check(children.n < 0 || listed == children.n, "child list longer than the matrix row");
         if (names) {
             check(::strnlen(G.cla[v], CLA_BUFFER_SIZE) < CLA_BUFFER_SIZE, "clan not terminated");
             check(::strnlen(G.subcla[v], CLA_BUFFER_SIZE) < CLA_BUFFER_SIZE,
