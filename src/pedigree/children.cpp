@@ -55,6 +55,15 @@ void add_child(digraph& G, int v, int w)
     ++list.n;
 }
 
+std::optional<bool> has_listed_child(const digraph& G, int v, int w)
+{
+    const lista_filhos& list = G.filhos[v];
+    if (list.n < 0) {
+        return std::nullopt;
+    }
+    return std::binary_search(list.itens, list.itens + list.n, w);
+}
+
 void remove_child(digraph& G, int v, int w)
 {
     lista_filhos& list = G.filhos[v];

@@ -117,7 +117,13 @@ Digraph DIGRAPHinit(int V)
 
 void DIGRAPHinsertA(Digraph G, int v, int w)
 {
-    if (v != w && G->adj[v][w] == 0) {
+    if (v == w) {
+        return;
+    }
+    // The child list answers without reading the matrix entry: a read before the write
+    // would fault in a page of the mostly untouched matrix twice.
+    const std::optional<bool> listed = pedigree::detail::has_listed_child(*G, v, w);
+    if (listed ? !*listed : G->adj[v][w] == 0) {
         G->adj[v][w] = 1;
         G->A++;
         pedigree::detail::add_child(*G, v, w);
