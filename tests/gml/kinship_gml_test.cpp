@@ -46,26 +46,26 @@ std::string dump(const KinshipAttributes& a)
     return out.str();
 }
 
-class Gml : public ::testing::Test {
-protected:
-    std::optional<ReadError> read(std::string_view text)
+// A graph read from a GML text, with the arrow group when the text starts "#arrows".
+struct Read {
+    explicit Read(std::string_view text)
     {
-        return read_kinship_gml_text(text, graph, attributes);
+        if (text.starts_with("#arrows")) {
+            attributes.addAttributes(ogdf::GraphAttributes::edgeArrow);
+        }
+        error = read_kinship_gml_text(text, graph, attributes);
     }
-    ogdf::node read_ok(std::string_view text)
-    {
-        const auto error = read(text);
-        EXPECT_FALSE(error) << error->describe();
-        return graph.firstNode();
-    }
+    // The dump of what was read, or the failure.
+    std::string outcome() const { return error ? "error " + error->describe() : dump(attributes); }
 
     ogdf::Graph graph;
     KinshipAttributes attributes{graph};
+    std::optional<ReadError> error;
 };
 
 constexpr std::string_view plain = "0 0 0 0 ||||| 1 1 1 0"; // a node entry without keys
 
-TEST(KinshipGmlReader, ReadsWhatTheEntriesSayAndDefaultsForTheRest)
+TEST(KinshipGmlReader, ReadsWhatTheEntriesSayDefaultsTheRestAndRefusesWhatItCannotRead)
 {
     const std::pair<std::string_view, std::string> cases[] = {
         // Values of another form than the key takes count as absent; the real forms;
@@ -123,51 +123,36 @@ TEST(KinshipGmlReader, ReadsWhatTheEntriesSayAndDefaultsForTheRest)
           edge [ source 1 target 1 graphics [ arrow "Last" ] ] ])",
          "1\n" + std::string(plain) +
              "\n0>0 1 1 || arrow 0\n0>0 1 1 || arrow 3\n0>0 1 1 || arrow 4"},
+        {"graph [ edge [ source 0 target 0 ] ]", // no nodes, no span
+         "error line 1: edge source 0 lies outside the span of node ids"},
+        {"", "error no top-level \"graph\" list"},
+        {"directed 1 Graph [ ]", "error no top-level \"graph\" list"},
+        {"graph 1", "error line 1: \"graph\" is not a list"},
+        {"graph [ node [ id 1 graphics [\n x inf ] ] ]",
+         "error line 2: key 'x' has the value 'inf', which is not a finite number"},
+        {"graph [ node [ id 1 graphics [ lineWidth 3.5e38 ] ] ]",
+         "error line 1: lineWidth 3.500000000e+38 is too large for a line width"},
     };
     for (const auto& [text, expected] : cases) {
-        ogdf::Graph graph;
-        KinshipAttributes attributes(graph);
-        if (text.starts_with("#arrows")) {
-            attributes.addAttributes(ogdf::GraphAttributes::edgeArrow);
-        }
-        const auto error = read_kinship_gml_text(text, graph, attributes);
-        ASSERT_FALSE(error) << text << ": " << error->describe();
-        EXPECT_EQ(dump(attributes), expected) << text;
+        EXPECT_EQ(Read(text).outcome(), expected) << text;
     }
-}
-
-TEST_F(Gml, FailsOnBadEntriesAtTheirLineAndOnFilesWithoutAGraphList)
-{
+    // Bad entries fail at their line; the graph is emptied only once the text has parsed.
     for (const char* entry :
          {"node [ ]", "node [ label \"1\" ]", "node [ id \"1\" ]", "node [ id 1.0 ]",
           "edge [ source 9 target 10 ]", "edge [ source 10 target 21 ]", "edge [ target 10 ]",
           "edge [ source 10 target \"20\" ]", "edge [ source 10.0 target 20 ]",
           "node [ id 30 graphics [ x inf ] ]", "edge [ source 10 graphics [ lineWidth 1e39 ] ]"}) {
-        const auto error =
-            read("graph [\nnode [ id 10 ]\nnode [ id 20 ]\n" + std::string(entry) + "\n]");
-        EXPECT_EQ(error ? error->line : 0, 4u) << entry;
+        const Read read("graph [\nnode [ id 10 ]\nnode [ id 20 ]\n" + std::string(entry) + "\n]");
+        EXPECT_EQ(read.error ? read.error->line : 0, 4u) << entry;
     }
-    EXPECT_TRUE(read("graph [ edge [ source 0 target 0 ] ]")); // no nodes, no span
-    // The text is parsed whole before the graph is emptied.
-    read_ok("graph [ node [ id 1 ] node [ id 2 ] edge [ source 1 target 2 ] ]");
-    EXPECT_TRUE(read("graph [ node [ id 1 ]"));
-    EXPECT_EQ(graph.numberOfEdges(), 1);
-
+    Read read("graph [ node [ id 1 ] node [ id 2 ] edge [ source 1 target 2 ] ]");
+    EXPECT_TRUE(read_kinship_gml_text("graph [ node [ id 1 ]", read.graph, read.attributes));
+    EXPECT_EQ(read.graph.numberOfEdges(), 1);
     const std::string tmp = std::filesystem::temp_directory_path();
-    const std::pair<std::optional<ReadError>, std::string> cases[] = {
-        {read(""), "no top-level \"graph\" list"},
-        {read("directed 1 Graph [ ]"), "no top-level \"graph\" list"},
-        {read("graph 1"), "line 1: \"graph\" is not a list"},
-        {read("graph [ node [ id 1 graphics [\n x inf ] ] ]"),
-         "line 2: key 'x' has the value 'inf', which is not a finite number"},
-        {read("graph [ node [ id 1 graphics [ lineWidth 3.5e38 ] ] ]"),
-         "line 1: lineWidth 3.500000000e+38 is too large for a line width"},
-        {read_kinship_gml(tmp, graph, attributes), "cannot read " + tmp + ": Is a directory"},
-        {read_kinship_gml(tmp + "/none", graph, attributes),
-         "cannot open " + tmp + "/none: No such file or directory"}};
-    for (const auto& [error, message] : cases) {
-        EXPECT_EQ(error ? error->describe() : "", message);
-    }
+    EXPECT_EQ(read_kinship_gml(tmp, read.graph, read.attributes).value().describe(),
+              "cannot read " + tmp + ": Is a directory");
+    EXPECT_EQ(read_kinship_gml(tmp + "/none", read.graph, read.attributes).value().describe(),
+              "cannot open " + tmp + "/none: No such file or directory");
 }
 
 // Individual 101 (male, clan north, sub-clan low, 1900-1960) as the styled GML file
@@ -179,11 +164,12 @@ node [ id 101 template "north low 1900 1960" label "101"
 edge [ source 101 target 101
   graphics [ type "line" arrow "none" stipple 1 lineWidth 2.000000 fill "#000000" ] ] ])";
 
-TEST_F(Gml, ExactDrawingText)
+TEST(DrawingGmlWriter, ExactText)
 {
-    const ogdf::node v = read_ok(individual);
-    attributes.x(v) = 15.0;
-    attributes.y(v) = 1585488512.0;
+    Read read(individual);
+    KinshipAttributes& attributes = read.attributes;
+    attributes.x(read.graph.firstNode()) = 15.0;
+    attributes.y(read.graph.firstNode()) = 1585488512.0;
     EXPECT_EQ(format_drawing_gml(attributes), R"(Creator "ogdf::GraphAttributes::writeGML"
 graph [
   directed 1
@@ -220,22 +206,21 @@ graph [
 )");
     // Undirected and without an edge colour; with no individuals.
     attributes.directed() = false;
-    attributes.set_edge_colour(graph.firstEdge(), "");
+    attributes.set_edge_colour(read.graph.firstEdge(), "");
     EXPECT_NE(format_drawing_gml(attributes).find("  directed 0\n"), std::string::npos);
     EXPECT_NE(format_drawing_gml(attributes).find("\"none\"\n      stipple 1\n      lineWidth "
                                                   "2.000000000\n    ]\n  ]\n]\n"),
               std::string::npos);
-    read_ok("graph [ directed 1 ]");
-    EXPECT_EQ(format_drawing_gml(attributes),
+    EXPECT_EQ(format_drawing_gml(Read("graph [ ]").attributes),
               "Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n  directed 1\n]\n");
 }
 
 // The route holds the end centres unless the end bend lies in (or on) that node's box,
 // and reads back as the same bends.
-TEST_F(Gml, RoutesHoldTheCentresTheEndBendsDoNotReachAndReadBackAsTheBends)
+TEST(DrawingGmlWriter, RoutesHoldTheCentresTheEndBendsDoNotReachAndReadBackAsTheBends)
 {
-    read_ok("graph [ node [ id 1 graphics [ x 15.0 y 15.0 w 30.0 h 30.0 ] ] node [ id 2 "
-            "graphics [ x 100.0 y 100.0 w 30.0 h 30.0 ] ] edge [ source 1 target 2 ] ]");
+    Read read("graph [ node [ id 1 graphics [ x 15.0 y 15.0 w 30.0 h 30.0 ] ] node [ id 2 "
+              "graphics [ x 100.0 y 100.0 w 30.0 h 30.0 ] ] edge [ source 1 target 2 ] ]");
     const std::pair<std::vector<P>, std::vector<P>> cases[] = {
         {{P(30, 0), P(85, 115)}, {P(30, 0), P(85, 115)}}, // on the borders
         {{P(30.5, 0), P(84.5, 100)}, {P(15, 15), P(30.5, 0), P(84.5, 100), P(100, 100)}},
@@ -244,10 +229,11 @@ TEST_F(Gml, RoutesHoldTheCentresTheEndBendsDoNotReachAndReadBackAsTheBends)
         {{P(15, 15), P(100, 100)}, {P(15, 15), P(15, 15), P(100, 100), P(100, 100)}},
     };
     for (const auto& [bend_points, route] : cases) {
-        attributes.bends(graph.firstEdge()).clear();
+        ogdf::DPolyline& bends = read.attributes.bends(read.graph.firstEdge());
+        bends.clear();
         std::string expected = "      Line [\n";
         for (const P& p : bend_points) {
-            attributes.bends(graph.firstEdge()).pushBack(p);
+            bends.pushBack(p);
         }
         for (const P& p : route) { // reals as append_real writes them
             expected += "        point [ x ";
@@ -256,33 +242,30 @@ TEST_F(Gml, RoutesHoldTheCentresTheEndBendsDoNotReachAndReadBackAsTheBends)
             append_real(expected, p.m_y);
             expected += " ]\n";
         }
-        const std::string text = format_drawing_gml(attributes);
+        const std::string text = format_drawing_gml(read.attributes);
         EXPECT_NE(text.find(expected + "      ]\n"), std::string::npos) << expected;
-        ogdf::Graph again;
-        KinshipAttributes reread(again);
-        ASSERT_FALSE(read_kinship_gml_text(text, again, reread));
-        EXPECT_EQ(dump(reread), dump(attributes));
+        EXPECT_EQ(Read(text).outcome(), dump(read.attributes));
     }
 }
 
 // Awkward texts, colours included, and reals at either end of the range read back from
 // the file; a real that would not is refused and no file is written.
-TEST_F(Gml, WrittenFileReadsBackAndUnwritableRealsAreRefused)
+TEST(DrawingGmlWriter, WrittenFileReadsBackAndUnwritableRealsAreRefused)
 {
-    const ogdf::node v = read_ok(individual);
+    Read read(individual);
+    KinshipAttributes& attributes = read.attributes;
+    const ogdf::node v = read.graph.firstNode();
     attributes.templateNode(v) = "clan \"q\" \\ " + std::string(250, 'z') + " end";
     attributes.label(v) = std::string(450, '\\');
     attributes.set_node_fill(v, "a\"b\\");
-    attributes.set_edge_colour(graph.firstEdge(), "\\");
+    attributes.set_edge_colour(read.graph.firstEdge(), "\\");
     attributes.x(v) = -largest_real;
     attributes.y(v) = 5e-324;
     const test_files::TempDir dir;
     ASSERT_FALSE(write_drawing_gml(attributes, dir / "whl-gml"));
-    ogdf::Graph again;
-    KinshipAttributes reread(again);
-    const auto error = read_kinship_gml(dir / "whl-gml", again, reread);
-    ASSERT_FALSE(error) << error->describe();
-    EXPECT_EQ(dump(reread), dump(attributes));
+    Read again("");
+    const auto error = read_kinship_gml(dir / "whl-gml", again.graph, again.attributes);
+    EXPECT_EQ(error ? error->describe() : dump(again.attributes), dump(attributes));
     for (const double bad : {HUGE_VAL, std::nan(""), std::numeric_limits<double>::max()}) {
         attributes.width(v) = bad;
         EXPECT_EQ(write_drawing_gml(attributes, dir / "bad").value_or(""),
