@@ -15,7 +15,7 @@ public:
     }
 
     std::string run();
-    // Whether every real written was one the parser reads back (not inf, nan or huge).
+    // Whether every real written was one the parser reads back (not inf, nan or too large).
     bool reals_readable() const { return reals_readable_; }
 
 private:
@@ -178,7 +178,7 @@ std::optional<std::string> write_drawing_gml(const KinshipAttributes& attributes
     const std::string text = writer.run();
     if (!writer.reals_readable()) {
         return "cannot write " + path +
-               ": a position, size or line width is too large to be written as a GML real";
+               ": a position, size or line width is not a real a GML file can hold";
     }
     return write_file_atomically(path, text);
 }

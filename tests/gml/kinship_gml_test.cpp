@@ -270,7 +270,7 @@ TEST(DrawingGmlWriter, WrittenFileReadsBackAndUnwritableRealsAreRefused)
         attributes.width(v) = bad;
         EXPECT_EQ(write_drawing_gml(attributes, dir / "bad").value_or(""),
                   "cannot write " + (dir / "bad").string() +
-                      ": a position, size or line width is too large to be written as a GML real");
+                      ": a position, size or line width is not a real a GML file can hold");
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
 }
