@@ -17,16 +17,11 @@ namespace kinship::fuzz {
 // The file name the harnesses give the readers; messages on standard error start with it.
 inline constexpr std::string_view file_name = "fuzz.txt";
 
-[[noreturn]] inline void broken(const char* what)
-{
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
-}
-
 inline void check(bool condition, const char* what)
 {
     if (!condition) {
-        broken(what);
+        std::fprintf(stderr, "fuzz check failed: %s\n", what);
+        std::abort();
     }
 }
 

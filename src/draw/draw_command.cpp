@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "common/atomic_file.h"
+#include "common/whole_file.h"
 #include "draw/svg_drawing.h"
 #include "gml/kinship_gml_reader.h"
 
@@ -21,23 +22,17 @@ struct FileText {
 
 FileText read_whole_file(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return {{}, std::string("cannot open the drawing file: ") + std::strerror(errno)};
+    const auto reason = [](const char* what) {
+        return [what](int error) { return Failure{std::string(what) + std::strerror(error)}; };
+    };
+    Result<std::string> text = kinship::read_whole_file(
+        path, {.cannot_open = reason("cannot open the drawing file: "),
+               .cannot_read = reason("cannot read the drawing file: "),
+               .not_rewindable = {}});
+    if (!text) {
+        return {{}, text.failure().message};
     }
-    FileText result;
-    char buffer[1 << 16];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        result.text.append(buffer, count);
-    }
-    // A folder opens but cannot be read (EISDIR).
-    const int error = errno;
-    if (std::ferror(file) != 0) {
-        result.error = std::string("cannot read the drawing file: ") + std::strerror(error);
-    }
-    std::fclose(file);
-    return result;
+    return {std::move(text).value(), std::nullopt};
 }
 
 // A drawing file places its nodes; the first GML file of a run leaves every node at the

@@ -1,6 +1,7 @@
 #include "export/kinship_gml_writer.h"
 
 #include "common/atomic_file.h"
+#include "common/gml_text.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -24,22 +25,12 @@ const NodeStyle& style_for(char sexo)
     return sexo == 'm' ? male_style : female_style;
 }
 
-// Clan words may hold any non-blank character; a double quote or a backslash is escaped
-// so that the string stays well-formed and reads back to the same text.
-void append_escaped(std::string& out, const char* word)
-{
-    for (const char* c = word; *c != '\0'; ++c) {
-        if (*c == '"' || *c == '\\') {
-            out += '\\';
-        }
-        out += *c;
-    }
-}
-
+// Every string goes out in the one GML string form, so that a clan word holding a double
+// quote or a backslash stays well-formed and reads back to the same text.
 std::string quoted(std::string_view text)
 {
-    std::string out(1, '"');
-    out.append(text).append(1, '"');
+    std::string out;
+    gml::append_string(out, text);
     return out;
 }
 
@@ -53,12 +44,9 @@ void append_node(std::string& out, const digraph& G, int v)
     const NodeStyle& style = style_for(G.sexo[v]);
     const std::string id = std::to_string(G.id[v]);
 
-    std::string template_text = "\"";
-    append_escaped(template_text, G.cla[v]);
-    template_text += ' ';
-    append_escaped(template_text, G.subcla[v]);
-    template_text.append(" ").append(std::to_string(G.nasc[v]));
-    template_text.append(" ").append(std::to_string(G.morte[v])).append("\"");
+    const std::string template_text =
+        quoted(std::string(G.cla[v]) + ' ' + G.subcla[v] + ' ' + std::to_string(G.nasc[v]) + ' ' +
+               std::to_string(G.morte[v]));
 
     append_line(out, "node", "[");
     append_line(out, "id", id);

@@ -1,7 +1,8 @@
 #include "gml/drawing_gml_writer.h"
 
 #include "common/atomic_file.h"
-#include "gml/gml_text.h"
+#include "common/gml_text.h"
+#include "gml/edge_route.h"
 
 namespace kinship::gml {
 namespace {
@@ -14,6 +15,8 @@ public:
     }
 
     std::string run();
+    // Whether every real written was one the parser reads back (not inf, nan or too large).
+    bool reals_readable() const { return reals_readable_; }
 
 private:
     void write_node(ogdf::node v);
@@ -24,8 +27,8 @@ private:
     std::string& key(int indent, const char* name);
     void integer_line(int indent, const char* name, long long value);
     void real_line(int indent, const char* name, double value);
-    void quoted_line(int indent, const char* name, const std::string& text);
-    void long_string_line(int indent, const char* name, const std::string& text);
+    void string_line(int indent, const char* name, std::string_view text);
+    void append_checked_real(double value);
     void open_list(int indent, const char* name) { key(indent, name).append("[\n"); }
     void close_list(int indent);
 
@@ -33,6 +36,7 @@ private:
     const ogdf::Graph& graph_;
     ogdf::NodeArray<int> number_;
     std::string out_;
+    bool reals_readable_ = true;
 };
 
 std::string& DrawingWriter::key(int indent, const char* name)
@@ -48,20 +52,22 @@ void DrawingWriter::integer_line(int indent, const char* name, long long value)
     key(indent, name).append(std::to_string(value)).push_back('\n');
 }
 
+void DrawingWriter::append_checked_real(double value)
+{
+    reals_readable_ = reals_readable_ && is_writable_real(value);
+    append_real(out_, value);
+}
+
 void DrawingWriter::real_line(int indent, const char* name, double value)
 {
-    append_real(key(indent, name), value);
+    key(indent, name);
+    append_checked_real(value);
     out_.push_back('\n');
 }
 
-void DrawingWriter::quoted_line(int indent, const char* name, const std::string& text)
+void DrawingWriter::string_line(int indent, const char* name, std::string_view text)
 {
-    key(indent, name).append("\"").append(text).append("\"\n");
-}
-
-void DrawingWriter::long_string_line(int indent, const char* name, const std::string& text)
-{
-    append_long_string(key(indent, name), text);
+    append_string(key(indent, name), text);
     out_.push_back('\n');
 }
 
@@ -75,33 +81,22 @@ void DrawingWriter::write_node(ogdf::node v)
 {
     open_list(2, "node");
     integer_line(4, "id", number_[v]);
-    long_string_line(4, "template", attributes_.templateNode(v));
-    long_string_line(4, "label", attributes_.label(v));
+    string_line(4, "template", attributes_.templateNode(v));
+    string_line(4, "label", attributes_.label(v));
     open_list(4, "graphics");
     real_line(6, "x", attributes_.x(v));
     real_line(6, "y", attributes_.y(v));
     real_line(6, "w", attributes_.width(v));
     real_line(6, "h", attributes_.height(v));
-    quoted_line(6, "fill", attributes_.node_fill_text(v));
-    quoted_line(6, "line", attributes_.node_line_text(v));
-    quoted_line(6, "pattern", std::to_string(static_cast<int>(attributes_.fillPattern(v))));
+    string_line(6, "fill", attributes_.node_fill_text(v));
+    string_line(6, "line", attributes_.node_line_text(v));
+    string_line(6, "pattern", std::to_string(static_cast<int>(attributes_.fillPattern(v))));
     integer_line(6, "stipple", static_cast<int>(attributes_.strokeType(v)));
     real_line(6, "lineWidth", attributes_.strokeWidth(v));
-    quoted_line(6, "type", attributes_.shape(v) == ogdf::Shape::Ellipse ? "oval" : "rectangle");
+    string_line(6, "type", attributes_.shape(v) == ogdf::Shape::Ellipse ? "oval" : "rectangle");
     key(6, "width").append("1.0\n");
     close_list(4);
     close_list(2);
-}
-
-// A point lies in a node's box when it is within half the width and half the height of
-// the centre, borders included.
-bool inside_box(const KinshipAttributes& attributes, ogdf::node v, const ogdf::DPoint& p)
-{
-    const double x = attributes.x(v);
-    const double y = attributes.y(v);
-    const double half_w = attributes.width(v) / 2;
-    const double half_h = attributes.height(v) / 2;
-    return p.m_x >= x - half_w && p.m_x <= x + half_w && p.m_y >= y - half_h && p.m_y <= y + half_h;
 }
 
 void DrawingWriter::write_route(ogdf::edge e)
@@ -110,23 +105,22 @@ void DrawingWriter::write_route(ogdf::edge e)
     auto point_line = [this](double x, double y) {
         out_.append(8, ' ');
         out_.append("point [ x ");
-        append_real(out_, x);
+        append_checked_real(x);
         out_.append(" y ");
-        append_real(out_, y);
+        append_checked_real(y);
         out_.append(" ]\n");
     };
 
     open_list(6, "Line");
-    const ogdf::node source = e->source();
-    const ogdf::node target = e->target();
-    if (!inside_box(attributes_, source, bends.front())) {
-        point_line(attributes_.x(source), attributes_.y(source));
+    const RouteCentres centres = centres_to_write(attributes_, e);
+    if (centres.source) {
+        point_line(attributes_.x(e->source()), attributes_.y(e->source()));
     }
     for (const ogdf::DPoint& p : bends) {
         point_line(p.m_x, p.m_y);
     }
-    if (!inside_box(attributes_, target, bends.back())) {
-        point_line(attributes_.x(target), attributes_.y(target));
+    if (centres.target) {
+        point_line(attributes_.x(e->target()), attributes_.y(e->target()));
     }
     close_list(6);
 }
@@ -137,15 +131,15 @@ void DrawingWriter::write_edge(ogdf::edge e)
     integer_line(4, "source", number_[e->source()]);
     integer_line(4, "target", number_[e->target()]);
     open_list(4, "graphics");
-    quoted_line(6, "type", "line");
-    quoted_line(6, "arrow", attributes_.directed() ? "last" : "none");
+    string_line(6, "type", "line");
+    string_line(6, "arrow", attributes_.directed() ? "last" : "none");
     integer_line(6, "stipple", static_cast<int>(attributes_.strokeType(e)));
     real_line(6, "lineWidth", attributes_.strokeWidth(e));
     if (!attributes_.bends(e).empty()) {
         write_route(e);
     }
     if (const std::string& colour = attributes_.edge_colour_text(e); !colour.empty()) {
-        quoted_line(6, "fill", colour);
+        string_line(6, "fill", colour);
     }
     close_list(4);
     close_list(2);
@@ -180,7 +174,13 @@ std::string format_drawing_gml(const KinshipAttributes& attributes)
 std::optional<std::string> write_drawing_gml(const KinshipAttributes& attributes,
                                              const std::string& path)
 {
-    return write_file_atomically(path, format_drawing_gml(attributes));
+    DrawingWriter writer(attributes);
+    const std::string text = writer.run();
+    if (!writer.reals_readable()) {
+        return "cannot write " + path +
+               ": a position, size or line width is not a real a GML file can hold";
+    }
+    return write_file_atomically(path, text);
 }
 
 } // namespace kinship::gml

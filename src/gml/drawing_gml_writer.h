@@ -10,18 +10,18 @@ namespace kinship::gml {
 // The drawing file's text for `attributes` and its graph.
 //
 // Nodes are numbered from 0 in graph order and referred to by these numbers; the
-// original ids survive only in the labels. Every node block gives the template and label
-// (long-string form), position, size, the colour texts as stored, the fill pattern (as a
-// quoted number), line style, line width and shape; every edge block the arrow ("last"
-// when the graph is directed, else "none"), line style, line width, the route when the
-// edge has bend points, and the colour when it is not empty. The route starts at the
-// source centre and ends at the target centre, except where the first or last bend point
-// already lies in (or on) that node's box. Reals use the "%#.10g" form. Lines are
-// indented by two blanks per level and end with a line feed.
+// original ids survive only in the labels. Every node block gives the template and label,
+// position, size, the colour texts as stored, the fill pattern (as a quoted number), line
+// style, line width and shape; every edge block the arrow ("last" when the graph is
+// directed, else "none"), line style, line width, the route when the edge has bend points
+// (see edge_route.h), and the colour when it is not empty. Strings, colours included, are
+// written by append_string (escaped, so that any text reads back), reals by append_real.
+// Lines are indented by two blanks per level and end with a line feed.
 std::string format_drawing_gml(const KinshipAttributes& attributes);
 
 // Writes format_drawing_gml(attributes) to `path`, replacing any file there in one step
-// (a failed write leaves an existing file as it was). Returns a message on failure.
+// (a failed write leaves an existing file as it was). Returns a message on failure,
+// also when a real is inf, nan or larger than largest_real: nothing is written then.
 std::optional<std::string> write_drawing_gml(const KinshipAttributes& attributes,
                                              const std::string& path);
 

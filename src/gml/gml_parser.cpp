@@ -1,25 +1,18 @@
 #include "gml/gml_parser.h"
 
 #include <charconv>
+#include <cmath>
 #include <utility>
+
+#include "common/gml_text.h"
+#include "common/text.h"
 
 namespace kinship::gml {
 namespace {
 
-bool is_letter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool is_digit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool is_space(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
+using text::is_digit;
+using text::is_letter;
+using text::is_space;
 
 class Parser {
 public:
@@ -33,6 +26,11 @@ private:
     // The item starting at the cursor, up to the next blank or bracket, for messages.
     std::string found_here() const;
     ReadError error_here(std::string message) const { return {line_, std::move(message)}; }
+
+    bool is_delimiter_at(std::size_t at) const;
+    std::size_t digits_from(std::size_t at) const;
+    // Whether the item at the cursor is inf, infinity or nan (any case, signed or not).
+    bool at_non_finite_word() const;
 
     std::string read_key();
     std::optional<ReadError> read_number(GmlValue& value);
@@ -101,39 +99,63 @@ std::string Parser::read_key()
     return std::string(text_.substr(start, pos_ - start));
 }
 
+bool Parser::is_delimiter_at(std::size_t at) const
+{
+    return at == text_.size() || is_space(text_[at]) || text_[at] == '[' || text_[at] == ']';
+}
+
+std::size_t Parser::digits_from(std::size_t at) const
+{
+    while (at < text_.size() && is_digit(text_[at])) {
+        ++at;
+    }
+    return at;
+}
+
+bool Parser::at_non_finite_word() const
+{
+    std::size_t at = pos_ + (text_[pos_] == '-' || text_[pos_] == '+' ? 1 : 0);
+    std::string word;
+    for (; at < text_.size() && !is_delimiter_at(at) && word.size() < 9; ++at) {
+        word.push_back(static_cast<char>(text_[at] | 0x20)); // ASCII lower case
+    }
+    return is_delimiter_at(at) && (word == "inf" || word == "infinity" || word == "nan");
+}
+
+// sign? digits ("." digits?)? ([eE] sign? digits)?, an integer when it has neither a
+// point nor an exponent.
 std::optional<ReadError> Parser::read_number(GmlValue& value)
 {
-    const std::size_t start = pos_;
-    std::size_t end = pos_;
-    if (text_[end] == '-') {
-        ++end;
-    }
-    const std::size_t digits_start = end;
-    while (end < text_.size() && is_digit(text_[end])) {
-        ++end;
-    }
-    bool has_digits = end > digits_start;
+    const std::size_t sign = text_[pos_] == '-' || text_[pos_] == '+' ? 1 : 0;
+    const std::size_t start = pos_ + sign;
+    std::size_t end = digits_from(start);
+    bool well_formed = end > start;
     bool is_real = false;
-    if (has_digits && end < text_.size() && text_[end] == '.') {
+    if (well_formed && end < text_.size() && text_[end] == '.') {
         is_real = true;
-        const std::size_t fraction_start = ++end;
-        while (end < text_.size() && is_digit(text_[end])) {
-            ++end;
-        }
-        has_digits = end > fraction_start;
+        end = digits_from(end + 1);
     }
-    const bool delimited =
-        end == text_.size() || is_space(text_[end]) || text_[end] == '[' || text_[end] == ']';
-    if (!has_digits || !delimited) {
+    if (well_formed && end < text_.size() && (text_[end] == 'e' || text_[end] == 'E')) {
+        is_real = true;
+        const std::size_t exponent = end + 1 + (end + 1 < text_.size() &&
+                                                (text_[end + 1] == '-' || text_[end + 1] == '+'));
+        end = digits_from(exponent);
+        well_formed = end > exponent;
+    }
+    if (!well_formed || !is_delimiter_at(end)) {
         return error_here("malformed number " + found_here());
     }
 
-    const char* first = text_.data() + start;
+    // from_chars takes a minus sign but no plus sign.
+    const char* first = text_.data() + (text_[pos_] == '-' ? pos_ : start);
     const char* last = text_.data() + end;
     std::from_chars_result result;
     if (is_real) {
         double real = 0.0;
-        result = std::from_chars(first, last, real, std::chars_format::fixed);
+        result = std::from_chars(first, last, real);
+        if (std::abs(real) > largest_real) {
+            result.ec = std::errc::result_out_of_range;
+        }
         value.data = real;
     } else {
         std::int64_t integer = 0;
@@ -237,7 +259,10 @@ ParseResult Parser::run()
             if (auto error = read_string(value)) {
                 return fail(std::move(*error));
             }
-        } else if (v == '-' || is_digit(v)) {
+        } else if (at_non_finite_word()) {
+            return fail(error_here("key '" + key + "' has the value " + found_here() +
+                                   ", which is not a finite number"));
+        } else if (v == '-' || v == '+' || is_digit(v)) {
             if (auto error = read_number(value)) {
                 return fail(std::move(*error));
             }
@@ -257,11 +282,7 @@ ParseResult Parser::run()
 
 ParseResult parse_gml(std::string_view text)
 {
-    constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
-    if (text.starts_with(byte_order_mark)) {
-        text.remove_prefix(byte_order_mark.size());
-    }
-    return Parser(text).run();
+    return Parser(kinship::text::without_byte_order_mark(text)).run();
 }
 
 } // namespace kinship::gml

@@ -1,16 +1,16 @@
 #include "gml/kinship_gml_reader.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
-#include <sstream>
 #include <unordered_map>
 #include <vector>
 
+#include "common/gml_text.h"
+#include "common/whole_file.h"
+#include "gml/edge_route.h"
 #include "gml/gml_parser.h"
 
 namespace kinship::gml {
@@ -221,6 +221,26 @@ void apply(const EdgeEntry& entry, ogdf::edge e, KinshipAttributes& attributes)
     attributes.set_edge_colour(e, entry.fill.value_or(""));
 }
 
+// Line widths are stored as floats: a real beyond the float range would become inf.
+std::optional<ReadError> check_line_widths(const GmlList& pairs)
+{
+    for (const GmlPair& pair : pairs) {
+        const double* width = pair.key == "lineWidth" ? pair.value.real() : nullptr;
+        if (width != nullptr && std::abs(*width) > std::numeric_limits<float>::max()) {
+            std::string message = "lineWidth ";
+            append_real(message, *width);
+            return ReadError{pair.line, message + " is too large for a line width"};
+        }
+        const bool entry_list = pair.key == "node" || pair.key == "edge" || pair.key == "graphics";
+        if (entry_list && pair.value.list() != nullptr) {
+            if (auto error = check_line_widths(*pair.value.list())) {
+                return error;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 class GraphBuilder {
 public:
     GraphBuilder(ogdf::Graph& graph, KinshipAttributes& attributes)
@@ -235,7 +255,6 @@ private:
     std::optional<ReadError> scan_ids(const GmlList& graph_list);
     std::optional<ReadError> add_edge(const GmlPair& pair);
     ogdf::node node_for(std::int64_t id);
-    void drop_end_centres();
 
     ogdf::Graph& graph_;
     KinshipAttributes& attributes_;
@@ -290,35 +309,13 @@ std::optional<ReadError> GraphBuilder::add_edge(const GmlPair& pair)
     return std::nullopt;
 }
 
-// A drawing file's route starts at the source node's centre and ends at the target node's
-// centre when the bends do not already reach into those nodes. Those two points are where
-// the edge is attached, not bends: keeping them would make a read-then-write add them a
-// second time. So a first point equal to the source centre and a last point equal to the
-// target centre are dropped, once all node entries (which may follow the edges, or repeat
-// with new positions) have been read.
-// The comparison is exact: the writer prints a centre and a bend at the same position
-// with the same digits, so they read back as the same numbers, and a bend merely near the
-// centre stays.
-void GraphBuilder::drop_end_centres()
-{
-    const auto is_centre = [this](const ogdf::DPoint& point, ogdf::node v) {
-        return point.m_x == attributes_.x(v) && point.m_y == attributes_.y(v);
-    };
-    for (const ogdf::edge e : graph_.edges) {
-        ogdf::DPolyline& bends = attributes_.bends(e);
-        if (!bends.empty() && is_centre(bends.front(), e->source())) {
-            bends.popFront();
-        }
-        if (!bends.empty() && is_centre(bends.back(), e->target())) {
-            bends.popBack();
-        }
-    }
-}
-
 std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
 {
     graph_.clear();
     if (auto error = scan_ids(graph_list)) {
+        return error;
+    }
+    if (auto error = check_line_widths(graph_list)) {
         return error;
     }
     for (const GmlPair& pair : graph_list) {
@@ -341,7 +338,9 @@ std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
             }
         }
     }
-    drop_end_centres();
+    for (const ogdf::edge e : graph_.edges) {
+        drop_read_centres(attributes_, e);
+    }
     return std::nullopt;
 }
 
@@ -371,16 +370,19 @@ std::optional<ReadError> read_kinship_gml_text(std::string_view text, ogdf::Grap
 std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& graph,
                                           KinshipAttributes& attributes)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return ReadError{0, "cannot open " + path + ": " + std::strerror(errno)};
+    const auto reason = [&path](const char* what) {
+        return [&path, what](int error) {
+            return Failure{std::string(what) + path + ": " + std::strerror(error)};
+        };
+    };
+    const Result<std::string> text =
+        read_whole_file(path, {.cannot_open = reason("cannot open "),
+                               .cannot_read = reason("cannot read "),
+                               .not_rewindable = {}});
+    if (!text) {
+        return ReadError{0, text.failure().message};
     }
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) {
-        return ReadError{0, "cannot read " + path};
-    }
-    return read_kinship_gml_text(content.view(), graph, attributes);
+    return read_kinship_gml_text(text.value(), graph, attributes);
 }
 
 } // namespace kinship::gml

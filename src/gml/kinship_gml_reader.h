@@ -36,14 +36,13 @@ namespace kinship::gml {
 // are ignored. Defaults: 0.0 for x, y, w, h; empty texts; rectangle; line width 1.0;
 // solid fill; solid line; no bend points.
 //
-// The drawing file starts a route at the source node's centre and ends it at the target
-// node's centre (see format_drawing_gml). Those are attachment points, not bends, so once
-// the whole graph list is read a first route point exactly equal to the source's centre
-// and a last one exactly equal to the target's centre are dropped. Reading a drawing file
-// back thus gives the bend points the layout made, and writing them again gives the same
-// route.
+// A "Line" holds the route the drawing file gives the edge, which starts and ends at the
+// end nodes' centres; once the whole graph list is read, those centres are dropped by the
+// rule in edge_route.h, so that the bend points the layout made are what is stored.
 //
-// Failures: the file cannot be read; the text is not well-formed; there is no top-level
+// Failures: the file cannot be read (a folder: "Is a directory"); the text is not
+// well-formed (see parse_gml: inf and nan are refused there); a "lineWidth" beyond the
+// float range, in which line widths are stored; there is no top-level
 // "graph" list; a node entry without an integer id; an edge whose source or target is
 // missing, not an integer or outside the span of node ids. After a failure the graph and
 // attributes hold whatever was built up to it.

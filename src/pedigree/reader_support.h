@@ -6,6 +6,7 @@
 
 #include "pedigree/pedigree_readers.h"
 #include "pedigree/read_failure.h"
+#include "common/text.h"
 #include "pedigree/text_scanner.h"
 
 #include <cstdio>
@@ -28,13 +29,9 @@ private:
     std::unordered_map<int, int> lowest_;
 };
 
-// The text without a leading UTF-8 byte-order mark, which some editors put at the start
-// of a plain-text file; everywhere else those bytes are ordinary item bytes.
-inline std::string_view without_byte_order_mark(std::string_view text)
-{
-    constexpr std::string_view mark = "\xEF\xBB\xBF";
-    return text.starts_with(mark) ? text.substr(mark.size()) : text;
-}
+// A leading UTF-8 byte-order mark is skipped; everywhere else those bytes are ordinary
+// item bytes.
+using kinship::text::without_byte_order_mark;
 
 // A word target for clan and sub-clan names.
 inline Word name_word()

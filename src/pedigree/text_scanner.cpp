@@ -2,6 +2,8 @@
 
 #include "pedigree/text_scanner.h"
 
+#include "common/text.h"
+
 #include <limits>
 #include <stdexcept>
 
@@ -9,16 +11,8 @@ namespace pedigree {
 
 namespace {
 
-// isspace() in the C locale, without its dependence on the current locale.
-bool is_space(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool is_digit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+using kinship::text::is_digit;
+using kinship::text::is_space;
 
 template <typename T> T* target_as(const ScanTarget& target)
 {

@@ -1,9 +1,11 @@
-// Lexical and structural rules of the GML parser.
+// Lexical and structural rules of the GML parser, and the real form every writer uses.
 #include <gtest/gtest.h>
 
-#include <charconv>
-#include <string>
+#include <clocale>
+#include <cmath>
+#include <locale>
 
+#include "common/gml_text.h"
 #include "gml/gml_parser.h"
 
 namespace kinship::gml {
@@ -11,19 +13,23 @@ namespace {
 
 using namespace std::string_view_literals;
 
-// A tree in one line: key=value, strings in '', lists in [], reals always with a point.
+std::string as_written(double value)
+{
+    std::string out;
+    append_real(out, value);
+    return out;
+}
+
+// A tree in one line: key=value, strings in '', lists in [], reals as written.
 std::string shape(const GmlList& list)
 {
     std::string out;
     for (const GmlPair& pair : list) {
-        out += out.empty() ? "" : " ";
-        out += pair.key + '=';
+        out += (out.empty() ? "" : " ") + pair.key + '=';
         if (const auto* integer = pair.value.integer()) {
             out += std::to_string(*integer);
         } else if (const auto* real = pair.value.real()) {
-            char buffer[32];
-            const std::string text(buffer, std::to_chars(buffer, buffer + 32, *real).ptr);
-            out += text.find('.') == std::string::npos ? text + ".0" : text;
+            out += as_written(*real);
         } else if (const auto* string = pair.value.string()) {
             out.append("'").append(*string).append("'");
         } else {
@@ -33,14 +39,26 @@ std::string shape(const GmlList& list)
     return out;
 }
 
-TEST(GmlParser, ReadsWellFormedTexts)
+// The tree read, or the failure with its line.
+std::string outcome(std::string_view text)
+{
+    const ParseResult result = parse_gml(text);
+    EXPECT_TRUE(!result.error || result.pairs.empty()) << text;
+    return result.error ? "error " + result.error->describe() : shape(result.pairs);
+}
+
+TEST(GmlParser, ReadsWellFormedTextsAndRefusesOthersWithLineAndFinding)
 {
     const std::pair<std::string_view, std::string_view> cases[] = {
         {"", ""},
         {" \n\t\r\n# only a comment\n", ""},
         {"# comment\n  # indented [ comment\ndirected 1", "directed=1"},
         {"\xEF\xBB\xBFgraph [\r\n  node [ id -7 ]\r\n]\r\n", "graph=[node=[id=-7]]"},
-        {"w -30.500000 x 1.0 p [x 1.5]e [ ]", "w=-30.5 x=1.0 p=[x=1.5] e=[]"},
+        {"w -30.500000 p [x 1.5]e [ ]", "w=-30.50000000 p=[x=1.500000000] e=[]"},
+        // The whole real form: a sign, a bare point, an exponent with or without a point.
+        {"a 1.5e+10 b -2. c 7E3 d +5 e -5.555555556e-28 f 1.797693134e308",
+         "a=1.500000000e+10 b=-2.000000000 c=7000.000000 d=5 e=-5.555555556e-28 "
+         "f=1.797693134e+308"},
         {"a -9223372036854775808 b 9223372036854775807",
          "a=-9223372036854775808 b=9223372036854775807"},
         {"Line 1 line 2 k_9 3", "Line=1 line=2 k_9=3"}, // keys keep their case
@@ -50,46 +68,33 @@ TEST(GmlParser, ReadsWellFormedTexts)
         {"s \"ab\\\ncd\" t \"x\\\r\ny\" u \"two\r\nlines\" v \"end\\\\\"",
          "s='abcd' t='xy' u='two\r\nlines' v='end\\'"},
         {"s \"a\0b\" t \"#x\""sv, "s='a\0b' t='#x'"sv}, // a NUL is an ordinary string byte
+        {"a 1.5e+", "error line 1: malformed number '1.5e+'"},
+        {"a 1.e5x", "error line 1: malformed number '1.e5x'"},
+        {"a -", "error line 1: malformed number '-'"},
+        {"a .5", "error line 1: key 'a' has no value, found '.5'"},
+        {"a 1\"x\"", "error line 1: malformed number '1\"x\"'"},
+        {"a 9223372036854775808", "error line 1: number out of range '9223372036854775808'"},
+        {"a 1e400", "error line 1: number out of range '1e400'"},
+        // Beyond the largest real that reads back once written.
+        {"a -1.797693135e308", "error line 1: number out of range '-1.797693135e308'"},
+        {"y -NaN", "error line 1: key 'y' has the value '-NaN', which is not a finite number"},
+        {"a 1\nkey", "error line 2: key 'key' has no value, found the end of the text"},
+        {"a [ b ]", "error line 1: key 'b' has no value, found ']'"},
+        {"a b 1", "error line 1: key 'a' has no value, found 'b'"},
+        {"a 1 2", "error line 1: expected a key, found '2'"},
+        {"_a 1", "error line 1: expected a key, found '_a'"},
+        {"a 1 # not at the line start", "error line 1: expected a key, found '#'"},
+        {"a 1\n]", "error line 2: ']' without an open list"},
+        {"g [\n n [\n a 1\n", "error line 2: list opened on this line is not closed"},
+        {"g [\n n [\n a 1\n]", "error line 1: list opened on this line is not closed"},
+        {"# one\n\na \"x\ny\" b 1e", "error line 4: malformed number '1e'"},
+        {"a \"open\n\n", "error line 1: string opened on this line is not closed"},
+        // Bytes that would not show are written escaped.
+        {"a 1\n\0x\x1f 1"sv, "error line 2: expected a key, found '\\x00x\\x1f'"},
+        {"a \x7f"sv, "error line 1: key 'a' has no value, found '\\x7f'"},
     };
     for (const auto& [text, expected] : cases) {
-        const ParseResult result = parse_gml(text);
-        ASSERT_FALSE(result.error) << text << " -> " << result.error->describe();
-        EXPECT_EQ(shape(result.pairs), expected) << text;
-    }
-}
-
-TEST(GmlParser, RefusesMalformedTextsWithLineAndFinding)
-{
-    const std::tuple<std::string_view, std::size_t, std::string_view> cases[] = {
-        {"a 1e5", 1, "malformed number '1e5'"},
-        {"a 12ab", 1, "malformed number '12ab'"},
-        {"a 1.", 1, "'1.'"},
-        {"a -", 1, "'-'"},
-        {"a .5", 1, "key 'a' has no value, found '.5'"},
-        {"a 1\"x\"", 1, "'1\"x\"'"},
-        {"a 9223372036854775808", 1, "number out of range"},
-        {"a 1\nkey", 2, "key 'key' has no value, found the end of the text"},
-        {"a [ b ]", 1, "key 'b' has no value, found ']'"},
-        {"a b 1", 1, "key 'a' has no value, found 'b'"},
-        {"a 1 2", 1, "expected a key, found '2'"},
-        {"_a 1", 1, "expected a key, found '_a'"},
-        {"a 1 # not at the line start", 1, "expected a key, found '#'"},
-        {"a 1\n]", 2, "']' without an open list"},
-        {"g [\n n [\n a 1\n", 2, "list opened on this line is not closed"}, // the innermost
-        {"g [\n n [\n a 1\n]", 1, "list opened on this line is not closed"},
-        {"# one\n\na \"x\ny\" b 1e5", 4, "'1e5'"},
-        {"a \"open\n\n", 1, "string opened on this line is not closed"},
-        // Bytes that would not show are written escaped.
-        {"a 1\n\0x\x1f 1"sv, 2, "expected a key, found '\\x00x\\x1f'"},
-        {"a \x7f"sv, 1, "key 'a' has no value, found '\\x7f'"},
-    };
-    for (const auto& [text, line, finding] : cases) {
-        const ParseResult result = parse_gml(text);
-        ASSERT_TRUE(result.error) << text;
-        EXPECT_EQ(result.error->line, line) << text;
-        EXPECT_NE(result.error->message.find(finding), std::string::npos)
-            << text << " -> " << result.error->message;
-        EXPECT_TRUE(result.pairs.empty()) << text;
+        EXPECT_EQ(outcome(text), expected) << text;
     }
 }
 
@@ -103,6 +108,52 @@ TEST(GmlParser, BoundsNestingDepthInsteadOfOverflowing)
         const auto error = parse_gml(text + std::string(depth, ']')).error;
         EXPECT_EQ(error ? error->describe() : "",
                   depth == max_list_depth ? "" : "line 2: lists nested deeper than 256 levels");
+    }
+}
+
+// Every real we write parses back to one written the same, with the point and exponent
+// of "%#.10g", whatever the process's locale says about decimal points: a comma-decimal
+// C locale where one is installed, and always a comma-decimal global C++ locale.
+TEST(GmlText, EveryRealWeWriteParsesBack)
+{
+    struct CommaDecimal : std::numpunct<char> {
+        char do_decimal_point() const override { return ','; }
+    };
+    const std::locale saved = std::locale::global(std::locale(std::locale(), new CommaDecimal));
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "fr_FR"}) {
+        if (std::setlocale(LC_ALL, name) != nullptr) {
+            break;
+        }
+    }
+    EXPECT_EQ(as_written(30) + as_written(-0.5), "30.00000000-0.5000000000");
+    for (const double value : {0.0, -7.5, 1e-4, 1e-5, 9999999999.0, 9999999999.5, 1585488512.0,
+                               5.555555556e28, 123.456789012345, 5e-324, -largest_real}) {
+        EXPECT_EQ(outcome("x " + as_written(value)), "x=" + as_written(value));
+    }
+    std::setlocale(LC_ALL, "C");
+    std::locale::global(saved);
+}
+
+// Strings: \ and " escaped, CR, LF and tab dropped, and a backslash + line feed once 200
+// characters (the opening quote and escapes as two included) have gone out since the last.
+TEST(GmlText, StringsEscapeDropControlsAndBreakAt200)
+{
+    const auto written = [](std::string_view text) {
+        std::string out;
+        append_string(out, text);
+        return out;
+    };
+    const std::string x198(198, 'x'), x199(199, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\\b\"c\r\n\td", "\"a\\\\b\\\"cd\""},
+        {x198, "\"" + x198 + "\""},
+        {x199 + "yz", "\"" + x199 + "\\\nyz\""},
+        {std::string(399, 'x') + "y", "\"" + x199 + "\\\n" + std::string(200, 'x') + "\\\ny\""},
+        {x198 + "\"z", "\"" + x198 + "\\\"\\\nz\""}, // an escape passing 200 breaks after it
+        {x198.substr(99) + std::string(50, '\n') + x198.substr(99), "\"" + x198 + "\""},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(written(text), expected);
     }
 }
 
