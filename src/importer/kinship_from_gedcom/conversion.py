@@ -12,6 +12,8 @@ from kinship_from_gedcom.gedcom_file import GedcomFile
 INT_MAX = 2**31 - 1
 WORD_BYTES = 9  # the pedigree reader's limit for a clan or sub-clan word
 _XREF_NUMBER = re.compile(r"@[^@0-9]*([0-9]+)@")
+_CALENDAR = re.compile(r"@#D[^@]*@")
+_DUAL_YEAR = re.compile(r"\b([0-9]+)/[0-9]+\b")
 
 
 @dataclass
@@ -71,8 +73,9 @@ def year(text: str | None) -> int | None:
         return 0
     try:
         value = DateValue.parse(text)
-    except ValueError:
-        return None
+    except ValueError:  # a calendar ged4py does not know, a dual year in a Julian date
+        plain = _DUAL_YEAR.sub(r"\1", _CALENDAR.sub("", text))
+        return year(plain) if plain != text else None
     date = getattr(value, "date", None) or getattr(value, "date1", None)
     if date is None:
         return 0
@@ -110,7 +113,7 @@ def choose_ids(xrefs: list[str | None]) -> list[int] | None:
 
 def convert(gedcom: GedcomFile, clan_tag: str | None = None,
             subclan_tag: str | None = None) -> Conversion:
-    result = Conversion(warnings=list(gedcom.warnings))
+    result = Conversion()
     records = gedcom.individuals
     xrefs = [record.xref_id for record in records]
     ids = choose_ids(xrefs)

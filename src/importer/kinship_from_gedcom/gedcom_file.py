@@ -14,6 +14,9 @@ from ged4py.parser import CodecError, IntegrityError, ParserError
 # form it does not know (an unknown calendar, a dual year in a Julian date), which would lose
 # the whole record. DATE values are therefore kept as text and parsed one by one later.
 model._tag_class.pop("DATE", None)
+# ged4py logs a CHAR that GEDCOM does not define (ANSI, say) and reads it all the same; the
+# summary names the character set, so the log would only repeat it.
+logging.getLogger("ged4py").disabled = True
 
 _HEAD = re.compile(rb"(\xef\xbb\xbf)?[ \t]*0[ \t]+HEAD[ \t]*(\r|\n|$)")
 _CHAR = re.compile(rb"^[ \t]*1[ \t]+CHAR[ \t]+([^\r\n]*)", re.M)
@@ -30,7 +33,6 @@ class GedcomFile:
     encoding: str
     individuals: list = field(default_factory=list)   # ged4py INDI records, in file order
     families: dict = field(default_factory=dict)      # FAM xref -> (husband xref, wife xref)
-    warnings: list = field(default_factory=list)      # what ged4py logged, e.g. a bad CHAR
 
 
 def _as_utf8(data: bytes, char: re.Match | None) -> bytes:
@@ -40,13 +42,22 @@ def _as_utf8(data: bytes, char: re.Match | None) -> bytes:
     return data[:char.start(1)] + b"UTF-8" + data[char.end(1):]
 
 
+def _is_utf8(data: bytes) -> bool:
+    try:
+        data.decode("utf-8")
+        return True
+    except UnicodeDecodeError:
+        return False
+
+
 def _settle_encoding(path: str, data: bytes) -> tuple[bytes, str | None, str]:
     """The bytes for ged4py, the codec to force (None: ged4py reads CHAR) and its name.
 
     ged4py reads GEDCOM lines byte by byte, so UTF-16 is turned into UTF-8 here. A UTF-8
     byte-order mark wins over CHAR. CHAR UNICODE on a file without NUL bytes is UTF-8 (some
-    programs write it so), and a file without CHAR is UTF-8 when it decodes as such, ANSEL
-    (the GEDCOM 5.5 default) otherwise."""
+    programs write it so). A file without CHAR is UTF-8 when it decodes as such, ANSEL (the
+    GEDCOM 5.5 default) otherwise; one that claims UTF-8 but does not decode as such was
+    saved by a Windows program in its own code page, CP-1252."""
     utf16 = data.startswith((codecs.BOM_UTF16_LE, codecs.BOM_UTF16_BE)) or \
         (len(data) > 1 and (data[0] == 0) != (data[1] == 0))
     if utf16:
@@ -56,6 +67,8 @@ def _settle_encoding(path: str, data: bytes) -> tuple[bytes, str | None, str]:
             data = data.decode(codec).removeprefix("\ufeff").encode("utf-8")
         except UnicodeError as error:
             raise ImportFailure(f"{path}: the file looks like UTF-16 but is not: {error}")
+    # Old programs end the file with Ctrl-Z, others with blank lines: neither is a record.
+    data = data.rstrip(b"\x1a \t\r\n")
     if not _HEAD.match(data):
         raise ImportFailure(f"{path}: not a GEDCOM file: it does not start with a '0 HEAD' line")
     header_end = _END_OF_HEADER.search(data)
@@ -65,22 +78,13 @@ def _settle_encoding(path: str, data: bytes) -> tuple[bytes, str | None, str]:
         return _as_utf8(data, char), "utf-8", "UTF-16"
     if data.startswith(codecs.BOM_UTF8) or declared in ("UNICODE", "UTF-16"):
         return _as_utf8(data, char), None, "UTF-8"
+    utf8 = _is_utf8(data)
     if not char:
-        try:
-            data.decode("utf-8")
-            return data, "utf-8", "UTF-8 (no CHAR line)"
-        except UnicodeDecodeError:
-            return data, None, "ANSEL (no CHAR line)"
+        return (data, "utf-8", "UTF-8 (no CHAR line)") if utf8 else \
+            (data, None, "ANSEL (no CHAR line)")
+    if declared in ("UTF-8", "UTF8") and not utf8:
+        return data, "cp1252", "CP-1252: the header says UTF-8, but the file is not"
     return data, None, declared
-
-
-class _Collect(logging.Handler):
-    def __init__(self, messages: list):
-        super().__init__()
-        self.messages = messages
-
-    def emit(self, record):
-        self.messages.append(record.getMessage())
 
 
 def _pointer(record, tag: str) -> str | None:
@@ -95,13 +99,8 @@ def read_gedcom(path: str) -> GedcomFile:
             data = file.read()
     except OSError as error:
         raise ImportFailure(f"{path}: cannot read the GEDCOM file: {error.strerror}")
-    # Old programs end the file with Ctrl-Z, others with blank lines: neither is a record.
-    data, encoding, name = _settle_encoding(path, data.rstrip(b"\x1a \t\r\n"))
+    data, encoding, name = _settle_encoding(path, data)
     result = GedcomFile(name)
-    log = logging.getLogger("ged4py")
-    log.propagate = False
-    handler = _Collect(result.warnings)
-    log.addHandler(handler)
     try:
         with GedcomReader(io.BytesIO(data), encoding=encoding, errors="replace") as reader:
             for family in reader.records0("FAM"):
@@ -115,8 +114,6 @@ def read_gedcom(path: str) -> GedcomFile:
         raise ImportFailure(f"{path}: {_shorten(str(error))}")
     except (ValueError, LookupError, UnicodeError) as error:
         raise ImportFailure(f"{path}: cannot read the file as GEDCOM: {_shorten(str(error))}")
-    finally:
-        log.removeHandler(handler)
     if not result.individuals:
         raise ImportFailure(f"{path}: no individuals: the file has no INDI records")
     return result
