@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need, once per clone:
-#  - a Python virtual environment in .deps/ holding the OGDF release build (ogdf-wheel)
-#    and networkx, which the interoperability test uses as a third-party GML reader;
+#  - a Python virtual environment in .deps/ holding the OGDF release build (ogdf-wheel),
+#    networkx, which the interoperability test uses as a third-party GML reader, and
+#    ged4py, the GEDCOM reader of kinship-from-gedcom;
 #  - Debian packages the build and the tests use (clang for the fuzz harnesses among
 #    them), when they are missing.
 # Safe to run again: every step is skipped when its result is already there.
@@ -10,6 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps="$root/.deps"
 ogdf_version="2025.10"
+ged4py_version="0.5.5"
 
 apt_packages=()
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/libgtest.a ] || apt_packages+=(libgtest-dev)
@@ -43,6 +45,11 @@ fi
 if ! "$deps/bin/python" -c 'import networkx' 2>/dev/null; then
   echo "setup: installing networkx"
   "$deps/bin/pip" install --quiet --disable-pip-version-check networkx
+fi
+
+if ! "$deps/bin/python" -c 'import importlib.metadata as m, sys; sys.exit(m.version("ged4py") != sys.argv[1])' "$ged4py_version" 2>/dev/null; then
+  echo "setup: installing ged4py==$ged4py_version"
+  "$deps/bin/pip" install --quiet --disable-pip-version-check "ged4py==$ged4py_version"
 fi
 
 [ -f "$deps/share/ogdf/ogdf-config.cmake" ] || { echo "setup: OGDF's CMake package is missing under $deps" >&2; exit 1; }
