@@ -7,7 +7,7 @@ from dataclasses import dataclass, field
 from ged4py.date import DateValue
 from ged4py.model import Name, NameRec
 
-from kinship_from_gedcom.gedcom_file import GedcomFile
+from kinship_from_gedcom.gedcom_file import VOID, GedcomFile
 
 INT_MAX = 2**31 - 1
 WORD_BYTES = 9  # the pedigree reader's limit for a clan or sub-clan word
@@ -95,7 +95,8 @@ def attribute(record, tag: str) -> str | None:
 
 def birth_family(record) -> str | None:
     """The family in which the individual is a child: the one marked PEDI birth, else the first."""
-    families = [f for f in record.sub_tags("FAMC", follow=False) if isinstance(f.value, str)]
+    families = [f for f in record.sub_tags("FAMC", follow=False)
+                if isinstance(f.value, str) and f.value != VOID]
     for family in families:
         if one_line(family.sub_tag_value("PEDI", follow=False)).lower() == "birth":
             return family.value

@@ -87,9 +87,12 @@ def _settle_encoding(path: str, data: bytes) -> tuple[bytes, str | None, str]:
     return data, None, declared
 
 
+VOID = "@VOID@"  # GEDCOM 7's pointer to nothing
+
+
 def _pointer(record, tag: str) -> str | None:
     value = record.sub_tag_value(tag, follow=False)
-    return value if isinstance(value, str) and value.startswith("@") else None
+    return value if isinstance(value, str) and value.startswith("@") and value != VOID else None
 
 
 def read_gedcom(path: str) -> GedcomFile:
