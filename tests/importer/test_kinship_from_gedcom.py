@@ -9,39 +9,14 @@ import unittest
 from pathlib import Path
 
 IMPORTER, LAYOUT = os.environ["KINSHIP_FROM_GEDCOM"], os.environ["KINSHIP_COMMAND"]
-FAMILY = """0 @I3@ INDI
-1 NAME Zoë /Müller/
-1 SEX F
-1 FAMC @F9@
-2 PEDI adopted
-1 FAMC @F1@
-2 PEDI birth
-0 @I1@ INDI
-1 NAME Ana Luísa /da Conceição/
-1 SEX F
-1 _CLAN Águia  Real
-1 FACT Norte
-2 TYPE Metade
-1 FAMS @F1@
-0 @I2@ INDI
-1 NAME Tomás /Müller/
-1 SEX M
-0 @I4@ INDI
-1 NAME Rui /Müller/
-1 FAMC @F7@
-1 FAMC @F8@
-0 @I5@ INDI
-1 SEX X
-1 FAMC @F8@
-0 @F9@ FAM
-1 HUSB @I4@
-0 @F1@ FAM
-1 HUSB @I2@
-1 WIFE @I1@
-0 @F8@ FAM
-1 HUSB @I5@
-1 WIFE @I44@
-"""
+FAMILY = ("0 @I3@ INDI\n1 NAME Zoë /Müller/\n1 SEX F\n"
+          "1 FAMC @F9@\n2 PEDI adopted\n1 FAMC @F1@\n2 PEDI birth\n"
+          "0 @I1@ INDI\n1 NAME Ana Luísa /da Conceição/\n1 SEX F\n1 _CLAN Águia  Real\n"
+          "1 FACT Norte\n2 TYPE Metade\n1 FAMS @F1@\n"
+          "0 @I2@ INDI\n1 NAME Tomás /Müller/\n1 SEX M\n"
+          "0 @I4@ INDI\n1 NAME Rui /Müller/\n1 FAMC @F7@\n1 FAMC @F8@\n"
+          "0 @I5@ INDI\n1 SEX X\n1 FAMC @F8@\n0 @F9@ FAM\n1 HUSB @I4@\n"
+          "0 @F1@ FAM\n1 HUSB @I2@\n1 WIFE @I1@\n0 @F8@ FAM\n1 HUSB @I5@\n1 WIFE @I44@\n")
 # I3 is a child before its parents and has two families, I4 has a missing family first,
 # I5 is named its own father, and its family's wife is not in the file.
 PEOPLE = {"@I3@": ("f", "@I2@", "@I1@", "Müller", "Zoë Müller"),
