@@ -115,7 +115,7 @@ def read_gedcom(path: str) -> GedcomFile:
         raise ImportFailure(f"{path}: unknown character set in the header: {error}")
     except (ParserError, IntegrityError) as error:
         raise ImportFailure(f"{path}: {_shorten(str(error))}")
-    except (ValueError, LookupError, UnicodeError) as error:
+    except (OSError, ValueError, LookupError, UnicodeError) as error:
         raise ImportFailure(f"{path}: cannot read the file as GEDCOM: {_shorten(str(error))}")
     if not result.individuals:
         raise ImportFailure(f"{path}: no individuals: the file has no INDI records")
