@@ -40,6 +40,8 @@ def arguments(argv):
     parser.add_argument("--version", action="version", version=f"%(prog)s {version()}")
     args = parser.parse_args(argv)
     source = Path(args.gedcom)
+    if source.name in ("", ".."):
+        parser.error(f"GEDCOM_FILE {args.gedcom!r} is a folder")
     args.pedigree = Path(args.pedigree) if args.pedigree else source.with_suffix(".txt")
     if args.pedigree.name == "" or args.pedigree.is_dir():
         parser.error(f"PEDIGREE_FILE {args.pedigree} is a folder")
