@@ -48,6 +48,7 @@ class KinshipFromGedcom(unittest.TestCase):
         (self.folder / name).write_bytes(data)
         result = self.run_in_folder(IMPORTER, name, *options)
         self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertTrue(all(line.startswith("warning: ") for line in result.stderr.splitlines()))
         pedigree = Path(name).with_suffix(".txt").name
         layout = self.run_in_folder(LAYOUT, pedigree)
         self.assertEqual((layout.returncode, layout.stdout.split()[-1:]), (0, ["FINISHED"]))

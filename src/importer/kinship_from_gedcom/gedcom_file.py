@@ -16,7 +16,8 @@ from ged4py.parser import CodecError, IntegrityError, ParserError
 model._tag_class.pop("DATE", None)
 # ged4py logs a CHAR that GEDCOM does not define (ANSI, say) and reads it all the same; the
 # summary names the character set, so the log would only repeat it.
-logging.getLogger("ged4py").disabled = True
+logging.getLogger("ged4py").addHandler(logging.NullHandler())
+logging.getLogger("ged4py").propagate = False
 
 _HEAD = re.compile(rb"(\xef\xbb\xbf)?[ \t]*0[ \t]+HEAD[ \t]*(\r|\n|$)")
 _CHAR = re.compile(rb"^[ \t]*1[ \t]+CHAR[ \t]+([^\r\n]*)", re.M)
