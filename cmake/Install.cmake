@@ -10,6 +10,8 @@ set(CMAKE_INSTALL_RPATH "$ORIGIN/../lib")
 
 if(SKBUILD)
   set(KINSHIP_INSTALL_BINDIR "${SKBUILD_SCRIPTS_DIR}")
+  # The importer's build-tree launcher (src/importer) runs the Python that builds the package.
+  set(KINSHIP_PYTHON "${Python_EXECUTABLE}" CACHE FILEPATH "The project's Python")
 else()
   set(KINSHIP_INSTALL_BINDIR bin)
   install(IMPORTED_RUNTIME_ARTIFACTS OGDF COIN LIBRARY DESTINATION lib)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what a make target needs, once per clone: scripts/setup-deps.sh NEED...
 #   build  the optimised build, the demo and the benchmark: CMake, ninja, python3-venv,
-#          and a Python virtual environment in .deps/ holding the OGDF release build
-#          (ogdf-wheel);
+#          and a Python virtual environment in .deps/ holding the commands' run-time
+#          packages as pinned in pyproject.toml: the OGDF release build (ogdf-wheel) and
+#          ged4py, the GEDCOM reader of kinship-from-gedcom;
 #   test   the test suite besides: GoogleTest, the SVG renderer rsvg-convert, and networkx
 #          in .deps/ (a third-party GML reader for the interoperability test);
 #   fuzz   the fuzz harnesses besides: clang 14 with its libFuzzer and sanitizer runtimes.
@@ -13,10 +14,11 @@ set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps="$root/.deps"
-ogdf_version="2025.10"
 
 apt_packages=()
-python_packages=()
+# The run-time packages' pins are those of the Python package, on one line of pyproject.toml.
+mapfile -t python_packages < <(sed -n 's/^dependencies = \[\(.*\)\]$/\1/p' "$root/pyproject.toml" | tr -d '" ' | tr , '\n')
+
 need_build() {
   command -v cmake >/dev/null || apt_packages+=(cmake)
   command -v ninja >/dev/null || apt_packages+=(ninja-build)
@@ -62,16 +64,22 @@ if [ ! -x "$deps/bin/python" ]; then
   python3 -m venv "$deps"
 fi
 
-if ! "$deps/bin/python" -c 'import importlib.metadata as m, sys; sys.exit(m.version("ogdf-wheel") != sys.argv[1])' "$ogdf_version" 2>/dev/null; then
-  echo "setup: installing ogdf-wheel==$ogdf_version"
-  "$deps/bin/pip" install --quiet --disable-pip-version-check "ogdf-wheel==$ogdf_version"
+# Each requirement (NAME or NAME==VERSION) that the environment does not meet.
+mapfile -t python_missing < <("$deps/bin/python" - "${python_packages[@]}" <<'EOF'
+import importlib.metadata as metadata, sys
+for requirement in sys.argv[1:]:
+    name, _, version = requirement.partition("==")
+    try:
+        if version in ("", metadata.version(name)):
+            continue
+    except metadata.PackageNotFoundError:
+        pass
+    print(requirement)
+EOF
+)
+if [ "${#python_missing[@]}" -gt 0 ]; then
+  echo "setup: installing into $deps: ${python_missing[*]}"
+  "$deps/bin/pip" install --quiet --disable-pip-version-check "${python_missing[@]}"
 fi
-
-for package in ${python_packages[@]+"${python_packages[@]}"}; do
-  if ! "$deps/bin/python" -c "import $package" 2>/dev/null; then
-    echo "setup: installing $package"
-    "$deps/bin/pip" install --quiet --disable-pip-version-check "$package"
-  fi
-done
 
 [ -f "$deps/share/ogdf/ogdf-config.cmake" ] || { echo "setup: OGDF's CMake package is missing under $deps" >&2; exit 1; }

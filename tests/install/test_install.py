@@ -1,5 +1,5 @@
 """Installing the tools as a user would, then running what was installed on the bundled
-example in a folder of its own: the `cmake --install` tree after it is moved, and the
+examples in a folder of their own: the `cmake --install` tree after it is moved, and the
 Python package built into a fresh virtual environment from a clean copy of the tree."""
 
 import os
@@ -58,10 +58,13 @@ class InstallTest(unittest.TestCase):
         shutil.copytree(SOURCE, source, ignore=NOT_IN_A_CLONE)
         run(sys.executable, "-m", "venv", venv)
         run(venv / "bin" / "pip", "install", "--quiet", "--disable-pip-version-check", source)
-        version = "import importlib.metadata as m; print(m.version('kinship-network'))"
-        self.assertEqual(run(venv / "bin" / "python", "-c", version).strip(),
-                         os.environ["KINSHIP_VERSION"])
         self.check_commands(venv)
+        importer, work = venv / "bin" / "kinship-from-gedcom", self.tmp / "work"
+        self.assertEqual(run(importer, "--version").split(),
+                         ["kinship-from-gedcom", os.environ["KINSHIP_VERSION"]])
+        shutil.copy(SOURCE / "examples" / "familia.ged", work)
+        self.assertIn("familia.txt", run(importer, "familia.ged", "--clan", "_CLAN", cwd=work))
+        self.assertIn("FINISHED", run(venv / "bin" / "hierarchical-layout", "familia.txt", cwd=work))
 
 
 if __name__ == "__main__":
