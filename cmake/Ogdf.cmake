@@ -7,6 +7,14 @@
 # the consumer's configuration and the library by the imported configuration, so a Debug
 # build of ours would pair debug headers with whatever library CMake maps to. We always
 # use the release library with the release headers, whatever our own build type is.
+#
+# In a Python package build (scikit-build-core sets SKBUILD), ogdf-wheel sits in the build's
+# own environment, outside site-packages; that environment's Python says where.
+if(SKBUILD AND NOT OGDF_DIR)
+  execute_process(
+    COMMAND "${Python_EXECUTABLE}" -c "import importlib.metadata as m; print(next(f.locate().parent for f in m.files('ogdf-wheel') if f.name == 'ogdf-config.cmake'))"
+    OUTPUT_VARIABLE OGDF_DIR OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+endif()
 find_package(OGDF CONFIG REQUIRED)
 
 get_target_property(_ogdf_release_lib OGDF IMPORTED_LOCATION_RELEASE)

@@ -2,6 +2,7 @@
 # Runs the command on the bundled example pedigree: scripts/demo.sh BUILD_DIR OUT_DIR
 # The output files are named after the argument, so the example is copied into OUT_DIR
 # and the command runs there; then kinship-draw draws the drawing file as an SVG picture.
+# The example GEDCOM file goes the same way after kinship-from-gedcom has converted it.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,4 +14,8 @@ cp "$root/examples/aldeia.txt" "$out/aldeia.txt"
 cd "$out"
 "$build/src/command/hierarchical-layout" aldeia.txt
 "$build/src/draw/kinship-draw" whl-gml-aldeia.txt
+cp "$root/examples/familia.ged" "$out/familia.ged"
+"$build/bin/kinship-from-gedcom" familia.ged --clan _CLAN --subclan Metade
+"$build/src/command/hierarchical-layout" familia.txt
+"$build/src/draw/kinship-draw" whl-gml-familia.txt
 echo "demo: the files are in $out"

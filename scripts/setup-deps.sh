@@ -1,29 +1,58 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need, once per clone:
-#  - a Python virtual environment in .deps/ holding the OGDF release build (ogdf-wheel)
-#    and networkx, which the interoperability test uses as a third-party GML reader;
-#  - Debian packages the build and the tests use (clang for the fuzz harnesses among
-#    them), when they are missing.
-# Safe to run again: every step is skipped when its result is already there.
+# Installs what a make target needs, once per clone: scripts/setup-deps.sh NEED...
+#   build  the optimised build, the demo and the benchmark: CMake, ninja, python3-venv,
+#          and a Python virtual environment in .deps/ holding the commands' run-time
+#          packages as pinned in pyproject.toml: the OGDF release build (ogdf-wheel) and
+#          ged4py, the GEDCOM reader of kinship-from-gedcom;
+#   test   the test suite besides: GoogleTest, the SVG renderer rsvg-convert, and networkx
+#          in .deps/ (a third-party GML reader for the interoperability test);
+#   fuzz   the fuzz harnesses besides: clang 14 with its libFuzzer and sanitizer runtimes.
+# Debian packages are installed only when missing, and only as root; any other user is
+# told which ones to install. Safe to run again: every step is skipped when its result is
+# already there.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps="$root/.deps"
-ogdf_version="2025.10"
 
 apt_packages=()
-[ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/libgtest.a ] || apt_packages+=(libgtest-dev)
-command -v ninja >/dev/null || apt_packages+=(ninja-build)
-command -v cmake >/dev/null || apt_packages+=(cmake)
-python3 -c 'import venv, ensurepip' 2>/dev/null || apt_packages+=(python3-venv)
-# A real SVG renderer: the kinship-draw tests convert its picture to PNG with it.
-command -v rsvg-convert >/dev/null || apt_packages+=(librsvg2-bin)
-# The fuzz harnesses are built with clang and linked with its libFuzzer and sanitizer
-# runtimes (libclang-rt-14-dev).
-command -v clang++-14 >/dev/null || apt_packages+=(clang-14)
-compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null ||
-  apt_packages+=(libclang-rt-14-dev)
+# The run-time packages' pins are those of the Python package, on one line of pyproject.toml.
+mapfile -t python_packages < <(sed -n 's/^dependencies = \[\(.*\)\]$/\1/p' "$root/pyproject.toml" | tr -d '" ' | tr , '\n')
+
+need_build() {
+  command -v cmake >/dev/null || apt_packages+=(cmake)
+  command -v ninja >/dev/null || apt_packages+=(ninja-build)
+  python3 -c 'import venv, ensurepip' 2>/dev/null || apt_packages+=(python3-venv)
+}
+need_test() {
+  need_build
+  [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/libgtest.a ] || apt_packages+=(libgtest-dev)
+  # The kinship-draw tests convert its picture to PNG with a real SVG renderer.
+  command -v rsvg-convert >/dev/null || apt_packages+=(librsvg2-bin)
+  python_packages+=(networkx)
+}
+need_fuzz() {
+  need_build
+  command -v clang++-14 >/dev/null || apt_packages+=(clang-14)
+  compgen -G '/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null ||
+    apt_packages+=(libclang-rt-14-dev)
+}
+
+[ "$#" -gt 0 ] || set -- build
+for need in "$@"; do
+  case "$need" in
+    build | test | fuzz) "need_$need" ;;
+    *) echo "usage: scripts/setup-deps.sh build|test|fuzz..." >&2; exit 2 ;;
+  esac
+done
+
 if [ "${#apt_packages[@]}" -gt 0 ]; then
+  mapfile -t apt_packages < <(printf '%s\n' "${apt_packages[@]}" | sort -u)
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: missing Debian packages: ${apt_packages[*]}" >&2
+    echo "setup: install them with: sudo apt-get install ${apt_packages[*]}" >&2
+    exit 1
+  fi
   echo "setup: installing Debian packages: ${apt_packages[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
@@ -35,14 +64,22 @@ if [ ! -x "$deps/bin/python" ]; then
   python3 -m venv "$deps"
 fi
 
-if ! "$deps/bin/python" -c 'import importlib.metadata as m, sys; sys.exit(m.version("ogdf-wheel") != sys.argv[1])' "$ogdf_version" 2>/dev/null; then
-  echo "setup: installing ogdf-wheel==$ogdf_version"
-  "$deps/bin/pip" install --quiet --disable-pip-version-check "ogdf-wheel==$ogdf_version"
-fi
-
-if ! "$deps/bin/python" -c 'import networkx' 2>/dev/null; then
-  echo "setup: installing networkx"
-  "$deps/bin/pip" install --quiet --disable-pip-version-check networkx
+# Each requirement (NAME or NAME==VERSION) that the environment does not meet.
+mapfile -t python_missing < <("$deps/bin/python" - "${python_packages[@]}" <<'EOF'
+import importlib.metadata as metadata, sys
+for requirement in sys.argv[1:]:
+    name, _, version = requirement.partition("==")
+    try:
+        if version in ("", metadata.version(name)):
+            continue
+    except metadata.PackageNotFoundError:
+        pass
+    print(requirement)
+EOF
+)
+if [ "${#python_missing[@]}" -gt 0 ]; then
+  echo "setup: installing into $deps: ${python_missing[*]}"
+  "$deps/bin/pip" install --quiet --disable-pip-version-check "${python_missing[@]}"
 fi
 
 [ -f "$deps/share/ogdf/ogdf-config.cmake" ] || { echo "setup: OGDF's CMake package is missing under $deps" >&2; exit 1; }

@@ -1,0 +1,94 @@
+"""kinship-from-gedcom GEDCOM_FILE [PEDIGREE_FILE]: the command line, its summary and its
+messages."""
+
+import argparse
+import importlib.metadata
+import shlex
+import sys
+from pathlib import Path
+
+from kinship_from_gedcom import __version__
+from kinship_from_gedcom.conversion import WORD_BYTES, Conversion, convert
+from kinship_from_gedcom.gedcom_file import ImportFailure, read_gedcom
+from kinship_from_gedcom.output import names_text, pedigree_text, write_all
+
+WARNINGS_SHOWN = 10
+
+
+def version() -> str:
+    try:
+        return importlib.metadata.version("kinship-network")
+    except importlib.metadata.PackageNotFoundError:
+        return __version__
+
+
+def arguments(argv):
+    parser = argparse.ArgumentParser(
+        prog="kinship-from-gedcom",
+        description="Turns a GEDCOM file into a clan pedigree file for hierarchical-layout "
+                    "and a names table (PEDIGREE_FILE.names.tsv).")
+    parser.add_argument("gedcom", metavar="GEDCOM_FILE")
+    parser.add_argument("pedigree", metavar="PEDIGREE_FILE", nargs="?",
+                        help="default: the GEDCOM file's name with the extension .txt")
+    parser.add_argument("--clan", metavar="TAG",
+                        help="take the clan from this attribute (a tag such as _CLAN, or the "
+                             "TYPE of a FACT or EVEN) instead of the surname")
+    parser.add_argument("--subclan", metavar="TAG",
+                        help="take the sub-clan from this attribute instead of '-'")
+    parser.add_argument("-v", "--verbose", action="store_true",
+                        help="list every warning and every clan word that was cut")
+    parser.add_argument("--version", action="version", version=f"%(prog)s {version()}")
+    args = parser.parse_args(argv)
+    source = Path(args.gedcom)
+    if source.name in ("", ".."):
+        parser.error(f"GEDCOM_FILE {args.gedcom!r} is a folder")
+    args.pedigree = Path(args.pedigree) if args.pedigree else source.with_suffix(".txt")
+    if args.pedigree.name == "" or args.pedigree.is_dir():
+        parser.error(f"PEDIGREE_FILE {args.pedigree} is a folder")
+    if source.exists() and args.pedigree.exists() and source.samefile(args.pedigree):
+        parser.error("PEDIGREE_FILE is the GEDCOM file itself")
+    return args
+
+
+def summary(args, encoding: str, result: Conversion, names: Path) -> str:
+    ids = ("the numbers of the cross-references" if result.ids_from_xrefs else
+           "running numbers (the cross-references are not distinct numbers)")
+    source = f"the attribute {args.clan}" if args.clan else "the surnames"
+    folder, name = args.pedigree.parent, shlex.quote(args.pedigree.name)
+    go = "" if str(folder) == "." else f"cd {shlex.quote(str(folder))} && "
+    return (f"Converted {args.gedcom} ({encoding}) into {args.pedigree} and {names}:\n"
+            f"  individuals: {len(result.people)}, ids: {ids}\n"
+            f"  parent links: {result.parent_links}\n"
+            f"  individuals without a recorded sex: {result.unknown_sex}\n"
+            f"  clans: {result.clans} (from {source})\n"
+            f"  words cut to {WORD_BYTES} bytes: {len(result.cut_words)}\n"
+            f"  warnings: {len(result.warnings)}\n"
+            f"Next: {go}hierarchical-layout {name}")
+
+
+def main(argv=None) -> int:
+    args = arguments(argv)
+    names = args.pedigree.with_name(args.pedigree.name + ".names.tsv")
+    try:
+        gedcom = read_gedcom(args.gedcom)
+        result = convert(gedcom, args.clan, args.subclan)
+        write_all([(args.pedigree, pedigree_text(result.people)),
+                   (names, names_text(result.people))])
+    except ImportFailure as failure:
+        print(failure, file=sys.stderr)
+        return 1
+    except Exception as error:  # whatever the input holds, a message and not a traceback
+        print(f"{args.gedcom}: cannot convert the file: {type(error).__name__}: {error}",
+              file=sys.stderr)
+        return 1
+    shown = result.warnings if args.verbose else result.warnings[:WARNINGS_SHOWN]
+    for warning in shown:
+        print(f"warning: {warning}", file=sys.stderr)
+    if len(shown) < len(result.warnings):
+        print(f"warning: {len(result.warnings) - len(shown)} more; --verbose lists them all",
+              file=sys.stderr)
+    print(summary(args, gedcom.encoding, result, names))
+    if args.verbose:
+        for cut in result.cut_words:
+            print(f"  cut: {cut}")
+    return 0

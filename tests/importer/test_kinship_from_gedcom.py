@@ -1,0 +1,168 @@
+"""kinship-from-gedcom end to end: GEDCOM files of our own in every encoding and date form,
+converted by the build tree's launcher; each converted file is then laid out by
+hierarchical-layout."""
+
+import os
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+IMPORTER, LAYOUT = os.environ["KINSHIP_FROM_GEDCOM"], os.environ["KINSHIP_COMMAND"]
+FAMILY = ("0 @I3@ INDI\n1 NAME Zoë /Müller/\n1 SEX F\n"
+          "1 FAMC @F9@\n2 PEDI adopted\n1 FAMC @F1@\n2 PEDI birth\n"
+          "0 @I1@ INDI\n1 NAME Ana Luísa /da Conceição/\n1 SEX F\n1 _CLAN Águia  Real\n"
+          "1 FACT Norte\n2 TYPE Metade\n1 FAMS @F1@\n"
+          "0 @I2@ INDI\n1 NAME Tomás /Müller/\n1 SEX M\n"
+          "0 @I4@ INDI\n1 NAME Rui /Müller/\n1 FAMC @F7@\n1 FAMC @F8@\n"
+          "0 @I5@ INDI\n1 SEX X\n1 FAMC @F8@\n0 @F9@ FAM\n1 HUSB @I4@\n"
+          "0 @F1@ FAM\n1 HUSB @I2@\n1 WIFE @I1@\n0 @F8@ FAM\n1 HUSB @I5@\n1 WIFE @I44@\n")
+# I3 is a child before its parents and has two families, I4 has a missing family first,
+# I5 is named its own father, and its family's wife is not in the file.
+PEOPLE = {"@I3@": ("f", "@I2@", "@I1@", "Müller", "Zoë Müller"),
+          "@I1@": ("f", "", "", "da_Concei", "Ana Luísa da Conceição"),
+          "@I2@": ("m", "", "", "Müller", "Tomás Müller"),
+          "@I4@": ("u", "", "", "Müller", "Rui Müller"),
+          "@I5@": ("u", "@I5@", "", "-", "")}
+ANSEL_FAMILY = FAMILY.encode("utf-8").replace("Zoë".encode(), b"Zo\xe8e").replace(
+    "ü".encode(), b"\xe8u").replace("í".encode(), b"\xe2i").replace("ç".encode(), b"\xf0c") \
+    .replace("ã".encode(), b"\xe4a").replace("Á".encode(), b"\xe2A").replace("á".encode(), b"\xe2a")
+
+
+def gedcom(char: str | None, body: str = FAMILY, encoding: str = "utf-8") -> bytes:
+    head = "0 HEAD\n" + (f"1 CHAR {char}\n" if char else "")
+    return (head + body + "0 TRLR\n").encode(encoding)
+
+
+class KinshipFromGedcom(unittest.TestCase):
+    def setUp(self):
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        self.folder = Path(folder.name)
+
+    def run_in_folder(self, *args):
+        return subprocess.run(args, cwd=self.folder, capture_output=True, text=True, timeout=120)
+
+    def convert(self, data: bytes, *options, name="family.ged"):
+        """Converts, lays the result out, and returns (stdout, {xref: record fields + name})."""
+        (self.folder / name).write_bytes(data)
+        result = self.run_in_folder(IMPORTER, name, *options)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertTrue(all(line.startswith("warning: ") for line in result.stderr.splitlines()))
+        pedigree = Path(name).with_suffix(".txt").name
+        layout = self.run_in_folder(LAYOUT, pedigree)
+        self.assertEqual((layout.returncode, layout.stdout.split()[-1:]), (0, ["FINISHED"]))
+        self.assertIn(f"Next: hierarchical-layout {pedigree}", result.stdout)
+        count, *rows = (self.folder / pedigree).read_text(encoding="utf-8").splitlines()
+        header, *names = (self.folder / f"{pedigree}.names.tsv").read_text("utf-8").splitlines()
+        self.assertEqual((header, int(count), len(names)), ("id\txref\tname", len(rows), len(rows)))
+        xref = {number: x for number, x, _ in (line.split("\t") for line in names)}
+        xref["0"] = ""
+        people = {}
+        for row, line in zip(rows, names):
+            number, sex, father, mother, *rest = row.split()
+            self.assertEqual(line.split("\t")[0], number)
+            people[xref[number]] = (sex, xref[father], xref[mother], *rest, line.split("\t")[2])
+        return result.stdout, people
+
+    def test_every_encoding_gives_the_same_people_in_utf8(self):
+        utf8 = gedcom("UTF-8")
+        for label, data in [("UTF-8", utf8), ("BOM", b"\xef\xbb\xbf" + utf8),
+                            ("no CHAR", gedcom(None)), ("CRLF", utf8.replace(b"\n", b"\r\n")),
+                            ("CR and Ctrl-Z", utf8.replace(b"\n", b"\r") + b"\x1a"),
+                            ("UTF-16LE", b"\xff\xfe" + gedcom("UNICODE", encoding="utf-16-le")),
+                            ("UTF-16BE", b"\xfe\xff" + gedcom("UNICODE", encoding="utf-16-be")),
+                            ("UTF-16 without BOM", gedcom("UNICODE", encoding="utf-16-le")),
+                            ("CP-1252", gedcom("ANSI", encoding="cp1252")),
+                            ("CP-1252 called UTF-8", gedcom("UTF-8", encoding="cp1252")),
+                            ("ANSEL", b"0 HEAD\n1 CHAR ANSEL\n" + ANSEL_FAMILY + b"0 TRLR\n")]:
+            with self.subTest(label):
+                out, people = self.convert(data, "--subclan", "metade")
+                self.assertEqual({x: (p[0], p[1], p[2], p[3], p[7]) for x, p in people.items()},
+                                 PEOPLE)
+                self.assertEqual(people["@I1@"][4], "Norte")
+                for line in ("individuals: 5, ids: the numbers of the cross-references",
+                             "parent links: 2", "without a recorded sex: 2",
+                             "clans: 3 (from the surnames)", "cut to 9 bytes: 1", "warnings: 2"):
+                    self.assertIn(line, out)
+
+    def test_clan_from_an_attribute_or_a_fact_type(self):
+        for options, clan, sub_clan in [(["--clan", "_NONE"], "-", "-"),
+                                        (["--clan", "_CLAN"], "Águia_Re", "-"),
+                                        (["--clan", "METADE", "--subclan", "_CLAN"], "Norte", "Águia_Re")]:
+            with self.subTest(options):
+                out, people = self.convert(gedcom("UTF-8"), "--verbose", *options)
+                self.assertEqual(people["@I1@"][3:5], (clan, sub_clan))
+        self.assertIn("@I1@: the sub-clan 'Águia Real' is cut to 'Águia_Re'", out)
+
+    def test_the_first_year_each_date_form_names(self):
+        dates = [("ABT 1850", 1850), ("BEF 1851", 1851), ("AFT 1852", 1852), ("CAL 1853", 1853),
+                 ("EST 1854", 1854), ("BET 1855 AND 1860", 1855), ("FROM 1856 TO 1858", 1856),
+                 ("TO 1857", 1857), ("1750/51", 1750), ("12 MAR 1749/50", 1749),
+                 ("@#DJULIAN@ 12 FEB 1700", 1700), ("@#DJULIAN@ 1701/02", 1701), ("JAN 1859", 1859),
+                 ("3 JAN 1860", 1860), ("INT 1861 (about then)", 1861), ("@#DUNKNOWN@ 1862", 1862),
+                 ("44 B.C.", -44), ("(unknown)", 0), ("3 JAN", 0), ("", 0), ("ABT 99999999999", 0)]
+        body = "".join(f"0 @I{i}@ INDI\n1 BIRT\n2 DATE {text}\n1 DEAT\n2 DATE {text}\n"
+                       for i, (text, _) in enumerate(dates, 1))
+        out, people = self.convert(gedcom("UTF-8", body))
+        self.assertEqual([people[f"@I{i}@"][5:7] for i in range(1, len(dates) + 1)],
+                         [(str(year), str(year)) for _, year in dates])
+        self.assertIn("warnings: 2", out)  # the year that does not fit, in BIRT and DEAT
+
+    def test_ids_are_the_cross_reference_numbers_when_they_can_be(self):
+        for xrefs, ids in [(["@I12@", "@P7@", "@100@"], ["12", "7", "100"]),
+                           (["@I1@", "@F1@", "@I2@"], ["1", "2", "3"]),
+                           (["@I0@", "@I2@", "@I3@"], ["1", "2", "3"]),
+                           (["@I1@", "@I2147483648@", "@I3@"], ["1", "2", "3"]),
+                           (["@A@", "@I2@", "@I3@"], ["1", "2", "3"])]:
+            with self.subTest(xrefs):
+                self.convert(gedcom("UTF-8", "".join(f"0 {x} INDI\n" for x in xrefs)))
+                rows = (self.folder / "family.txt").read_text().splitlines()[1:]
+                self.assertEqual([row.split()[0] for row in rows], ids)
+
+    def test_odd_files_still_give_a_file_the_layout_accepts(self):
+        long = "x" * 200_000
+        cycle = "0 @I1@ INDI\n1 FAMC @F1@\n0 @I2@ INDI\n1 FAMC @F2@\n" \
+                "0 @F1@ FAM\n1 HUSB @I2@\n0 @F2@ FAM\n1 WIFE @I1@\n"
+        for data, clan, father in [(b"0 HEAD\n0 @I1@ INDI\n1 NAME Ana /Sil", "Sil", ""),
+                                   (gedcom("UTF-8", f"0 @I1@ INDI\n1 NAME {long} /{long}/\n"),
+                                    "xxxxxxxxx", ""),
+                                   (gedcom("UTF-8", cycle), "-", "@I2@"),
+                                   (gedcom("UTF-8", "0 @I1@ INDI\n1 NAME \x01 /a\x7f\tb\x0bc/\n"),
+                                    "a_b_c", "")]:
+            with self.subTest(data[:40]):
+                _, people = self.convert(data)
+                self.assertEqual(people["@I1@"][1:4:2], (father, clan))
+
+    def test_bad_input_gets_a_message_status_1_and_no_output(self):
+        head = "0 HEAD\n1 CHAR UTF-8\n"
+        for name, data, args, message in [
+                ("absent.ged", None, [], "absent.ged: cannot read the GEDCOM file: No such file"),
+                ("f.ged", b"\x89PNG\r\n\x1a\n" + bytes(range(256)), [], "f.ged: not a GEDCOM file"),
+                ("f.ged", b"", [], "f.ged: not a GEDCOM file"),
+                ("f.ged", f"{head}0 @I1@ INDI\n2 NAME X\n".encode(), [], "illegal level nesting at line 4"),
+                ("f.ged", f"{head}0 @I1@ INDI\n\x00\x01 x\n".encode(), [], "syntax at line 4"),
+                ("f.ged", f"{head}0 @F1@ FAM\n".encode(), [], "f.ged: no individuals"),
+                ("f.ged", gedcom("KLINGON"), [], "f.ged: unknown character set"),
+                ("f.ged", b"\xff\xfe0\x00\x00\xd8", [], "f.ged: the file looks like UTF-16 but"),
+                ("f.ged", f"{head}{'1' * 5000} X\n".encode(), [], "f.ged: cannot read the file"),
+                ("f.ged", gedcom("UTF-8"), ["no/f.txt"], "cannot create no/f.txt: No such file")]:
+            with self.subTest(message):
+                if data is not None:
+                    (self.folder / name).write_bytes(data)
+                result = self.run_in_folder(IMPORTER, name, *args)
+                self.assertEqual((result.returncode, result.stdout), (1, ""))
+                self.assertIn(message, result.stderr)
+                self.assertEqual(len(result.stderr.splitlines()), 1)
+                self.assertEqual(sorted(os.listdir(self.folder)), [name] if data is not None else [])
+                (self.folder / name).unlink(missing_ok=True)
+
+    def test_the_example(self):
+        example = Path(os.environ["KINSHIP_EXAMPLE_GEDCOM"]).read_bytes()
+        out, people = self.convert(example, "--clan", "_CLAN", name="familia.ged")
+        self.assertEqual(len(people), example.count(b" INDI"))
+        self.assertIn("warnings: 0", out)
+
+
+if __name__ == "__main__":
+    unittest.main()
