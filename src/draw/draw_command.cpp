@@ -1,13 +1,18 @@
 #include "draw/draw_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <unordered_set>
 
 #include "common/atomic_file.h"
+#include "draw/clan_colours.h"
+#include "draw/label_layout.h"
+#include "draw/names_table.h"
 #include "draw/svg_drawing.h"
 #include "gml/kinship_gml_reader.h"
 
@@ -56,20 +61,22 @@ bool has_positions(const gml::KinshipAttributes& attributes)
     return false;
 }
 
-} // namespace
-
-std::string default_svg_path(const std::string& drawing_path)
+// read_whole_file words its messages for the drawing file.
+std::string names_table_error(std::string error)
 {
-    return drawing_path + ".svg";
+    const std::string_view drawing_file = "the drawing file";
+    if (const std::size_t at = error.find(drawing_file); at != std::string::npos) {
+        error.replace(at, drawing_file.size(), "the names table");
+    }
+    return error;
 }
 
-int draw_file(const std::string& drawing_path, const std::string& svg_path, std::ostream& out,
-              std::ostream& err)
+} // namespace
+
+Status draw_file(const DrawOptions& options, std::ostream& out)
 {
-    const auto fail = [&err](const std::string& message) {
-        err << message << '\n';
-        return 1;
-    };
+    const std::string& drawing_path = options.drawing_path;
+    const auto fail = [](const std::string& message) { return Failure{message}; };
     const FileText file = read_whole_file(drawing_path);
     if (file.error) {
         return fail(drawing_path + ": " + *file.error);
@@ -87,21 +94,57 @@ int draw_file(const std::string& drawing_path, const std::string& svg_path, std:
                     "file of a run has none; draw the whl-gml- file)");
     }
 
-    const SvgPicture picture =
-        draw_svg(attributes, std::filesystem::path(drawing_path).filename().string());
+    NamesTable names;
+    if (options.names_path) {
+        const FileText table = read_whole_file(*options.names_path);
+        if (table.error) {
+            return fail(*options.names_path + ": " + names_table_error(*table.error));
+        }
+        auto parsed = parse_names_table(table.text, *options.names_path);
+        if (!parsed) {
+            return parsed.failure();
+        }
+        names = std::move(parsed).value();
+    }
+
+    Decorations decorations;
+    if (options.names_path || options.colour_by) {
+        const ColourBy colour_by = options.colour_by.value_or(ColourBy::sex);
+        decorations.legend = colour_by == ColourBy::sex
+                                 ? sex_legend(attributes)
+                                 : colour_by_clan(attributes, colour_by == ColourBy::subclan);
+    }
+    decorations.labels = lay_out_labels(attributes, names);
+
+    const SvgPicture picture = draw_svg(
+        attributes, std::filesystem::path(drawing_path).filename().string(), decorations);
     if (picture.error) {
         return fail(drawing_path + ": cannot draw the network: " + *picture.error);
     }
-    if (const auto error = write_file_atomically(svg_path, picture.svg)) {
+    if (const auto error = write_file_atomically(options.svg_path, picture.svg)) {
         return fail("Cannot write the SVG file: " + *error);
     }
-    const auto counted = [](int count, const char* noun) {
+    const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
     };
-    out << "The picture (" << svg_path
-        << ") has been created: " << counted(graph.numberOfNodes(), "individual") << ", "
-        << counted(graph.numberOfEdges(), "link") << ".\n";
-    return 0;
+    out << "The picture (" << options.svg_path << ") has been created: "
+        << counted(static_cast<std::size_t>(graph.numberOfNodes()), "individual") << ", "
+        << counted(static_cast<std::size_t>(graph.numberOfEdges()), "link");
+    if (options.names_path) {
+        std::unordered_set<std::string> ids;
+        for (const ogdf::node v : graph.nodes) {
+            ids.insert(xml_text(attributes.label(v)));
+        }
+        const auto named = std::ranges::count_if(
+            decorations.labels, [](const NodeLabel& label) { return label.is_name; });
+        const auto unmatched = std::ranges::count_if(
+            names, [&ids](const auto& row) { return !ids.contains(row.first); });
+        out << "; " << named << " named, "
+            << counted(static_cast<std::size_t>(unmatched), "name")
+            << " in the table for no individual of the drawing";
+    }
+    out << ".\n";
+    return done;
 }
 
 } // namespace kinship::draw
