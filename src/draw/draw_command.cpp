@@ -139,9 +139,8 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
             decorations.labels, [](const NodeLabel& label) { return label.is_name; });
         const auto unmatched = std::ranges::count_if(
             names, [&ids](const auto& row) { return !ids.contains(row.first); });
-        out << "; " << named << " named, "
-            << counted(static_cast<std::size_t>(unmatched), "name")
-            << " in the table for no individual of the drawing";
+        out << "; " << named << " named; ids of the names table not in the drawing: "
+            << unmatched;
     }
     out << ".\n";
     return done;

@@ -37,7 +37,8 @@ char32_t code_point(std::string_view character)
     }
 }
 
-// Width in ems, a little above Arial's for each kind of character.
+// Width in ems, at or a little above that of DejaVu Sans, the widest of the fonts a
+// sans-serif label usually gets (Arial and Helvetica are narrower).
 double em_width(char32_t c)
 {
     if (c >= 0x0300 && c <= 0x036F) {
@@ -51,16 +52,16 @@ double em_width(char32_t c)
         return 1.0;
     }
     if (c >= 0x80) {
-        return 0.75; // accented capitals are as wide as the widest Latin letters
+        return 0.8; // accented capitals are as wide as the widest Latin letters
     }
     if (std::string_view(" .,;:'!|()[]-ijlftrI").find(static_cast<char>(c)) !=
         std::string_view::npos) {
-        return 0.35;
+        return 0.42;
     }
     if (std::string_view("MWmw").find(static_cast<char>(c)) != std::string_view::npos) {
-        return 0.95;
+        return 1.0;
     }
-    return c >= 'A' && c <= 'Z' ? 0.75 : 0.58;
+    return c >= 'A' && c <= 'Z' ? 0.8 : 0.64;
 }
 
 std::string joined(const std::vector<std::string_view>& parts)
