@@ -85,7 +85,7 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
         NodeLabel label;
         const std::string id = xml_text(attributes.label(v));
         const auto name = names.find(id);
-        if (name == names.end()) {
+        if (name == names.end() || name->second.empty()) {
             const FittedId fitted =
                 fit_id(id, room_beside(i, id_font_size, true), id_font_size);
             label.lines = {fitted.text};

@@ -24,7 +24,7 @@ struct NodeLabel {
 };
 
 // The label of each individual, in the graph's node order: its name from `names` under
-// its shape, or its id in the middle. Each label gets the room its neighbours leave it:
+// its shape, or, without a name there, its id in the middle. Each label gets the room its neighbours leave it:
 // its width is less than the distance to the nearest label beside it (whose label does
 // the same, so the two never meet), and a name takes two lines only when the shapes below
 // leave room for them, one line otherwise, in a smaller font when even that is tight.
