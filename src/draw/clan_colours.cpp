@@ -1,6 +1,7 @@
 #include "draw/clan_colours.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 

@@ -11,34 +11,39 @@
 namespace kinship::draw {
 namespace {
 
+// Sizes for a picture up to 1200 wide; a wider one, shown smaller, gets a larger legend.
 constexpr double font_size = name_font_size;
 constexpr double mark_size = 14.0;
 constexpr double padding = 10.0;
 constexpr double narrowest = 400.0; // a legend is at least this wide
+constexpr double widest_unscaled = 1200.0;
+constexpr double largest_scale = 4.0;
 
 void set(pugi::xml_node element, const char* name, double value)
 {
     element.append_attribute(name) = svg_number(value).c_str();
 }
 
-void draw_mark(pugi::xml_node legend, const LegendEntry& entry, double x, double y)
+void draw_mark(pugi::xml_node legend, const LegendEntry& entry, double x, double y,
+               double scale)
 {
+    const double size = mark_size * scale;
     pugi::xml_node mark = legend.append_child(
         entry.mark == LegendEntry::Mark::woman ? "ellipse" : "rect");
     if (entry.mark == LegendEntry::Mark::woman) {
-        set(mark, "cx", x + mark_size / 2);
-        set(mark, "cy", y + mark_size / 2);
-        set(mark, "rx", mark_size / 2);
-        set(mark, "ry", mark_size / 2);
+        set(mark, "cx", x + size / 2);
+        set(mark, "cy", y + size / 2);
+        set(mark, "rx", size / 2);
+        set(mark, "ry", size / 2);
     } else {
         set(mark, "x", x);
         set(mark, "y", y);
-        set(mark, "width", mark_size);
-        set(mark, "height", mark_size);
+        set(mark, "width", size);
+        set(mark, "height", size);
     }
     mark.append_attribute("fill") = entry.fill.c_str();
     mark.append_attribute("stroke") = entry.line.c_str();
-    mark.append_attribute("stroke-width") = entry.mark == LegendEntry::Mark::swatch ? "1" : "2";
+    set(mark, "stroke-width", (entry.mark == LegendEntry::Mark::swatch ? 1.0 : 2.0) * scale);
 }
 
 } // namespace
@@ -86,30 +91,31 @@ std::string svg_number(double value)
 void add_legend(pugi::xml_node svg, const std::vector<LegendEntry>& entries)
 {
     ViewBox box = read_view_box(svg);
-    const double left = box.x + padding;
-    const double right = box.x + std::max(box.width, narrowest) - padding;
-    const double row_height = mark_size + 8.0;
+    const double scale = std::clamp(box.width / widest_unscaled, 1.0, largest_scale);
+    const double left = box.x + padding * scale;
+    const double right = box.x + std::max(box.width, narrowest) - padding * scale;
+    const double mark = mark_size * scale, gap = padding * scale, row_height = mark * 1.6;
     double x = left;
-    double y = box.y + box.height + padding;
+    double y = box.y + box.height + gap;
 
     pugi::xml_node legend = svg.append_child("g");
     legend.append_child("title").text() = "legend";
     for (const LegendEntry& entry : entries) {
-        const double width = mark_size + 6.0 + text_width(entry.text, font_size);
+        const double width = mark + gap / 2 + text_width(entry.text, font_size * scale);
         if (x > left && x + width > right) {
             x = left;
             y += row_height;
         }
-        draw_mark(legend, entry, x, y);
+        draw_mark(legend, entry, x, y, scale);
         pugi::xml_node text = legend.append_child("text");
-        set(text, "x", x + mark_size + 6.0);
-        set(text, "y", y + mark_size - 2.0);
+        set(text, "x", x + mark + gap / 2);
+        set(text, "y", y + mark * 0.85);
         text.append_attribute("font-family") = "Arial, Helvetica, sans-serif";
-        set(text, "font-size", font_size);
+        set(text, "font-size", font_size * scale);
         text.text() = entry.text.c_str();
-        x += width + 2 * padding;
+        x += width + 2 * gap;
     }
-    box.height = y + row_height + padding - box.y;
+    box.height = y + mark + gap - box.y;
     box.width = std::max(box.width, narrowest);
     write_view_box(svg, box);
 }

@@ -4,6 +4,7 @@
 // web browser shows; see draw_options.h for the command line and draw_command.h for the
 // picture.
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
