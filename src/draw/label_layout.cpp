@@ -10,7 +10,6 @@
 namespace kinship::draw {
 namespace {
 
-constexpr double line_spacing = 1.15; // line height over font size
 constexpr double label_gap = 4.0;     // between two labels side by side
 constexpr double shape_gap = 2.0;     // between a shape and the name under it
 constexpr double widest_name = 150.0;
@@ -50,7 +49,7 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
                                      std::ranges::upper_bound(by_top, high, {}, top));
     };
 
-    const double name_band = shape_gap + 2 * name_font_size * line_spacing;
+    const double name_band = shape_gap + 2 * name_font_size * name_line_spacing;
     // The distance from box i to the nearest box beside it, less the gap between labels:
     // beside means its top (and so its name's top) or, for ids, its centre is within
     // `band` of box i's.
@@ -96,8 +95,8 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
             label.is_name = true;
             label.full_name = name->second;
             label.top = boxes[i].bottom + shape_gap;
-            label.font_size = std::clamp((below - shape_gap) / line_spacing, smallest_name_font,
-                                         name_font_size);
+            label.font_size = std::clamp((below - shape_gap) / name_line_spacing,
+                                         smallest_name_font, name_font_size);
             label.lines = fit_name(name->second, room, label.font_size,
                                    below >= name_band ? 2 : 1);
         }

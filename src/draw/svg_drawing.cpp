@@ -96,7 +96,7 @@ struct Extent {
 
 void write_name(pugi::xml_node group, const NodeLabel& label, double x, Extent& extent)
 {
-    const double line_height = label.font_size * 1.15;
+    const double line_height = label.font_size * name_line_spacing;
     double baseline = label.top + label.font_size * 0.95;
     for (const std::string& line : label.lines) {
         pugi::xml_node text = group.append_child("text");
