@@ -17,7 +17,7 @@ constexpr double mark_size = 14.0;
 constexpr double padding = 10.0;
 constexpr double narrowest = 400.0; // a legend is at least this wide
 constexpr double widest_unscaled = 1200.0;
-constexpr double largest_scale = 4.0;
+constexpr double largest_scale = 8.0;
 
 void set(pugi::xml_node element, const char* name, double value)
 {
