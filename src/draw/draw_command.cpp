@@ -1,38 +1,36 @@
 #include "draw/draw_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <unordered_set>
 
 #include "common/atomic_file.h"
 #include "common/whole_file.h"
+#include "draw/clan_colours.h"
+#include "draw/label_layout.h"
+#include "draw/names_table.h"
 #include "draw/svg_drawing.h"
 #include "gml/kinship_gml_reader.h"
 
 namespace kinship::draw {
 namespace {
 
-struct FileText {
-    std::string text;
-    std::optional<std::string> error;
-};
-
-FileText read_whole_file(const std::string& path)
+// The whole file, or a failure "PATH: cannot open WHAT: reason".
+Result<std::string> read_file(const std::string& path, const std::string& what)
 {
-    const auto reason = [](const char* what) {
-        return [what](int error) { return Failure{std::string(what) + std::strerror(error)}; };
+    const auto reason = [&](const char* verb) {
+        return [&, verb](int error) {
+            return Failure{path + ": " + verb + " " + what + ": " + std::strerror(error)};
+        };
     };
-    Result<std::string> text = kinship::read_whole_file(
-        path, {.cannot_open = reason("cannot open the drawing file: "),
-               .cannot_read = reason("cannot read the drawing file: "),
-               .not_rewindable = {}});
-    if (!text) {
-        return {{}, text.failure().message};
-    }
-    return {std::move(text).value(), std::nullopt};
+    return kinship::read_whole_file(path, {.cannot_open = reason("cannot open"),
+                                           .cannot_read = reason("cannot read"),
+                                           .not_rewindable = {}});
 }
 
 // A drawing file places its nodes; the first GML file of a run leaves every node at the
@@ -53,27 +51,19 @@ bool has_positions(const gml::KinshipAttributes& attributes)
 
 } // namespace
 
-std::string default_svg_path(const std::string& drawing_path)
+Status draw_file(const DrawOptions& options, std::ostream& out)
 {
-    return drawing_path + ".svg";
-}
-
-int draw_file(const std::string& drawing_path, const std::string& svg_path, std::ostream& out,
-              std::ostream& err)
-{
-    const auto fail = [&err](const std::string& message) {
-        err << message << '\n';
-        return 1;
-    };
-    const FileText file = read_whole_file(drawing_path);
-    if (file.error) {
-        return fail(drawing_path + ": " + *file.error);
+    const std::string& drawing_path = options.drawing_path;
+    const auto fail = [](const std::string& message) { return Failure{message}; };
+    const Result<std::string> file = read_file(drawing_path, "the drawing file");
+    if (!file) {
+        return file.failure();
     }
 
     ogdf::Graph graph;
     gml::KinshipAttributes attributes(graph);
     attributes.addAttributes(ogdf::GraphAttributes::edgeArrow); // the arrow heads to draw
-    if (const auto error = gml::read_kinship_gml_text(file.text, graph, attributes)) {
+    if (const auto error = gml::read_kinship_gml_text(file.value(), graph, attributes)) {
         return fail(drawing_path + ": the drawing file is malformed: " + error->describe());
     }
     if (!has_positions(attributes)) {
@@ -82,21 +72,56 @@ int draw_file(const std::string& drawing_path, const std::string& svg_path, std:
                     "file of a run has none; draw the whl-gml- file)");
     }
 
-    const SvgPicture picture =
-        draw_svg(attributes, std::filesystem::path(drawing_path).filename().string());
+    NamesTable names;
+    if (options.names_path) {
+        const Result<std::string> table = read_file(*options.names_path, "the names table");
+        if (!table) {
+            return table.failure();
+        }
+        auto parsed = parse_names_table(table.value(), *options.names_path);
+        if (!parsed) {
+            return parsed.failure();
+        }
+        names = std::move(parsed).value();
+    }
+
+    Decorations decorations;
+    if (options.names_path || options.colour_by) {
+        const ColourBy colour_by = options.colour_by.value_or(ColourBy::sex);
+        decorations.legend = colour_by == ColourBy::sex
+                                 ? sex_legend(attributes)
+                                 : colour_by_clan(attributes, colour_by == ColourBy::subclan);
+    }
+    decorations.labels = lay_out_labels(attributes, names);
+
+    const SvgPicture picture = draw_svg(
+        attributes, std::filesystem::path(drawing_path).filename().string(), decorations);
     if (picture.error) {
         return fail(drawing_path + ": cannot draw the network: " + *picture.error);
     }
-    if (const auto error = write_file_atomically(svg_path, picture.svg)) {
+    if (const auto error = write_file_atomically(options.svg_path, picture.svg)) {
         return fail("Cannot write the SVG file: " + *error);
     }
-    const auto counted = [](int count, const char* noun) {
+    const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
     };
-    out << "The picture (" << svg_path
-        << ") has been created: " << counted(graph.numberOfNodes(), "individual") << ", "
-        << counted(graph.numberOfEdges(), "link") << ".\n";
-    return 0;
+    out << "The picture (" << options.svg_path << ") has been created: "
+        << counted(static_cast<std::size_t>(graph.numberOfNodes()), "individual") << ", "
+        << counted(static_cast<std::size_t>(graph.numberOfEdges()), "link");
+    if (options.names_path) {
+        std::unordered_set<std::string> ids;
+        for (const ogdf::node v : graph.nodes) {
+            ids.insert(xml_text(attributes.label(v)));
+        }
+        const auto named = std::ranges::count_if(
+            decorations.labels, [](const NodeLabel& label) { return label.is_name; });
+        const auto unmatched = std::ranges::count_if(
+            names, [&ids](const auto& row) { return !ids.contains(row.first); });
+        out << "; " << named << " named; ids of the names table not in the drawing: "
+            << unmatched;
+    }
+    out << ".\n";
+    return done;
 }
 
 } // namespace kinship::draw

@@ -1,21 +1,22 @@
 #pragma once
 
 #include <iosfwd>
-#include <string>
+
+#include "common/result.h"
+#include "draw/draw_options.h"
 
 namespace kinship::draw {
 
-// The picture's name when none is given: the drawing file's name with ".svg" added.
-std::string default_svg_path(const std::string& drawing_path);
-
-// Reads the drawing file at `drawing_path`, draws it and writes the SVG to `svg_path`,
-// replacing any file there in one step. Says what it wrote on `out`.
+// Reads the drawing file, and the names table when one is given, draws the picture the
+// options ask for and writes it to the SVG file, replacing any file there in one step.
+// Says what it wrote on `out`: the individuals and links, and with a names table how many
+// individuals it named and how many of its rows name nobody in the drawing.
 //
-// Returns 0 on success. Returns 1, with a message on `err` that starts with the file's
-// name, when the drawing file cannot be read, is not well-formed GML, is not a graph this
-// reader takes, or has no node positions (the first GML file of a run, say), and when
-// the SVG cannot be written; no SVG is written or changed then.
-int draw_file(const std::string& drawing_path, const std::string& svg_path, std::ostream& out,
-              std::ostream& err);
+// Fails with status 1 and a message that starts with the file's name when the drawing
+// file cannot be read, is not well-formed GML, is not a graph this reader takes, or has
+// no node positions (the first GML file of a run, say), when the names table cannot be
+// read or has a malformed row, and when the SVG cannot be written; no SVG is written or
+// changed then.
+Status draw_file(const DrawOptions& options, std::ostream& out);
 
 } // namespace kinship::draw

@@ -1,33 +1,36 @@
-// kinship-draw DRAWING_FILE [SVG_FILE]
+// kinship-draw DRAWING_FILE [SVG_FILE] [--names NAMES_FILE] [--colour-by sex|clan|subclan]
 //
 // Draws the drawing file of hierarchical-layout ("whl-gml-...") as an SVG picture that a
-// web browser shows: individuals with their shapes and colours, labelled with their ids,
-// links along their routes with arrow heads, and each individual's clan, sub-clan, birth
-// and death as a tooltip. The picture goes to SVG_FILE, by default the drawing file's
-// name with ".svg" added.
+// web browser shows; see draw_options.h for the command line and draw_command.h for the
+// picture.
 
-#include <filesystem>
+#include <algorithm>
 #include <iostream>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "draw/draw_command.h"
+#include "draw/draw_options.h"
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        std::cerr << "usage: kinship-draw DRAWING_FILE [SVG_FILE] (SVG_FILE defaults to "
-                     "DRAWING_FILE.svg)\n";
-        return 2;
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    const auto options = kinship::draw::parse_draw_options(args);
+    if (!options) {
+        kinship::print_failure(options.failure());
+        return options.failure().status;
     }
-    const std::string drawing_path = argv[1];
-    const std::string svg_path =
-        argc == 3 ? std::string(argv[2]) : kinship::draw::default_svg_path(drawing_path);
-    std::error_code ignored;
-    if (std::filesystem::equivalent(drawing_path, svg_path, ignored)) {
-        std::cerr << "usage: kinship-draw DRAWING_FILE [SVG_FILE]: the SVG file " << svg_path
-                  << " would replace the drawing file\n";
-        return 2;
+    using Action = kinship::draw::DrawOptions::Action;
+    if (options.value().action != Action::draw) {
+        std::cout << (options.value().action == Action::help ? kinship::draw::draw_help()
+                                                              : kinship::draw::draw_version())
+                  << '\n';
+        return 0;
     }
-    return kinship::draw::draw_file(drawing_path, svg_path, std::cout, std::cerr);
+    const kinship::Status drawn = kinship::draw::draw_file(options.value(), std::cout);
+    if (!drawn) {
+        kinship::print_failure(drawn.failure());
+        return drawn.failure().status;
+    }
+    return 0;
 }

@@ -1,12 +1,15 @@
 #include "draw/svg_drawing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <sstream>
 #include <vector>
 
 #include <ogdf/fileformats/GraphIO.h>
 #include <ogdf/lib/pugixml/pugixml.h>
+
+#include "draw/text_fit.h"
 
 namespace kinship::draw {
 namespace {
@@ -66,22 +69,6 @@ bool allowed_in_xml(unsigned char c)
     return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
 }
 
-// The words of `text`, split at blanks and tabs.
-std::vector<std::string_view> words(std::string_view text)
-{
-    std::vector<std::string_view> result;
-    std::size_t i = 0;
-    while (true) {
-        i = text.find_first_not_of(" \t", i);
-        if (i == std::string_view::npos) {
-            return result;
-        }
-        const std::size_t end = std::min(text.find_first_of(" \t", i), text.size());
-        result.push_back(text.substr(i, end - i));
-        i = end;
-    }
-}
-
 // Replaces the text of every character-data node under `node` by its xml_text: the
 // renderer copies label bytes unchanged (and writes control characters as references
 // XML does not allow), which would make the document unreadable.
@@ -100,6 +87,53 @@ void clean_text(pugi::xml_node node)
 void add_title(pugi::xml_node parent, const std::string& text)
 {
     parent.prepend_child("title").text().set(text.c_str());
+}
+
+// The extent of the names drawn outside the shapes.
+struct Extent {
+    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+};
+
+void write_name(pugi::xml_node group, const NodeLabel& label, double x, Extent& extent)
+{
+    const double line_height = label.font_size * name_line_spacing;
+    double baseline = label.top + label.font_size * 0.95;
+    for (const std::string& line : label.lines) {
+        pugi::xml_node text = group.append_child("text");
+        const auto set = [&text](const char* name, const std::string& value) {
+            text.append_attribute(name) = value.c_str();
+        };
+        set("x", svg_number(x));
+        set("y", svg_number(baseline));
+        set("text-anchor", "middle");
+        set("font-family", "Arial, Helvetica, sans-serif");
+        set("font-size", svg_number(label.font_size));
+        set("fill", "#000000");
+        set("stroke", "#FFFFFF");
+        set("stroke-width", "3");
+        set("stroke-linejoin", "round");
+        set("paint-order", "stroke");
+        text.text() = line.c_str();
+        const double half = text_width(line, label.font_size) / 2 + 1.5;
+        extent = {std::min(extent.left, x - half), std::min(extent.top, label.top),
+                  std::max(extent.right, x + half),
+                  std::max(extent.bottom, baseline + label.font_size * 0.3)};
+        baseline += line_height;
+    }
+}
+
+// Grows the view box to hold `extent` with the library's margin around it.
+void include_in_view_box(pugi::xml_node svg, const Extent& extent, double margin)
+{
+    if (extent.left > extent.right) {
+        return;
+    }
+    const ViewBox box = read_view_box(svg);
+    const double left = std::min(box.x, extent.left - margin);
+    const double top = std::min(box.y, extent.top - margin);
+    const double right = std::max(box.x + box.width, extent.right + margin);
+    const double bottom = std::max(box.y + box.height, extent.bottom + margin);
+    write_view_box(svg, {left, top, right - left, bottom - top});
 }
 
 } // namespace
@@ -138,7 +172,7 @@ std::string xml_text(std::string_view bytes)
 std::string node_tooltip(std::string_view label, std::string_view templ)
 {
     std::string tooltip(label);
-    const std::vector<std::string_view> parts = words(templ);
+    const std::vector<std::string_view> parts = split_words(templ);
     if (parts.size() == 4) {
         constexpr const char* names[] = {"clan", "sub-clan", "birth", "death"};
         for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -150,11 +184,13 @@ std::string node_tooltip(std::string_view label, std::string_view templ)
     return tooltip;
 }
 
-SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title)
+SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,
+                    const Decorations& decorations)
 {
+    constexpr double margin = 10.0; // room for the outlines and arrow heads at the border
     ogdf::GraphIO::SVGSettings settings;
-    settings.margin(10.0); // room for the outlines and arrow heads at the border
-    settings.fontSize(10);
+    settings.margin(margin);
+    settings.fontSize(static_cast<int>(id_font_size));
     settings.fontFamily("Arial, Helvetica, sans-serif");
     settings.curviness(0.0); // edges follow their bend points in straight segments
 
@@ -195,14 +231,35 @@ SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view t
     }
     add_title(svg, xml_text(title));
     auto node_group = node_groups.begin();
+    auto label = decorations.labels.begin();
+    Extent names;
     for (const ogdf::node v : graph.nodes) {
-        add_title(*node_group++, node_tooltip(xml_text(attributes.label(v)),
-                                              xml_text(attributes.templateNode(v))));
+        std::string tooltip =
+            node_tooltip(xml_text(attributes.label(v)), xml_text(attributes.templateNode(v)));
+        if (label != decorations.labels.end()) {
+            pugi::xml_node text = node_group->child("text");
+            if (label->is_name) {
+                node_group->remove_child(text);
+                write_name(*node_group, *label, attributes.x(v), names);
+                tooltip = label->full_name + "\nid: " + tooltip;
+            } else if (text && (label->lines.at(0) != text.text().get() ||
+                                label->font_size != id_font_size)) {
+                text.attribute("font-size") = svg_number(label->font_size).c_str();
+                text.text() = label->lines.at(0).c_str();
+            }
+            ++label;
+        }
+        add_title(*node_group++, tooltip);
     }
+    include_in_view_box(svg, names, margin);
     auto edge_group = edge_groups.begin();
     for (const ogdf::edge e : graph.edges) {
         add_title(*edge_group++, xml_text(attributes.label(e->source())) + " \u2192 " +
                                      xml_text(attributes.label(e->target())));
+    }
+
+    if (!decorations.legend.empty()) {
+        add_legend(svg, decorations.legend);
     }
 
     std::ostringstream out;

@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "draw/label_layout.h"
+#include "draw/legend.h"
 #include "gml/kinship_attributes.h"
 
 namespace kinship::draw {
@@ -26,7 +30,18 @@ struct SvgPicture {
 // in each node's group that hovering shows (the label, then clan, sub-clan, birth and
 // death from the template); a <title> in each edge's group naming its two ends; and text
 // any XML reader accepts, whatever bytes the labels and templates hold (see xml_text).
-SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title);
+//
+// `labels` (one per node, from lay_out_labels), when given, replace the library's labels:
+// a name is written under its shape, in black on a white halo that keeps it readable
+// over the links, and heads the tooltip, the id following it; an id keeps its place and
+// is only changed when it had to shrink or be cut. The view box grows to hold the names.
+// A `legend`, when given, is drawn below everything else (see add_legend).
+struct Decorations {
+    std::vector<NodeLabel> labels;
+    std::vector<LegendEntry> legend;
+};
+SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,
+                    const Decorations& decorations = {});
 
 // The tooltip of an individual: its label, then, when the template has four words, one
 // line each for clan, sub-clan, birth and death; other templates follow the label as

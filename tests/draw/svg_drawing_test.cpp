@@ -1,9 +1,8 @@
-// What the SVG drawing adds to the library's picture: clean text, tooltips and arrow heads
-// by file.
+// What the SVG drawing adds to the library's picture, and labels fitted to their room.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <ogdf/lib/pugixml/pugixml.h>
@@ -13,11 +12,10 @@
 namespace kinship::draw {
 namespace {
 
-TEST(SvgDrawing, TextIsCleanTooltipsNameTheTemplateAndArrowsFollowTheFile)
+TEST(SvgDrawing, TextIsClean)
 {
-    // Labels of any bytes: UTF-8 is kept, anything else read as Latin-1 (overlong forms,
-    // surrogates, code points past U+10FFFF and cut sequences are not UTF-8), and control
-    // characters XML does not allow are left out.
+    // UTF-8 is kept, anything else read as Latin-1 (overlong forms, surrogates, code points
+    // past U+10FFFF and cut sequences are not UTF-8); characters XML does not allow go.
     const std::pair<std::string, std::string> labels[] = {
         {"on\u00E7a \U0001F406\t<&", "on\u00E7a \U0001F406\t<&"},
         {"on\347a", "on\u00E7a"},
@@ -30,15 +28,10 @@ TEST(SvgDrawing, TextIsCleanTooltipsNameTheTemplateAndArrowsFollowTheFile)
     };
     ogdf::Graph graph;
     gml::KinshipAttributes attributes(graph);
-    attributes.addAttributes(ogdf::GraphAttributes::edgeArrow);
     for (const auto& [label, text] : labels) {
         const ogdf::node v = graph.newNode();
         attributes.label(v) = label;
         attributes.x(v) = 40.0 * v->index();
-    }
-    attributes.templateNode(graph.firstNode()) = "on\347a alto 1900 0";
-    for (const auto arrow : {ogdf::EdgeArrow::None, ogdf::EdgeArrow::Both, ogdf::EdgeArrow::Last}) {
-        attributes.arrowType(graph.newEdge(graph.firstNode(), graph.lastNode())) = arrow;
     }
     const SvgPicture picture = draw_svg(attributes, "title \377");
     ASSERT_FALSE(picture.error) << *picture.error;
@@ -48,18 +41,44 @@ TEST(SvgDrawing, TextIsCleanTooltipsNameTheTemplateAndArrowsFollowTheFile)
     const pugi::xml_node svg = document.child("svg");
     EXPECT_STREQ(svg.child_value("title"), "title \u00FF");
     pugi::xml_node group = svg.child("g").next_sibling("g");
-    EXPECT_EQ(group.child_value("title"),
-              labels[0].second + "\nclan: on\u00E7a\nsub-clan: alto\nbirth: 1900\ndeath: 0");
     for (const auto& [label, text] : labels) {
         EXPECT_EQ(group.child_value("text"), text) << label;
         group = group.next_sibling("g");
     }
-    std::vector<std::ptrdiff_t> arrow_heads;
-    for (const pugi::xml_node edge : svg.child("g").children("g")) {
-        const auto polygons = edge.children("polygon");
-        arrow_heads.push_back(std::distance(polygons.begin(), polygons.end()));
+}
+
+TEST(LabelLayout, LabelsStayWithinTheRoomTheirNeighboursLeave)
+{
+    // Shapes 30 wide; nodes 45 apart leave 41 for a label. A node 20 below leaves one
+    // line. Names: whole, given names then surname, initials, cut (wide CJK characters).
+    struct Row { double x, y; std::string id, name; std::vector<std::string> shown; double size; };
+    const Row rows[] = {
+        {0, 35, "19000101", "", {"19000101"}, 8.0}, // ids side by side shrink
+        {45, 35, "19000102", "", {"\u2026102"}, 5.0},
+        {65, 35, "1234567890123", "", {"\u2026123"}, 5.0}, // or are cut when that is not enough
+        {0, 300, "5", "Maria da Concei\u00E7\u00E3o Silva", {"Maria C.", "Silva"}, 12.0},
+        {90, 300, "6", "Ana  Lima", {"Ana Lima"}, 12.0},
+        {180, 300, "7", "Jo\u00E3o dos Santos", {"J. Santos"}, 12.0},
+        {180, 350, "11", "", {"11"}, 10.0},
+        {300, 250, "8", "\u611B\u65B0\u89BA\u7F85\u6EA5\u5100", {"\u611B\u65B0\u2026"}, 12.0},
+        {345, 250, "10", "", {"10"}, 10.0},
+    };
+    ogdf::Graph graph;
+    gml::KinshipAttributes attributes(graph);
+    NamesTable names;
+    for (const Row& row : rows) {
+        const ogdf::node v = graph.newNode();
+        std::tie(attributes.x(v), attributes.y(v), attributes.label(v)) =
+            std::tie(row.x, row.y, row.id);
+        attributes.width(v) = attributes.height(v) = 30.0;
+        names[row.id] = row.name;
     }
-    EXPECT_EQ(arrow_heads, (std::vector<std::ptrdiff_t>{0, 2, 1}));
+    const std::vector<NodeLabel> labels = lay_out_labels(attributes, names);
+    ASSERT_EQ(labels.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(labels[i].lines, rows[i].shown) << rows[i].id;
+        EXPECT_EQ(labels[i].font_size, rows[i].size) << rows[i].id;
+    }
 }
 
 } // namespace

@@ -1,0 +1,82 @@
+#include "draw/clan_colours.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "draw/svg_drawing.h"
+#include "draw/text_fit.h"
+
+namespace kinship::draw {
+namespace {
+
+// Okabe-Ito without its black, which would hide the outline.
+constexpr const char* palette[] = {"#E69F00", "#56B4E9", "#009E73", "#F0E442",
+                                   "#0072B2", "#D55E00", "#CC79A7"};
+constexpr const char* neutral = "#BBBBBB";
+constexpr const char* outline = "#333333";
+
+std::string group_of(const gml::KinshipAttributes& attributes, ogdf::node v, bool by_subclan)
+{
+    const std::string templ = xml_text(attributes.templateNode(v));
+    const std::vector<std::string_view> parts = split_words(templ);
+    if (parts.size() != 4) {
+        return {};
+    }
+    return by_subclan ? std::string(parts[0]) + " / " + std::string(parts[1])
+                      : std::string(parts[0]);
+}
+
+std::string people(int count)
+{
+    return std::to_string(count) + (count == 1 ? " person" : " people");
+}
+
+} // namespace
+
+std::vector<LegendEntry> colour_by_clan(gml::KinshipAttributes& attributes, bool by_subclan)
+{
+    const ogdf::Graph& graph = attributes.constGraph();
+    std::map<std::string, int> sizes;
+    for (const ogdf::node v : graph.nodes) {
+        ++sizes[group_of(attributes, v, by_subclan)];
+    }
+    const int unknown = sizes.contains("") ? sizes[""] : 0;
+    sizes.erase("");
+    std::vector<std::pair<std::string, int>> ranked(sizes.begin(), sizes.end());
+    std::ranges::stable_sort(ranked, std::greater{}, &std::pair<std::string, int>::second);
+
+    std::map<std::string, std::string> colour;
+    std::vector<LegendEntry> legend = {
+        {LegendEntry::Mark::man, "#FFFFFF", outline, "man"},
+        {LegendEntry::Mark::woman, "#FFFFFF", outline, "woman or not recorded"}};
+    int others = unknown, other_groups = 0;
+    for (std::size_t i = 0; i < ranked.size(); ++i) {
+        const auto& [group, size] = ranked[i];
+        if (i < std::size(palette)) {
+            colour[group] = palette[i];
+            legend.push_back({LegendEntry::Mark::swatch, palette[i], outline,
+                              group + " (" + std::to_string(size) + ")"});
+        } else {
+            others += size;
+            ++other_groups;
+        }
+    }
+    if (others > 0) {
+        const std::string what = std::string(by_subclan ? " sub-clan" : " clan") +
+                                 (other_groups == 1 ? ", " : "s, ");
+        legend.push_back({LegendEntry::Mark::swatch, neutral, outline,
+                          other_groups > 0 ? "other: " + std::to_string(other_groups) + what +
+                                                 people(others)
+                                           : "no clan: " + people(others)});
+    }
+    for (const ogdf::node v : graph.nodes) {
+        const auto found = colour.find(group_of(attributes, v, by_subclan));
+        attributes.set_node_fill(v, found == colour.end() ? neutral : found->second);
+        attributes.set_node_line(v, outline);
+    }
+    return legend;
+}
+
+} // namespace kinship::draw

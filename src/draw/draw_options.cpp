@@ -1,0 +1,109 @@
+#include "draw/draw_options.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace kinship::draw {
+namespace {
+
+constexpr const char* usage =
+    "usage: kinship-draw DRAWING_FILE [SVG_FILE] [--names NAMES_FILE] "
+    "[--colour-by sex|clan|subclan]";
+
+Failure wrong(const std::string& what)
+{
+    return Failure{std::string(usage) + "\n" + what, 2};
+}
+
+bool ends_in_svg(const std::string& path)
+{
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) {
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return extension == ".svg";
+}
+
+std::optional<ColourBy> colour_by_named(const std::string& name)
+{
+    if (name == "sex") {
+        return ColourBy::sex;
+    }
+    if (name == "clan") {
+        return ColourBy::clan;
+    }
+    if (name == "subclan") {
+        return ColourBy::subclan;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string draw_help()
+{
+    return std::string(usage) +
+           "\n\n"
+           "Draws a drawing file of hierarchical-layout (whl-gml-...) as an SVG picture.\n"
+           "  SVG_FILE              the picture, ending in .svg (default: DRAWING_FILE.svg)\n"
+           "  --names NAMES_FILE    write each person's name under their shape; the table is\n"
+           "                        UTF-8, tab-separated, a header line, then rows\n"
+           "                        id<TAB>cross-reference<TAB>name\n"
+           "  --colour-by WHAT      fill the shapes by sex (the drawing file's colours), clan\n"
+           "                        or subclan (clan and sub-clan), and add a legend\n"
+           "  --help                print this help\n"
+           "  --version             print the version";
+}
+
+std::string draw_version()
+{
+    return std::string("kinship-draw ") + KINSHIP_VERSION;
+}
+
+Result<DrawOptions> parse_draw_options(std::span<const std::string> args)
+{
+    DrawOptions options;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.action = DrawOptions::Action::help;
+            return options;
+        }
+        if (arg == "--version") {
+            options.action = DrawOptions::Action::version;
+            return options;
+        }
+        if (arg == "--names" || arg == "--colour-by") {
+            if (i + 1 == args.size()) {
+                return wrong(arg + " needs a value");
+            }
+            const std::string& value = args[++i];
+            if (arg == "--names") {
+                options.names_path = value;
+            } else if (!(options.colour_by = colour_by_named(value))) {
+                return wrong("--colour-by takes sex, clan or subclan, not " + value);
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return wrong("unknown option " + arg);
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty() || files.size() > 2) {
+        return wrong("give one drawing file and at most one SVG file");
+    }
+    options.drawing_path = files[0];
+    options.svg_path = files.size() == 2 ? files[1] : options.drawing_path + ".svg";
+    if (!ends_in_svg(options.svg_path)) {
+        return wrong("the SVG file " + options.svg_path + " must end in .svg");
+    }
+    std::error_code ignored;
+    if (std::filesystem::equivalent(options.drawing_path, options.svg_path, ignored)) {
+        return wrong("the SVG file " + options.svg_path + " would replace the drawing file");
+    }
+    return options;
+}
+
+} // namespace kinship::draw

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "common/result.h"
+
+namespace kinship::draw {
+
+// What fills the individuals' shapes: the drawing file's colours by sex, or a colour per
+// clan or per clan and sub-clan.
+enum class ColourBy { sex, clan, subclan };
+
+// The command line of kinship-draw.
+struct DrawOptions {
+    enum class Action { draw, help, version };
+    Action action = Action::draw;
+    std::string drawing_path;
+    std::string svg_path;
+    std::optional<std::string> names_path;
+    // Unset: the drawing file's colours and no legend, the picture of earlier versions.
+    std::optional<ColourBy> colour_by;
+};
+
+// The usage line and what each argument does, as --help prints it.
+std::string draw_help();
+
+// "kinship-draw 0.1.0".
+std::string draw_version();
+
+// Reads the arguments after the program's name. A wrong command line (an unknown option,
+// an option without its value, no drawing file or more than two files, an SVG file that
+// does not end in ".svg" or is the drawing file itself) fails with status 2, the usage
+// line and what is wrong.
+Result<DrawOptions> parse_draw_options(std::span<const std::string> args);
+
+} // namespace kinship::draw
