@@ -2,7 +2,8 @@
 # Runs the command on the bundled example pedigree: scripts/demo.sh BUILD_DIR OUT_DIR
 # The output files are named after the argument, so the example is copied into OUT_DIR
 # and the command runs there; then kinship-draw draws the drawing file as an SVG picture.
-# The example GEDCOM file goes the same way after kinship-from-gedcom has converted it.
+# The example GEDCOM file goes the same way after kinship-from-gedcom has converted it,
+# and its picture shows the names and colours people by clan.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,5 +18,6 @@ cd "$out"
 cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/bin/kinship-from-gedcom" familia.ged --clan _CLAN --subclan Metade
 "$build/src/command/hierarchical-layout" familia.txt
-"$build/src/draw/kinship-draw" whl-gml-familia.txt
+"$build/src/draw/kinship-draw" whl-gml-familia.txt whl-gml-familia.txt.svg \
+  --names familia.txt.names.tsv --colour-by clan
 echo "demo: the files are in $out"
