@@ -60,8 +60,9 @@ class InstallTest(unittest.TestCase):
         run(venv / "bin" / "pip", "install", "--quiet", "--disable-pip-version-check", source)
         self.check_commands(venv)
         importer, work = venv / "bin" / "kinship-from-gedcom", self.tmp / "work"
-        self.assertEqual(run(importer, "--version").split(),
-                         ["kinship-from-gedcom", os.environ["KINSHIP_VERSION"]])
+        for command in (importer, venv / "bin" / "kinship-draw"):
+            self.assertEqual(run(command, "--version").split(),
+                             [command.name, os.environ["KINSHIP_VERSION"]])
         shutil.copy(SOURCE / "examples" / "familia.ged", work)
         self.assertIn("familia.txt", run(importer, "familia.ged", "--clan", "_CLAN", cwd=work))
         self.assertIn("FINISHED", run(venv / "bin" / "hierarchical-layout", "familia.txt", cwd=work))
