@@ -34,11 +34,11 @@ struct Word {
 using ScanTarget = std::variant<int*, char*, Word*>;
 
 enum class ScanProblem {
-    end_of_input,   // the text ended before the item
-    not_an_integer, // %d found a word that is not all digits
-    out_of_range,   // %d found digits whose value does not fit an int
-    word_too_long,  // %s found a word longer than its target allows
-    nul_in_word,    // %s found a word holding a NUL byte, which a C string would cut short
+    end_of_input,      // the text ended before the item
+    not_an_integer,    // %d found a word that is not all digits
+    out_of_range,      // %d found digits whose value does not fit an int
+    word_too_long,     // %s found a word longer than its target allows
+    nul_in_word,       // %s found a word holding a NUL byte, which a C string would cut short
     not_one_character, // %c found a word of more than one character
 };
 
