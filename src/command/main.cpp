@@ -1,4 +1,4 @@
-// hierarchical-layout PEDIGREE_FILE
+// hierarchical-layout PEDIGREE_FILE   (or --help)
 //
 // Reads a clan pedigree, writes it as the styled GML file "gml-PEDIGREE_FILE", reads that
 // file back into OGDF, lays it out in layers with parents above their children, and writes
@@ -18,15 +18,31 @@ int failed(const kinship::Failure& failure)
     return failure.status;
 }
 
+void print_usage(std::FILE* stream)
+{
+    std::fprintf(stream,
+                 "usage: hierarchical-layout PEDIGREE_FILE (a path of at most %zu characters)\n",
+                 kinship::max_pedigree_path_length);
+}
+
+bool asks_for_help(const char* argument)
+{
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || std::strlen(argv[1]) > kinship::max_pedigree_path_length) {
-        std::fprintf(stderr,
-                     "usage: hierarchical-layout PEDIGREE_FILE (a path of at most %zu "
-                     "characters)\n",
-                     kinship::max_pedigree_path_length);
+    if (argc == 2 && asks_for_help(argv[1])) {
+        print_usage(stdout);
+        std::printf("Reads a clan pedigree and writes it as gml-PEDIGREE_FILE and, laid out in "
+                    "generations, as the drawing file whl-gml-PEDIGREE_FILE.\n");
+        return 0;
+    }
+    // One argument only: a second one is most likely an output name that would be ignored.
+    if (argc != 2 || std::strlen(argv[1]) > kinship::max_pedigree_path_length) {
+        print_usage(stderr);
         return 2;
     }
     const std::string pedigree_path = argv[1];
@@ -34,10 +50,14 @@ int main(int argc, char** argv)
 
     std::printf("Creating the first gml format file: %s.\n", names.first_gml.c_str());
     {
-        const auto pedigree = kinship::read_pedigree(pedigree_path);
+        pedigree::Notes notes;
+        const auto pedigree = kinship::read_pedigree(pedigree_path, &notes);
         if (!pedigree) {
-            return failed(pedigree.failure());
+            const int status = failed(pedigree.failure());
+            pedigree::print_notes(notes);
+            return status;
         }
+        pedigree::print_notes(notes);
         if (const auto written = kinship::write_first_gml(*pedigree.value(), names.first_gml);
             !written) {
             return failed(written.failure());

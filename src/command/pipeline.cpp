@@ -17,10 +17,11 @@ OutputNames output_names(const std::string& pedigree_path)
     return names;
 }
 
-Result<pedigree::DigraphPtr> read_pedigree(const std::string& pedigree_path)
+Result<pedigree::DigraphPtr> read_pedigree(const std::string& pedigree_path,
+                                           pedigree::Notes* notes)
 {
     return pedigree::read_pedigree_file(pedigree_path.c_str(), pedigree::Passes::two,
-                                        pedigree::read_clan_pedigree);
+                                        pedigree::read_clan_pedigree, notes);
 }
 
 Status write_first_gml(const digraph& pedigree, const std::string& first_gml)

@@ -25,8 +25,9 @@ struct OutputNames {
 OutputNames output_names(const std::string& pedigree_path);
 
 // Reads the clan pedigree file (see the pedigree readers for the failures and where
-// their messages go).
-Result<pedigree::DigraphPtr> read_pedigree(const std::string& pedigree_path);
+// their messages go, and for the notes added to `notes`).
+Result<pedigree::DigraphPtr> read_pedigree(const std::string& pedigree_path,
+                                           pedigree::Notes* notes = nullptr);
 
 // Writes the pedigree as the styled GML file; fails when the file cannot be written.
 Status write_first_gml(const digraph& pedigree, const std::string& first_gml);

@@ -68,8 +68,10 @@ void DIGRAPHdestroy(Digraph G);
 // Readers. Each returns a complete record owned by the caller, or ends the process with
 // status 1 (see README.md, "When the input is wrong"). An id that matches no individual
 // ("... ERRO na montagem do Grafo.") and the adjacency file's "Erro na leitura ..." lines
-// are printed on standard output; every other diagnostic goes to standard error and names
-// the file, the failed check and the record. The clan and four-column files are read twice,
+// are printed on standard output, the first followed on standard error by the line naming
+// the id; every other diagnostic goes to standard error and names the file, the line, the
+// failed check and the record. Text after the last record is not read, and a line on
+// standard error says so. The clan and four-column files are read twice,
 // so a pipe is refused. pedigree_readers.h offers the same readers without the exit.
 Digraph DIGRAPHcreate_with_cla(const char* path);               // clan pedigree
 Digraph DIGRAPHcreate(const char* path);                        // four-column pedigree

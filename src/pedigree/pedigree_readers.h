@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pedigree {
 
@@ -30,25 +31,34 @@ using kinship::Failure;
 using kinship::Result;
 
 // Every core returns a complete record or why there is none. The failure's message is one
-// line; it starts with the file name, except for an id that matches no individual
-// ("... ERRO na montagem do Grafo.") and the adjacency file's fixed messages, which go to
-// standard output.
+// line; it starts with the file name (and the line, where one helps: "ped.txt:22: "),
+// except for an id that matches no individual ("... ERRO na montagem do Grafo.") and the
+// adjacency file's fixed messages, which go to standard output.
+//
+// Lines for standard error that do not change the result are added to `notes` when it is
+// given: which id matches nobody, beside that fixed line, and text left after the last
+// record the count announces, which is not read.
+using Notes = std::vector<std::string>;
 
 // Clan pedigree: count, then records "%d %c %d %d %s %s %d %d " (id, sex, father, mother,
 // clan, sub-clan, birth, death). Parents may come later in the file.
-Result<DigraphPtr> read_clan_pedigree(std::string_view text, std::string_view file);
+Result<DigraphPtr> read_clan_pedigree(std::string_view text, std::string_view file,
+                                      Notes* notes = nullptr);
 
 // Four-column pedigree: count, then records "%d %d %d %c " (id, father, mother, sex).
-Result<DigraphPtr> read_four_column_pedigree(std::string_view text, std::string_view file);
+Result<DigraphPtr> read_four_column_pedigree(std::string_view text, std::string_view file,
+                                             Notes* notes = nullptr);
 
 // Individual list plus links: count, records "%d %c %s %s %d %d ", the number of links,
 // then links "%d %d " (parent, child).
-Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view file);
+Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view file,
+                                       Notes* notes = nullptr);
 
 // Adjacency matrix: count, records "%d %c " (id, sex), then count x count entries "%d ".
 inline constexpr const char* adjacency_file_name = "grafo_adjacencia.in";
 Result<DigraphPtr> read_adjacency_pedigree(std::string_view text,
-                                   std::string_view file = adjacency_file_name);
+                                           std::string_view file = adjacency_file_name,
+                                           Notes* notes = nullptr);
 
 // Whether the reader goes over the file once or twice. A two-pass reader needs a file it
 // can rewind, so pipes and other unseekable input are refused up front.
@@ -57,10 +67,15 @@ enum class Passes { one, two };
 // The whole content of the file at `path`, or the failure to open or read it.
 Result<std::string> load_pedigree_text(const char* path, Passes passes);
 
-using ReaderCore = Result<DigraphPtr> (*)(std::string_view text, std::string_view file);
+using ReaderCore = Result<DigraphPtr> (*)(std::string_view text, std::string_view file,
+                                          Notes* notes);
 
 // Loads the file at `path` and runs `core` on its text.
-Result<DigraphPtr> read_pedigree_file(const char* path, Passes passes, ReaderCore core);
+Result<DigraphPtr> read_pedigree_file(const char* path, Passes passes, ReaderCore core,
+                                      Notes* notes = nullptr);
+
+// Prints each note on standard error, standard output flushed first.
+void print_notes(const Notes& notes);
 
 // DIGRAPHinit without ending the process: nullptr when V is negative or the storage
 // cannot be obtained.

@@ -22,12 +22,19 @@ struct IdAndSexRecord : detail::IdAndSex {
 
 } // namespace
 
-Result<DigraphPtr> read_adjacency_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_adjacency_pedigree(std::string_view text, std::string_view file,
+                                           Notes* /*notes: this layout has none*/)
 {
     TextScanner in(detail::without_byte_order_mark(text));
+    const Result<detail::Count> count =
+        detail::read_count(in, file, detail::CountKind::adjacency_individuals);
+    if (!count) {
+        return count.failure();
+    }
     std::vector<IdAndSexRecord> records;
-    Result<DigraphPtr> result =
-        detail::read_people(in, file, detail::CountKind::adjacency_individuals, records);
+    Result<DigraphPtr> result = detail::read_people(in, file, count.value().value,
+                                                    detail::CountKind::adjacency_individuals,
+                                                    records);
     if (!result) {
         return result;
     }

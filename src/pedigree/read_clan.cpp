@@ -15,7 +15,7 @@ struct ClanRecord : detail::ClanPerson {
 
     static constexpr std::array<std::string_view, 8> items = {
         "individual id", "sex",      "father id",   "mother id",
-        "clan",          "sub-clan", "birth value", "death value"};
+        "clan",          "sub-clan", detail::birth_item, "death value"};
     std::optional<ScanFailure> scan(TextScanner& in)
     {
         return in.scan("%d %c %d %d %s %s %d %d ", &id, &sexo, &pai, &mae, &cla, &subcla, &nasc,
@@ -25,9 +25,10 @@ struct ClanRecord : detail::ClanPerson {
 
 } // namespace
 
-Result<DigraphPtr> read_clan_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_clan_pedigree(std::string_view text, std::string_view file,
+                                      Notes* notes)
 {
-    return detail::read_with_parent_columns<ClanRecord>(text, file);
+    return detail::read_with_parent_columns<ClanRecord>(text, file, notes);
 }
 
 } // namespace pedigree

@@ -2,6 +2,8 @@
 
 #include "pedigree/read_failure.h"
 
+#include "common/text.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -14,14 +16,57 @@ namespace {
 
 constexpr std::size_t shown_length = 40;
 
+// Code points that are valid but would not show in a terminal: C1 controls, zero-width
+// and direction marks, separators and the byte-order mark.
+bool invisible(char32_t c)
+{
+    return (c >= 0x80 && c <= 0x9f) || (c >= 0x200b && c <= 0x200f) ||
+           (c >= 0x2028 && c <= 0x202e) || (c >= 0x2060 && c <= 0x2064) || c == 0xfeff;
+}
+
+// The length of the character at the start of `rest` when it can be shown as it is: a
+// printable ASCII character other than a quote or a backslash, or a visible code point in
+// well-formed UTF-8. 0 when its first byte must be escaped.
+std::size_t shown_character_length(std::string_view rest)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(rest[k]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return lead >= 0x20 && lead < 0x7f && lead != '"' && lead != '\\' ? 1 : 0;
+    }
+    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
+    if (length == 0 || length > rest.size()) {
+        return 0;
+    }
+    char32_t c = lead & (0x7f >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(k) & 0xc0) != 0x80) {
+            return 0;
+        }
+        c = (c << 6) | (byte(k) & 0x3f);
+    }
+    constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool well_formed =
+        c >= smallest[length] && c <= 0x10ffff && (c < 0xd800 || c > 0xdfff);
+    return well_formed && !invisible(c) ? length : 0;
+}
+
 std::string prefix(std::string_view file)
 {
     return std::string(file) + ": ";
 }
 
-std::string record_prefix(std::string_view file, std::string_view label, int number)
+std::string prefix(const Place& place)
 {
-    return prefix(file) + std::string(label) + " " + std::to_string(number) + ": ";
+    std::string text(place.file);
+    if (place.line != 0) {
+        text += ':' + std::to_string(place.line);
+    }
+    text += ": ";
+    if (!place.subject.empty()) {
+        text += place.subject + ": ";
+    }
+    return text;
 }
 
 std::string bytes_text(std::optional<std::size_t> bytes)
@@ -39,33 +84,43 @@ std::string bytes_text(std::optional<std::size_t> bytes)
     return text;
 }
 
-// What went wrong with one item, e.g. `cannot read the sex: the file ends before it`.
+// Items a word read too early can push into: a clan or sub-clan written as two words
+// leaves the second word where the birth value should be.
+bool after_clan_words(std::string_view item, std::string_view found)
+{
+    return item == birth_item && !found.empty() && found[0] != '-' && found[0] != '+' &&
+           !kinship::text::is_digit(found[0]);
+}
+
+// What went wrong with one item, e.g. `the birth value "1880-1950" is not an integer`.
 std::string item_problem(std::string_view item, const ScanFailure& failure)
 {
     const std::string name(item);
     switch (failure.problem) {
     case ScanProblem::end_of_input:
         return "cannot read the " + name + ": the file ends before it";
-    case ScanProblem::not_an_integer:
-        return "cannot read the " + name + ": expected an integer, found " + quoted(failure.found);
-    case ScanProblem::out_of_range:
-        return "cannot read the " + name + ": " + quoted(failure.found) +
-               " is outside the range of an int";
-    case ScanProblem::word_too_long: {
-        // The limit counts bytes: a UTF-8 character outside ASCII takes two to four of
-        // them, so a word of 9 such letters can be too long. Say so when that is the case.
-        std::string problem = "the " + name + " word " + quoted(failure.found) +
-                              " is longer than " + std::to_string(CLA_BUFFER_SIZE - 1);
-        const bool ascii = std::all_of(failure.found.begin(), failure.found.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (ascii) {
-            return problem + " characters";
+    case ScanProblem::not_an_integer: {
+        std::string problem = "the " + name + " " + quoted(failure.found) + " is not an integer";
+        if (after_clan_words(item, failure.found)) {
+            problem += "; a clan or sub-clan word cannot contain a blank (write north_east, "
+                       "not north east)";
         }
-        return problem + " bytes (it has " + std::to_string(failure.found.size()) +
-               " bytes in UTF-8)";
+        return problem;
     }
+    case ScanProblem::out_of_range:
+        return "the " + name + " " + quoted(failure.found) +
+               " is outside the 32-bit integer range, -2147483648 to 2147483647";
+    case ScanProblem::word_too_long:
+        // The limit counts bytes, and in UTF-8 a letter outside ASCII takes two or more.
+        return "the " + name + " word " + quoted(failure.found) + " is " +
+               std::to_string(failure.found.size()) +
+               " bytes long; clan and sub-clan words may be at most " +
+               std::to_string(CLA_BUFFER_SIZE - 1) + " bytes, where an accented letter takes 2";
     case ScanProblem::nul_in_word:
         return "the " + name + " word " + quoted(failure.found) + " holds a NUL byte";
+    case ScanProblem::not_one_character:
+        return "the " + name + " " + quoted(failure.found) +
+               " is not one character: m for a man, any other single character for a woman";
     }
     return "cannot read the " + name;
 }
@@ -85,22 +140,30 @@ Failure on_stdout(std::string message)
 std::string quoted(std::string_view text)
 {
     std::string out = "\"";
-    const std::size_t shown = std::min(text.size(), shown_length);
-    for (std::size_t i = 0; i < shown; ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t length = shown_character_length(text.substr(i));
+        if (i + std::max<std::size_t>(length, 1) > shown_length) {
+            break;
+        }
+        const char c = text[i];
+        if (length != 0) {
+            out.append(text, i, length);
+            i += length;
+            continue;
+        }
         if (c == '"' || c == '\\') {
             out += '\\';
-            out += static_cast<char>(c);
-        } else if (c >= 0x20 && c < 0x7f) {
-            out += static_cast<char>(c);
+            out += c;
         } else {
             char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned>(c));
+            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(c));
             out += hex;
         }
+        ++i;
     }
     out += '"';
-    if (shown < text.size()) {
+    if (i < text.size()) {
         out += "...";
     }
     return out;
@@ -135,26 +198,27 @@ Failure not_rewindable_failure(std::string_view file, std::string_view kind)
                      "regular file");
 }
 
-Failure count_failure(std::string_view file, std::string_view what, const ScanFailure& failure)
+Failure item_failure(const Place& place, std::string_view item, const ScanFailure& failure)
 {
-    return on_stderr(prefix(file) + item_problem(what, failure));
+    return on_stderr(prefix(place) + item_problem(item, failure));
 }
 
-Failure negative_count_failure(std::string_view file, std::string_view what, int count)
+Failure spreadsheet_failure(const Place& place)
 {
-    return on_stderr(prefix(file) + negative_count_problem(count, what));
+    return on_stderr(prefix(place) +
+                     "this looks like a spreadsheet saved with commas or tabs and a header row; "
+                     "a pedigree is plain text without a header: the number of individuals, "
+                     "then one individual per line, its items separated by blanks");
+}
+
+Failure negative_count_failure(const Place& place, std::string_view what, int count)
+{
+    return on_stderr(prefix(place) + negative_count_problem(count, what));
 }
 
 Failure allocation_failure(std::string_view file, int count)
 {
     return on_stderr(prefix(file) + allocation_problem(count));
-}
-
-Failure record_failure(std::string_view file, std::string_view label, int number,
-                       std::span<const std::string_view> items, const ScanFailure& failure)
-{
-    const std::string_view item = failure.item < items.size() ? items[failure.item] : "item";
-    return on_stderr(record_prefix(file, label, number) + item_problem(item, failure));
 }
 
 Failure assembly_failure(const std::string& indices)
@@ -166,6 +230,28 @@ Failure adjacency_failure(AdjacencyPart part)
 {
     return on_stdout(part == AdjacencyPart::entry ? "Erro na leitura do arquivo grafo.in."
                                                   : "Erro na leitura do arquivo grafo.");
+}
+
+std::string unknown_ids_note(const Place& place, std::span<const UnknownId> ids)
+{
+    std::string text = prefix(place) + "the ";
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        text += (k == 0 ? "" : " and the ") + std::string(ids[k].item) + " " +
+                std::to_string(ids[k].id);
+    }
+    return text + (ids.size() == 1 ? " matches" : " match") + " no individual";
+}
+
+std::string unread_text_note(const Place& place, std::string_view count_name,
+                             std::size_t count_line, int count, std::size_t last_line)
+{
+    const std::string lines = last_line == place.line
+                                  ? "line " + std::to_string(last_line) + " was"
+                                  : "lines " + std::to_string(place.line) + " to " +
+                                        std::to_string(last_line) + " were";
+    return prefix(place) + "note: the " + std::string(count_name) + " on line " +
+           std::to_string(count_line) + " is " + std::to_string(count) + ", so " + lines +
+           " not read";
 }
 
 } // namespace pedigree::detail

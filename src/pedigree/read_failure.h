@@ -1,18 +1,21 @@
 #pragma once
 
-// Builders of the readers' failures: one place for the wording of every diagnostic.
+// Builders of the readers' failures and notes: one place for the wording of every
+// diagnostic.
 
 #include "pedigree/pedigree_readers.h"
 #include "pedigree/text_scanner.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace pedigree::detail {
 
-// The item as it may be shown in a message: quoted, non-printable bytes as \xNN, and cut
-// with "..." when very long.
+// The item as it may be shown in a message, quoted: UTF-8 text as it is, a quote or a
+// backslash escaped, and every byte that would not show (an invalid UTF-8 byte, a control
+// character, an invisible mark) as \xNN; cut with "..." after about 40 bytes.
 std::string quoted(std::string_view text);
 
 // "the count of individuals is -3; it must be 0 or more"
@@ -20,21 +23,42 @@ std::string negative_count_problem(int count, std::string_view what = "individua
 // "cannot allocate the record for N individuals: it needs B bytes"
 std::string allocation_problem(int count);
 
+// What a message is about: the file, the line as an editor counts it (0 when the text
+// ended first and no line helps) and, where there is one, the record: "record 3" before
+// its id has been read, "individual 305" after, "link 2".
+struct Place {
+    std::string_view file;
+    std::size_t line = 0;
+    std::string subject = {};
+};
+
 Failure open_failure(std::string_view file, int error);
 Failure read_error_failure(std::string_view file, int error);
 Failure not_rewindable_failure(std::string_view file, std::string_view kind);
 
-// The count at the head of the file (or the number of links) does not parse.
-Failure count_failure(std::string_view file, std::string_view what, const ScanFailure& failure);
-Failure negative_count_failure(std::string_view file, std::string_view what, int count);
-Failure allocation_failure(std::string_view file, int count);
+// The name of the birth item in every layout that has one.
+inline constexpr std::string_view birth_item = "birth value";
 
-// Record or link `number` (1-based) does not parse; `items` names the pattern's items.
-Failure record_failure(std::string_view file, std::string_view label, int number,
-                       std::span<const std::string_view> items, const ScanFailure& failure);
+// An item that does not parse: `item` names it ("birth value").
+Failure item_failure(const Place& place, std::string_view item, const ScanFailure& failure);
+// A count that does not parse in a file whose first line holds commas or tabs: a
+// spreadsheet saved with its header row.
+Failure spreadsheet_failure(const Place& place);
+Failure negative_count_failure(const Place& place, std::string_view what, int count);
+Failure allocation_failure(std::string_view file, int count);
 
 // An id that matches no individual: `indices` is the line's numbers, e.g. "4 -2 -1".
 Failure assembly_failure(const std::string& indices);
+// The line for standard error that goes with it: which ids, e.g. {"mother id", 8}.
+struct UnknownId {
+    std::string_view item;
+    int id;
+};
+std::string unknown_ids_note(const Place& place, std::span<const UnknownId> ids);
+
+// Text left after the last record the count (or the number of links) announces.
+std::string unread_text_note(const Place& place, std::string_view count_name,
+                             std::size_t count_line, int count, std::size_t last_line);
 
 // The adjacency file's fixed messages: one for a matrix entry, one for the count or a
 // record.

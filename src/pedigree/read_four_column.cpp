@@ -23,9 +23,10 @@ struct FourColumnRecord : detail::IdAndSex {
 
 } // namespace
 
-Result<DigraphPtr> read_four_column_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_four_column_pedigree(std::string_view text, std::string_view file,
+                                             Notes* notes)
 {
-    return detail::read_with_parent_columns<FourColumnRecord>(text, file);
+    return detail::read_with_parent_columns<FourColumnRecord>(text, file, notes);
 }
 
 } // namespace pedigree

@@ -13,7 +13,7 @@ namespace {
 
 struct PersonRecord : detail::ClanPerson {
     static constexpr std::array<std::string_view, 6> items = {
-        "individual id", "sex", "clan", "sub-clan", "birth value", "death value"};
+        "individual id", "sex", "clan", "sub-clan", detail::birth_item, "death value"};
     std::optional<ScanFailure> scan(TextScanner& in)
     {
         return in.scan("%d %c %s %s %d %d ", &id, &sexo, &cla, &subcla, &nasc, &morte);
@@ -24,16 +24,22 @@ constexpr std::array<std::string_view, 2> link_items = {"parent id", "child id"}
 
 } // namespace
 
-Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view file,
+                                       Notes* notes)
 {
     TextScanner in(detail::without_byte_order_mark(text));
+    const Result<detail::Count> count =
+        detail::read_count(in, file, detail::CountKind::individuals);
+    if (!count) {
+        return count.failure();
+    }
     std::vector<PersonRecord> records;
-    Result<DigraphPtr> result =
-        detail::read_people(in, file, detail::CountKind::individuals, records);
+    Result<DigraphPtr> result = detail::read_people(in, file, count.value().value,
+                                                    detail::CountKind::individuals, records);
     if (!result) {
         return result;
     }
-    const Result<int> links = detail::read_count(in, file, detail::CountKind::links);
+    const Result<detail::Count> links = detail::read_count(in, file, detail::CountKind::links);
     if (!links) {
         return links.failure();
     }
@@ -41,20 +47,36 @@ Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view f
     // any later link that does not parse.
     digraph& G = *result.value();
     const detail::IdIndex ids(G);
-    for (int k = 0; k < links.value(); ++k) {
+    for (int k = 0; k < links.value().value; ++k) {
         int parent_id = 0;
         int child_id = 0;
+        in.skip_whitespace();
+        const std::size_t start = in.position();
+        const auto subject = [k] { return "link " + std::to_string(k + 1); };
         if (const auto f = in.scan("%d %d ", &parent_id, &child_id)) {
-            return detail::record_failure(file, "link", k + 1, link_items, *f);
+            return detail::item_failure({file, detail::failure_line(in, *f), subject()},
+                                        link_items[f->item], *f);
         }
         // Both ids are always looked up: 0 is an ordinary id in this layout.
         const int child = ids.find(child_id);
         const int parent = ids.find(parent_id);
         if (child == -1 || parent == -1) {
+            if (notes != nullptr) {
+                std::vector<detail::UnknownId> unknown;
+                if (parent == -1) {
+                    unknown.push_back({"parent id", parent_id});
+                }
+                if (child == -1) {
+                    unknown.push_back({"child id", child_id});
+                }
+                notes->push_back(
+                    detail::unknown_ids_note({file, in.line_of(start), subject()}, unknown));
+            }
             return detail::assembly_failure(std::to_string(child) + " " + std::to_string(parent));
         }
         DIGRAPHinsertA(&G, parent, child);
     }
+    detail::note_unread_text(in, file, "number of links", links.value(), notes);
     return result;
 }
 

@@ -41,6 +41,7 @@ inline Word name_word()
 
 // The per-person fields every layout has; store() puts them into individual i of G.
 struct IdAndSex {
+    std::size_t start = 0; // where the record starts in the text, for messages
     int id = 0;
     char sexo = 0;
     void store(digraph& G, int i) const;
@@ -55,38 +56,55 @@ struct ClanPerson : IdAndSex {
     void store(digraph& G, int i) const;
 };
 
-// The number at the head of a layout, or the number of links: its value, or the failure of
-// an unreadable or negative number (in the adjacency file's own wording when unreadable).
-enum class CountKind { individuals, adjacency_individuals, links };
-Result<int> read_count(TextScanner& in, std::string_view file, CountKind kind);
+// The line of a failed item, or 0 when the text ended before it.
+std::size_t failure_line(const TextScanner& in, const ScanFailure& failure);
 
-// The first pass over the individuals: the count (see read_count), then `count` records
-// of type Record, each parsed by `r.scan(in)` and named by Record::items in messages (the
-// adjacency file has its fixed wording instead). Every record is parsed before the record
-// for `count` individuals is allocated, so a count far beyond the records that follow is
-// reported at the first missing record instead of as a vast allocation. Returns the graph
-// with each record's fields stored, and leaves the records in `records`.
+// The number at the head of a layout, or the number of links, and where it stands.
+struct Count {
+    int value = 0;
+    std::size_t position = 0;
+};
+
+// Reads a count: its value, or the failure of an unreadable or negative number (in the
+// adjacency file's own wording when unreadable; as a spreadsheet export when the count of
+// individuals is a word and the first line holds commas or tabs).
+enum class CountKind { individuals, adjacency_individuals, links };
+Result<Count> read_count(TextScanner& in, std::string_view file, CountKind kind);
+
+// Adds a note when text is left after the last item read: the records after the count's
+// last one (or the links after the last link) are not read.
+void note_unread_text(TextScanner& in, std::string_view file, std::string_view count_name,
+                      const Count& count, Notes* notes);
+
+// The first pass over the individuals: `count` records of type Record, each parsed by
+// `r.scan(in)` and named in messages by Record::items and by its record number until its
+// id is read, by the id after (the adjacency file has its fixed wording instead). Every
+// record is parsed before the record for `count` individuals is allocated, so a count far
+// beyond the records that follow is reported at the first missing record instead of as a
+// vast allocation. Returns the graph with each record's fields stored, and leaves the
+// records in `records`.
 template <typename Record>
-Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind kind,
-                               std::vector<Record>& records)
+Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, int count,
+                               CountKind kind, std::vector<Record>& records)
 {
-    const Result<int> count = read_count(in, file, kind);
-    if (!count) {
-        return count.failure();
-    }
-    for (int i = 0; i < count.value(); ++i) {
+    for (int i = 0; i < count; ++i) {
         Record r;
+        in.skip_whitespace();
+        r.start = in.position();
         if (const auto f = r.scan(in)) {
             if (kind == CountKind::adjacency_individuals) {
                 return adjacency_failure(AdjacencyPart::head);
             }
-            return record_failure(file, "record", i + 1, Record::items, *f);
+            const std::string subject = f->item == 0 ? "record " + std::to_string(i + 1)
+                                                     : "individual " + std::to_string(r.id);
+            return item_failure(Place{file, failure_line(in, *f), subject},
+                                Record::items[f->item], *f);
         }
         records.push_back(r);
     }
-    DigraphPtr G = try_digraph_init(count.value());
+    DigraphPtr G = try_digraph_init(count);
     if (!G) {
-        return allocation_failure(file, count.value());
+        return allocation_failure(file, count);
     }
     for (int i = 0; i < G->V; ++i) {
         records[static_cast<std::size_t>(i)].store(*G, i);
@@ -97,9 +115,10 @@ Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind
 // The second pass of the layouts with father and mother columns: for each record in file
 // order, an arc from each recorded parent (column not 0) to the child. The first record
 // whose id or non-zero parent id matches nobody stops it, reported by indices
-// (-2 for a parent that is not recorded).
+// (-2 for a parent that is not recorded), with a note naming the ids.
 template <typename Record>
-kinship::Status make_parent_arcs(digraph& G, std::span<const Record> records)
+kinship::Status make_parent_arcs(digraph& G, std::span<const Record> records,
+                                 const TextScanner& in, std::string_view file, Notes* notes)
 {
     const IdIndex ids(G);
     for (const Record& r : records) {
@@ -107,6 +126,21 @@ kinship::Status make_parent_arcs(digraph& G, std::span<const Record> records)
         const int father = r.pai != 0 ? ids.find(r.pai) : -2;
         const int mother = r.mae != 0 ? ids.find(r.mae) : -2;
         if (child == -1 || father == -1 || mother == -1) {
+            if (notes != nullptr) {
+                std::vector<UnknownId> unknown;
+                if (child == -1) {
+                    unknown.push_back({"own id", r.id});
+                }
+                if (father == -1) {
+                    unknown.push_back({"father id", r.pai});
+                }
+                if (mother == -1) {
+                    unknown.push_back({"mother id", r.mae});
+                }
+                const Place place{file, in.line_of(r.start),
+                                  "individual " + std::to_string(r.id)};
+                notes->push_back(unknown_ids_note(place, unknown));
+            }
             return assembly_failure(std::to_string(child) + " " + std::to_string(father) + " " +
                                     std::to_string(mother));
         }
@@ -124,21 +158,31 @@ kinship::Status make_parent_arcs(digraph& G, std::span<const Record> records)
 // pass over the records, then the arcs, now that every id is known (parents may come later
 // in the file).
 template <typename Record>
-Result<DigraphPtr> read_with_parent_columns(std::string_view text, std::string_view file)
+Result<DigraphPtr> read_with_parent_columns(std::string_view text, std::string_view file,
+                                            Notes* notes)
 {
     TextScanner in(without_byte_order_mark(text));
+    const Result<Count> count = read_count(in, file, CountKind::individuals);
+    if (!count) {
+        return count.failure();
+    }
     std::vector<Record> records;
-    Result<DigraphPtr> result = read_people(in, file, CountKind::individuals, records);
+    Result<DigraphPtr> result =
+        read_people(in, file, count.value().value, CountKind::individuals, records);
     if (!result) {
         return result;
     }
-    if (const kinship::Status arcs = make_parent_arcs<Record>(*result.value(), records); !arcs) {
+    const std::span<const Record> all(records);
+    if (const kinship::Status arcs = make_parent_arcs(*result.value(), all, in, file, notes);
+        !arcs) {
         return arcs.failure();
     }
+    note_unread_text(in, file, "count of individuals", count.value(), notes);
     return result;
 }
 
-// Reads `path` with `core`, or ends the process with the failure's message and status.
+// Reads `path` with `core`, or ends the process with the failure's message and status;
+// prints the notes on standard error either way.
 Digraph read_or_exit(const char* path, Passes passes, ReaderCore core);
 
 } // namespace pedigree::detail

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -32,6 +33,27 @@ void TextScanner::skip_whitespace()
     }
 }
 
+bool TextScanner::at_end()
+{
+    skip_whitespace();
+    return pos_ == text_.size();
+}
+
+std::size_t TextScanner::line_of(std::size_t position) const
+{
+    const std::string_view before = text_.substr(0, position);
+    return 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+}
+
+std::size_t TextScanner::last_line() const
+{
+    std::size_t end = text_.size();
+    while (end > 0 && is_space(text_[end - 1])) {
+        --end;
+    }
+    return line_of(end == 0 ? 0 : end - 1);
+}
+
 // The run of non-whitespace starting at `start`: what a reader of the file would call the
 // item that stood there.
 std::string_view TextScanner::token_at(std::size_t start) const
@@ -45,7 +67,6 @@ std::string_view TextScanner::token_at(std::size_t start) const
 
 std::optional<ScanProblem> TextScanner::read_int(int& value, std::string_view& found)
 {
-    skip_whitespace();
     const std::size_t start = pos_;
     if (start == text_.size()) {
         return ScanProblem::end_of_input;
@@ -65,7 +86,7 @@ std::optional<ScanProblem> TextScanner::read_int(int& value, std::string_view& f
         }
         ++pos_;
     }
-    if (pos_ == digits) {
+    if (pos_ == digits || (pos_ < text_.size() && !is_space(text_[pos_]))) {
         found = token_at(start);
         return ScanProblem::not_an_integer;
     }
@@ -79,18 +100,23 @@ std::optional<ScanProblem> TextScanner::read_int(int& value, std::string_view& f
     return std::nullopt;
 }
 
-std::optional<ScanProblem> TextScanner::read_char(char& value)
+std::optional<ScanProblem> TextScanner::read_char(char& value, std::string_view& found)
 {
     if (pos_ == text_.size()) {
         return ScanProblem::end_of_input;
     }
+    const std::size_t start = pos_;
     value = text_[pos_++];
+    if (pos_ < text_.size() && !is_space(text_[pos_])) {
+        found = token_at(start);
+        pos_ = start + found.size();
+        return ScanProblem::not_one_character;
+    }
     return std::nullopt;
 }
 
 std::optional<ScanProblem> TextScanner::read_word(Word& word)
 {
-    skip_whitespace();
     if (pos_ == text_.size()) {
         return ScanProblem::end_of_input;
     }
@@ -122,12 +148,16 @@ std::optional<ScanFailure> TextScanner::scan_list(std::string_view pattern,
         const ScanTarget& target = targets[item];
         std::optional<ScanProblem> problem;
         std::string_view found;
+        if (conversion != 'c') {
+            skip_whitespace(); // so that a failure points at the item, not the blanks before it
+        }
+        const std::size_t start = pos_;
         switch (conversion) {
         case 'd':
             problem = read_int(*target_as<int>(target), found);
             break;
         case 'c':
-            problem = read_char(*target_as<char>(target));
+            problem = read_char(*target_as<char>(target), found);
             break;
         case 's': {
             Word& word = *target_as<Word>(target);
@@ -142,7 +172,7 @@ std::optional<ScanFailure> TextScanner::scan_list(std::string_view pattern,
             if (*problem == ScanProblem::end_of_input) {
                 found = {};
             }
-            return ScanFailure{item, *problem, found};
+            return ScanFailure{item, *problem, found, start};
         }
         ++item;
     }

@@ -3,10 +3,12 @@
 // Reads whitespace-separated items from an in-memory text the way the C library's scanf
 // reads them with the patterns the pedigree layouts are defined by:
 //
-//   %d  skips whitespace, then an optional sign and one or more decimal digits. A value
-//       outside the int range is refused (scanf's behaviour there is undefined).
+//   %d  skips whitespace, then an optional sign and one or more decimal digits that make
+//       up the whole word: "1880-1950" or "2O1" is refused as one item, not read as two.
+//       A value outside the int range is refused (scanf's behaviour there is undefined).
 //   %c  takes the next character, whatever it is (the layouts always put a blank before
-//       it, so in practice it is the first non-blank character).
+//       it, so in practice it is the first non-blank character); it must be a word of its
+//       own, so "male" is refused rather than read as 'm' followed by "ale".
 //   %s  skips whitespace, then takes the run of non-whitespace characters. A run holding
 //       a NUL byte is refused: stored as a C string it would silently lose its tail.
 //   a blank in the pattern absorbs any run of whitespace, including none.
@@ -32,17 +34,19 @@ struct Word {
 using ScanTarget = std::variant<int*, char*, Word*>;
 
 enum class ScanProblem {
-    end_of_input,   // the text ended before the item
-    not_an_integer, // %d found no digits
-    out_of_range,   // %d found digits whose value does not fit an int
-    word_too_long,  // %s found a word longer than its target allows
-    nul_in_word,    // %s found a word holding a NUL byte, which a C string would cut short
+    end_of_input,      // the text ended before the item
+    not_an_integer,    // %d found a word that is not all digits
+    out_of_range,      // %d found digits whose value does not fit an int
+    word_too_long,     // %s found a word longer than its target allows
+    nul_in_word,       // %s found a word holding a NUL byte, which a C string would cut short
+    not_one_character, // %c found a word of more than one character
 };
 
 struct ScanFailure {
     std::size_t item; // 0-based position of the conversion in the pattern
     ScanProblem problem;
     std::string_view found; // the text that stood there (empty at end of input)
+    std::size_t position;   // where that text starts (or where the text ended)
 };
 
 class TextScanner {
@@ -59,15 +63,23 @@ public:
         return scan_list(pattern, list);
     }
 
+    std::string_view text() const { return text_; }
     std::size_t position() const { return pos_; }
+    // Moves past whitespace, to where the next item starts.
+    void skip_whitespace();
+    // Whether anything but whitespace is left.
+    bool at_end();
+    // The line, counted from 1 as an editor counts it, that holds `position`.
+    std::size_t line_of(std::size_t position) const;
+    // The line of the last character that is not whitespace (1 when there is none).
+    std::size_t last_line() const;
 
 private:
     std::optional<ScanFailure> scan_list(std::string_view pattern,
                                          std::span<const ScanTarget> targets);
-    void skip_whitespace();
     std::string_view token_at(std::size_t start) const;
     std::optional<ScanProblem> read_int(int& value, std::string_view& found);
-    std::optional<ScanProblem> read_char(char& value);
+    std::optional<ScanProblem> read_char(char& value, std::string_view& found);
     std::optional<ScanProblem> read_word(Word& word);
 
     std::string_view text_;

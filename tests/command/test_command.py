@@ -101,11 +101,17 @@ class CommandTest(unittest.TestCase):
         self.assertEqual(self.read("whl-gml-ped.txt"), drawing)
 
     def test_arguments_and_an_empty_pedigree(self):
-        for args in ([], ["p" * 142]):
+        self.write("ped.txt", FAMILY)
+        for args in ([], ["p" * 142], ["ped.txt", "out.gml"]):
             result = self.run_command(*args)
             self.assertEqual((result.returncode, result.stdout), (2, ""))
-            self.assertTrue(result.stderr.startswith("usage: hierarchical-layout"))
-        self.assertEqual(os.listdir(self.folder), [])
+            self.assertTrue(result.stderr.startswith("usage: hierarchical-layout PEDIGREE_FILE"))
+        for option in ("--help", "-h"):
+            result = self.run_command(option)
+            self.assertEqual((result.returncode, result.stderr), (0, ""))
+            self.assertRegex(result.stdout, r"^usage: hierarchical-layout PEDIGREE_FILE .*\n"
+                                            r"Reads a clan pedigree .*\n$")
+        self.assertEqual(os.listdir(self.folder), ["ped.txt"])
         self.write("p" * 141, "0\n")  # output names of 145 and 149 characters
         self.assertEqual(self.run_command("p" * 141).returncode, 0)
         self.assertEqual(self.read("whl-gml-" + "p" * 141),
@@ -119,7 +125,10 @@ class CommandTest(unittest.TestCase):
         os.mkfifo(self.folder / "fifo")
         for name, content, out, err in [
             ("ped.txt", "2\n1 m 0 0 a b 0 0\n2 f 0 99 a b 0 0\n",
-             "1 -2 -1 ERRO na montagem do Grafo.\n", ""),
+             "1 -2 -1 ERRO na montagem do Grafo.\n",
+             "ped.txt:3: individual 2: the mother id 99 matches no individual\n"),
+            ("ped.txt", "1\n305 m 0 0 a b 1880-1950\n", "",
+             'ped.txt:2: individual 305: the birth value "1880-1950" is not an integer\n'),
             ("folder", None, "", "folder: cannot open the pedigree file: Is a directory\n"),
             ("fifo", None, "", "fifo: cannot read the pedigree from a pipe: the file is read "
                                "twice and this input cannot be rewound; give a regular file\n"),
@@ -133,6 +142,14 @@ class CommandTest(unittest.TestCase):
         self.check_refused("locked.txt", START.format("locked.txt"),
                            "locked.txt: cannot open the pedigree file: Permission denied\n",
                            **self.unprivileged())
+
+    def test_records_after_the_count_are_noted_and_left_out(self):
+        self.write("ped.txt", FAMILY.replace("3", "2", 1))
+        result = self.run_command("ped.txt")
+        self.assertEqual((result.returncode, result.stderr), (0, "ped.txt:4: note: the count of "
+                         "individuals on line 1 is 2, so line 4 was not read\n"))
+        self.assertTrue(result.stdout.endswith("FINISHED\n"))
+        self.assertEqual(self.read("whl-gml-ped.txt").count("    label "), 2)
 
     def test_output_folders_missing_or_read_only(self):
         # The prefixes go before the whole argument, so each output needs its own folder.
