@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,9 +13,9 @@ namespace kinship {
 
 namespace {
 
-std::string describe(const std::string& what, const std::string& path, int error)
+Failure describe(const std::string& what, const std::string& path, int error)
 {
-    return what + " " + path + ": " + std::strerror(error);
+    return Failure{what + " " + path + ": " + std::strerror(error)};
 }
 
 bool write_all(int fd, std::string_view content)
@@ -86,7 +87,7 @@ int create_temporary(const std::string& target, mode_t mode, std::string& name)
 
 } // namespace
 
-std::optional<std::string> write_file_atomically(const std::string& path, std::string_view content)
+Status write_file_atomically(const std::string& path, std::string_view content)
 {
     const std::optional<std::string> target = follow_links(path);
     if (!target) {
@@ -117,7 +118,7 @@ std::optional<std::string> write_file_atomically(const std::string& path, std::s
     if (::rename(temp_path.c_str(), target->c_str()) != 0) {
         return fail("cannot replace", errno);
     }
-    return std::nullopt;
+    return done;
 }
 
 } // namespace kinship

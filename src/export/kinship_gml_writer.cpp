@@ -119,8 +119,8 @@ std::string format_kinship_gml(const digraph& G)
 
 Status write_kinship_gml(const digraph& G, const std::string& path)
 {
-    if (const auto error = write_file_atomically(path, format_kinship_gml(G))) {
-        return Failure{"Cannot write the GML file: " + *error};
+    if (const Status written = write_file_atomically(path, format_kinship_gml(G)); !written) {
+        return Failure{"Cannot write the GML file: " + written.failure().message};
     }
     return done;
 }

@@ -171,14 +171,13 @@ std::string format_drawing_gml(const KinshipAttributes& attributes)
     return DrawingWriter(attributes).run();
 }
 
-std::optional<std::string> write_drawing_gml(const KinshipAttributes& attributes,
-                                             const std::string& path)
+Status write_drawing_gml(const KinshipAttributes& attributes, const std::string& path)
 {
     DrawingWriter writer(attributes);
     const std::string text = writer.run();
     if (!writer.reals_readable()) {
-        return "cannot write " + path +
-               ": a position, size or line width is not a real a GML file can hold";
+        return Failure{"cannot write " + path +
+                       ": a position, size or line width is not a real a GML file can hold"};
     }
     return write_file_atomically(path, text);
 }

@@ -18,14 +18,14 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : text_(text) {}
 
-    ParseResult run();
+    Result<GmlList> run();
 
 private:
     // Skips white space and comment lines; returns false at the end of the text.
     bool skip_blanks();
     // The item starting at the cursor, up to the next blank or bracket, for messages.
     std::string found_here() const;
-    ReadError error_here(std::string message) const { return {line_, std::move(message)}; }
+    Failure error_here(const std::string& message) const { return failure_at_line(line_, message); }
 
     bool is_delimiter_at(std::size_t at) const;
     std::size_t digits_from(std::size_t at) const;
@@ -33,8 +33,8 @@ private:
     bool at_non_finite_word() const;
 
     std::string read_key();
-    std::optional<ReadError> read_number(GmlValue& value);
-    std::optional<ReadError> read_string(GmlValue& value);
+    Status read_number(GmlValue& value);
+    Status read_string(GmlValue& value);
 
     std::string_view text_;
     std::size_t pos_ = 0;
@@ -124,7 +124,7 @@ bool Parser::at_non_finite_word() const
 
 // sign? digits ("." digits?)? ([eE] sign? digits)?, an integer when it has neither a
 // point nor an exponent.
-std::optional<ReadError> Parser::read_number(GmlValue& value)
+Status Parser::read_number(GmlValue& value)
 {
     const std::size_t sign = text_[pos_] == '-' || text_[pos_] == '+' ? 1 : 0;
     const std::size_t start = pos_ + sign;
@@ -166,10 +166,10 @@ std::optional<ReadError> Parser::read_number(GmlValue& value)
         return error_here("number out of range " + found_here());
     }
     pos_ = end;
-    return std::nullopt;
+    return done;
 }
 
-std::optional<ReadError> Parser::read_string(GmlValue& value)
+Status Parser::read_string(GmlValue& value)
 {
     const std::size_t opening_line = line_;
     std::string out;
@@ -178,7 +178,7 @@ std::optional<ReadError> Parser::read_string(GmlValue& value)
         const char c = text_[pos_++];
         if (c == '"') {
             value.data = std::move(out);
-            return std::nullopt;
+            return done;
         }
         if (c == '\n') {
             ++line_;
@@ -201,29 +201,25 @@ std::optional<ReadError> Parser::read_string(GmlValue& value)
             out.push_back(c);
         }
     }
-    return ReadError{opening_line, "string opened on this line is not closed"};
+    return failure_at_line(opening_line, "string opened on this line is not closed");
 }
 
-ParseResult Parser::run()
+Result<GmlList> Parser::run()
 {
-    ParseResult result;
+    GmlList pairs;
     // The lists still open, innermost last, with the line each was opened on. A parent
     // list gets no new pair while a child is open, so the pointers stay valid.
-    std::vector<std::pair<GmlList*, std::size_t>> open{{&result.pairs, 0}};
-
-    auto fail = [&result](ReadError error) {
-        result.pairs.clear();
-        result.error = std::move(error);
-        return std::move(result);
-    };
+    std::vector<std::pair<GmlList*, std::size_t>> open{{&pairs, 0}};
+    const auto fail = [](Failure failure) { return Result<GmlList>(std::move(failure)); };
 
     while (true) {
         // Expecting a key, a closing bracket or the end of the text.
         if (!skip_blanks()) {
             if (open.size() > 1) {
-                return fail({open.back().second, "list opened on this line is not closed"});
+                return fail(failure_at_line(open.back().second,
+                                            "list opened on this line is not closed"));
             }
-            return result;
+            return pairs;
         }
         at_line_start_ = false;
         const char c = text_[pos_];
@@ -256,15 +252,15 @@ ParseResult Parser::run()
             ++pos_;
             value.data = GmlList{};
         } else if (v == '"') {
-            if (auto error = read_string(value)) {
-                return fail(std::move(*error));
+            if (Status read = read_string(value); !read) {
+                return fail(read.failure());
             }
         } else if (at_non_finite_word()) {
             return fail(error_here("key '" + key + "' has the value " + found_here() +
                                    ", which is not a finite number"));
         } else if (v == '-' || v == '+' || is_digit(v)) {
-            if (auto error = read_number(value)) {
-                return fail(std::move(*error));
+            if (Status read = read_number(value); !read) {
+                return fail(read.failure());
             }
         } else {
             return fail(error_here("key '" + key + "' has no value, found " + found_here()));
@@ -280,7 +276,12 @@ ParseResult Parser::run()
 
 } // namespace
 
-ParseResult parse_gml(std::string_view text)
+Failure failure_at_line(std::size_t line, const std::string& message)
+{
+    return Failure{"line " + std::to_string(line) + ": " + message};
+}
+
+Result<GmlList> parse_gml(std::string_view text)
 {
     return Parser(kinship::text::without_byte_order_mark(text)).run();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -222,23 +223,23 @@ void apply(const EdgeEntry& entry, ogdf::edge e, KinshipAttributes& attributes)
 }
 
 // Line widths are stored as floats: a real beyond the float range would become inf.
-std::optional<ReadError> check_line_widths(const GmlList& pairs)
+Status check_line_widths(const GmlList& pairs)
 {
     for (const GmlPair& pair : pairs) {
         const double* width = pair.key == "lineWidth" ? pair.value.real() : nullptr;
         if (width != nullptr && std::abs(*width) > std::numeric_limits<float>::max()) {
             std::string message = "lineWidth ";
             append_real(message, *width);
-            return ReadError{pair.line, message + " is too large for a line width"};
+            return failure_at_line(pair.line, message + " is too large for a line width");
         }
         const bool entry_list = pair.key == "node" || pair.key == "edge" || pair.key == "graphics";
         if (entry_list && pair.value.list() != nullptr) {
-            if (auto error = check_line_widths(*pair.value.list())) {
-                return error;
+            if (Status checked = check_line_widths(*pair.value.list()); !checked) {
+                return checked;
             }
         }
     }
-    return std::nullopt;
+    return done;
 }
 
 class GraphBuilder {
@@ -248,12 +249,12 @@ public:
     {
     }
 
-    std::optional<ReadError> build(const GmlList& graph_list);
+    Status build(const GmlList& graph_list);
 
 private:
     // Finds the span of node ids; every node entry must have an integer id.
-    std::optional<ReadError> scan_ids(const GmlList& graph_list);
-    std::optional<ReadError> add_edge(const GmlPair& pair);
+    Status scan_ids(const GmlList& graph_list);
+    Status add_edge(const GmlPair& pair);
     ogdf::node node_for(std::int64_t id);
 
     ogdf::Graph& graph_;
@@ -263,7 +264,7 @@ private:
     std::int64_t max_id_ = std::numeric_limits<std::int64_t>::min();
 };
 
-std::optional<ReadError> GraphBuilder::scan_ids(const GmlList& graph_list)
+Status GraphBuilder::scan_ids(const GmlList& graph_list)
 {
     std::size_t count = 0;
     for (const GmlPair& pair : graph_list) {
@@ -272,14 +273,14 @@ std::optional<ReadError> GraphBuilder::scan_ids(const GmlList& graph_list)
         }
         const std::optional<std::int64_t> id = node_entry(*pair.value.list()).id;
         if (!id) {
-            return ReadError{pair.line, "node entry without an integer id"};
+            return failure_at_line(pair.line, "node entry without an integer id");
         }
         min_id_ = std::min(min_id_, *id);
         max_id_ = std::max(max_id_, *id);
         ++count;
     }
     nodes_.reserve(count);
-    return std::nullopt;
+    return done;
 }
 
 ogdf::node GraphBuilder::node_for(std::int64_t id)
@@ -291,32 +292,33 @@ ogdf::node GraphBuilder::node_for(std::int64_t id)
     return it->second;
 }
 
-std::optional<ReadError> GraphBuilder::add_edge(const GmlPair& pair)
+Status GraphBuilder::add_edge(const GmlPair& pair)
 {
     const EdgeEntry entry = edge_entry(*pair.value.list());
     for (const auto& [end, name] : {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
         if (!end) {
-            return ReadError{pair.line, std::string("edge entry without an integer ") + name};
+            return failure_at_line(pair.line, std::string("edge entry without an integer ") + name);
         }
         if (*end < min_id_ || *end > max_id_) {
-            return ReadError{pair.line, std::string("edge ") + name + " " + std::to_string(*end) +
-                                            " lies outside the span of node ids"};
+            return failure_at_line(pair.line, std::string("edge ") + name + " " +
+                                                  std::to_string(*end) +
+                                                  " lies outside the span of node ids");
         }
     }
     const ogdf::node source = node_for(*entry.source);
     const ogdf::node target = node_for(*entry.target);
     apply(entry, graph_.newEdge(source, target), attributes_);
-    return std::nullopt;
+    return done;
 }
 
-std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
+Status GraphBuilder::build(const GmlList& graph_list)
 {
     graph_.clear();
-    if (auto error = scan_ids(graph_list)) {
-        return error;
+    if (Status scanned = scan_ids(graph_list); !scanned) {
+        return scanned;
     }
-    if (auto error = check_line_widths(graph_list)) {
-        return error;
+    if (Status checked = check_line_widths(graph_list); !checked) {
+        return checked;
     }
     for (const GmlPair& pair : graph_list) {
         if (pair.key == "directed") {
@@ -333,42 +335,43 @@ std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
             const NodeEntry entry = node_entry(*list);
             apply(entry, node_for(*entry.id), attributes_);
         } else if (pair.key == "edge") {
-            if (auto error = add_edge(pair)) {
-                return error;
+            if (Status added = add_edge(pair); !added) {
+                return added;
             }
         }
     }
     for (const ogdf::edge e : graph_.edges) {
         drop_read_centres(attributes_, e);
     }
-    return std::nullopt;
+    return done;
 }
 
 } // namespace
 
-std::optional<ReadError> read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
-                                               KinshipAttributes& attributes)
+Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
+                             KinshipAttributes& attributes)
 {
     if (&attributes.constGraph() != &graph) {
-        return ReadError{0, "the attributes belong to another graph"};
+        return Failure{"the attributes belong to another graph"};
     }
-    const ParseResult parsed = parse_gml(text);
-    if (parsed.error) {
-        return parsed.error;
+    const Result<GmlList> parsed = parse_gml(text);
+    if (!parsed) {
+        return parsed.failure();
     }
-    const auto graph_pair = std::find_if(parsed.pairs.begin(), parsed.pairs.end(),
+    const GmlList& pairs = parsed.value();
+    const auto graph_pair = std::find_if(pairs.begin(), pairs.end(),
                                          [](const GmlPair& p) { return p.key == "graph"; });
-    if (graph_pair == parsed.pairs.end()) {
-        return ReadError{0, "no top-level \"graph\" list"};
+    if (graph_pair == pairs.end()) {
+        return Failure{"no top-level \"graph\" list"};
     }
     if (graph_pair->value.list() == nullptr) {
-        return ReadError{graph_pair->line, "\"graph\" is not a list"};
+        return failure_at_line(graph_pair->line, "\"graph\" is not a list");
     }
     return GraphBuilder(graph, attributes).build(*graph_pair->value.list());
 }
 
-std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& graph,
-                                          KinshipAttributes& attributes)
+Status read_kinship_gml(const std::string& path, ogdf::Graph& graph,
+                        KinshipAttributes& attributes)
 {
     const auto reason = [&path](const char* what) {
         return [&path, what](int error) {
@@ -380,7 +383,7 @@ std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& 
                                .cannot_read = reason("cannot read "),
                                .not_rewindable = {}});
     if (!text) {
-        return ReadError{0, text.failure().message};
+        return text.failure();
     }
     return read_kinship_gml_text(text.value(), graph, attributes);
 }
