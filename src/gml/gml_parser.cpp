@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include "common/gml_text.h"
@@ -115,11 +117,13 @@ std::size_t Parser::digits_from(std::size_t at) const
 bool Parser::at_non_finite_word() const
 {
     std::size_t at = pos_ + (text_[pos_] == '-' || text_[pos_] == '+' ? 1 : 0);
-    std::string word;
-    for (; at < text_.size() && !is_delimiter_at(at) && word.size() < 9; ++at) {
-        word.push_back(static_cast<char>(text_[at] | 0x20)); // ASCII lower case
+    char word[9];
+    std::size_t length = 0;
+    for (; at < text_.size() && !is_delimiter_at(at) && length < sizeof word; ++at) {
+        word[length++] = static_cast<char>(text_[at] | 0x20); // ASCII lower case
     }
-    return is_delimiter_at(at) && (word == "inf" || word == "infinity" || word == "nan");
+    const std::string_view lower(word, length);
+    return is_delimiter_at(at) && (lower == "inf" || lower == "infinity" || lower == "nan");
 }
 
 // sign? digits ("." digits?)? ([eE] sign? digits)?, an integer when it has neither a
@@ -175,6 +179,17 @@ Status Parser::read_string(GmlValue& value)
     std::string out;
     ++pos_; // the opening quote
     while (pos_ < text_.size()) {
+        // The run of plain bytes up to the next quote, backslash or line break in one go.
+        std::size_t run_end = pos_;
+        while (run_end < text_.size() && text_[run_end] != '"' && text_[run_end] != '\\' &&
+               text_[run_end] != '\n') {
+            ++run_end;
+        }
+        out.append(text_.substr(pos_, run_end - pos_));
+        pos_ = run_end;
+        if (pos_ == text_.size()) {
+            break;
+        }
         const char c = text_[pos_++];
         if (c == '"') {
             value.data = std::move(out);
@@ -206,20 +221,32 @@ Status Parser::read_string(GmlValue& value)
 
 Result<GmlList> Parser::run()
 {
-    GmlList pairs;
-    // The lists still open, innermost last, with the line each was opened on. A parent
-    // list gets no new pair while a child is open, so the pointers stay valid.
-    std::vector<std::pair<GmlList*, std::size_t>> open{{&pairs, 0}};
+    // The pairs of all open lists wait on one stack, outermost first; each open list
+    // records where its pairs start and the line it was opened on. A list gets its own
+    // vector, of exactly its size, only when it closes: one allocation per list.
+    std::vector<GmlPair> pending;
+    struct OpenList {
+        std::size_t first;
+        std::size_t line;
+    };
+    std::vector<OpenList> open{{0, 0}};
+    const auto close_innermost = [&pending, &open] {
+        const auto first = pending.begin() + static_cast<std::ptrdiff_t>(open.back().first);
+        GmlList list(std::make_move_iterator(first), std::make_move_iterator(pending.end()));
+        pending.erase(first, pending.end());
+        open.pop_back();
+        return list;
+    };
     const auto fail = [](Failure failure) { return Result<GmlList>(std::move(failure)); };
 
     while (true) {
         // Expecting a key, a closing bracket or the end of the text.
         if (!skip_blanks()) {
             if (open.size() > 1) {
-                return fail(failure_at_line(open.back().second,
+                return fail(failure_at_line(open.back().line,
                                             "list opened on this line is not closed"));
             }
-            return pairs;
+            return close_innermost();
         }
         at_line_start_ = false;
         const char c = text_[pos_];
@@ -227,7 +254,8 @@ Result<GmlList> Parser::run()
             if (open.size() == 1) {
                 return fail(error_here("']' without an open list"));
             }
-            open.pop_back();
+            GmlList list = close_innermost();
+            pending.back().value.data = std::move(list); // the pair that opened it
             ++pos_;
             continue;
         }
@@ -255,7 +283,7 @@ Result<GmlList> Parser::run()
             if (Status read = read_string(value); !read) {
                 return fail(read.failure());
             }
-        } else if (at_non_finite_word()) {
+        } else if (!is_digit(v) && at_non_finite_word()) {
             return fail(error_here("key '" + key + "' has the value " + found_here() +
                                    ", which is not a finite number"));
         } else if (v == '-' || v == '+' || is_digit(v)) {
@@ -266,10 +294,10 @@ Result<GmlList> Parser::run()
             return fail(error_here("key '" + key + "' has no value, found " + found_here()));
         }
 
-        GmlList& parent = *open.back().first;
-        parent.push_back(GmlPair{std::move(key), std::move(value), key_line});
-        if (GmlList* child = std::get_if<GmlList>(&parent.back().value.data)) {
-            open.emplace_back(child, line_);
+        const bool opens_list = v == '[';
+        pending.push_back(GmlPair{std::move(key), std::move(value), key_line});
+        if (opens_list) {
+            open.push_back({pending.size(), line_});
         }
     }
 }
