@@ -34,7 +34,7 @@ private:
     // Whether the item at the cursor is inf, infinity or nan (any case, signed or not).
     bool at_non_finite_word() const;
 
-    std::string read_key();
+    std::string_view read_key();
     Status read_number(GmlValue& value);
     Status read_string(GmlValue& value);
 
@@ -90,7 +90,7 @@ std::string Parser::found_here() const
     return found;
 }
 
-std::string Parser::read_key()
+std::string_view Parser::read_key()
 {
     const std::size_t start = pos_;
     ++pos_;
@@ -98,7 +98,7 @@ std::string Parser::read_key()
            (is_letter(text_[pos_]) || is_digit(text_[pos_]) || text_[pos_] == '_')) {
         ++pos_;
     }
-    return std::string(text_.substr(start, pos_ - start));
+    return text_.substr(start, pos_ - start);
 }
 
 bool Parser::is_delimiter_at(std::size_t at) const
@@ -263,11 +263,12 @@ Result<GmlList> Parser::run()
             return fail(error_here("expected a key, found " + found_here()));
         }
         const std::size_t key_line = line_;
-        std::string key = read_key();
+        const std::string_view key = read_key();
+        const auto named = [&key] { return "key '" + std::string(key) + "'"; };
 
         // Expecting the key's value.
         if (!skip_blanks()) {
-            return fail(error_here("key '" + key + "' has no value, found the end of the text"));
+            return fail(error_here(named() + " has no value, found the end of the text"));
         }
         at_line_start_ = false;
         GmlValue value;
@@ -284,18 +285,18 @@ Result<GmlList> Parser::run()
                 return fail(read.failure());
             }
         } else if (!is_digit(v) && at_non_finite_word()) {
-            return fail(error_here("key '" + key + "' has the value " + found_here() +
+            return fail(error_here(named() + " has the value " + found_here() +
                                    ", which is not a finite number"));
         } else if (v == '-' || v == '+' || is_digit(v)) {
             if (Status read = read_number(value); !read) {
                 return fail(read.failure());
             }
         } else {
-            return fail(error_here("key '" + key + "' has no value, found " + found_here()));
+            return fail(error_here(named() + " has no value, found " + found_here()));
         }
 
         const bool opens_list = v == '[';
-        pending.push_back(GmlPair{std::move(key), std::move(value), key_line});
+        pending.push_back(GmlPair{key, std::move(value), key_line});
         if (opens_list) {
             open.push_back({pending.size(), line_});
         }

@@ -19,6 +19,7 @@ inline constexpr std::size_t max_list_depth = 256;
 Failure failure_at_line(std::size_t line, const std::string& message);
 
 // Parses a whole GML text into its top-level pairs, or fails when it is not well-formed.
+// The keys of the tree are views of `text`.
 //
 // Lexical rules: items are separated by white space; a key starts with an ASCII letter
 // and goes on with letters, digits and underscores; every key has exactly one value:

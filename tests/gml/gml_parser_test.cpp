@@ -25,7 +25,7 @@ std::string shape(const GmlList& list)
 {
     std::string out;
     for (const GmlPair& pair : list) {
-        out += (out.empty() ? "" : " ") + pair.key + '=';
+        out.append(out.empty() ? "" : " ").append(pair.key) += '=';
         if (const auto* integer = pair.value.integer()) {
             out += std::to_string(*integer);
         } else if (const auto* real = pair.value.real()) {
