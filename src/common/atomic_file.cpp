@@ -4,7 +4,6 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
-#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,10 +38,11 @@ std::string folder_of(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// The file `path` names once symbolic links are followed (it need not exist), or
-// nothing with errno set to ELOOP when the links go round.
-std::optional<std::string> follow_links(std::string path)
+// The file `path` names once symbolic links are followed (it need not exist), or a
+// failure when the links go round.
+Result<std::string> follow_links(const std::string& link)
 {
+    std::string path = link;
     constexpr int max_links = 40; // as the kernel allows when it follows them
     for (int hop = 0; hop < max_links; ++hop) {
         struct stat status {};
@@ -57,8 +57,7 @@ std::optional<std::string> follow_links(std::string path)
         target.resize(static_cast<std::size_t>(length));
         path = target.starts_with('/') ? target : folder_of(path) + target;
     }
-    errno = ELOOP;
-    return std::nullopt;
+    return describe("cannot create", link, ELOOP);
 }
 
 // Creates a new file beside `target` whose name fits the file-name length limit, with
@@ -89,15 +88,16 @@ int create_temporary(const std::string& target, mode_t mode, std::string& name)
 
 Status write_file_atomically(const std::string& path, std::string_view content)
 {
-    const std::optional<std::string> target = follow_links(path);
-    if (!target) {
-        return describe("cannot create", path, errno);
+    const Result<std::string> followed = follow_links(path);
+    if (!followed) {
+        return followed.failure();
     }
+    const std::string& target = followed.value();
     struct stat existing {};
-    const bool keep_mode = ::stat(target->c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool keep_mode = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
 
     std::string temp_path;
-    const int fd = create_temporary(*target, 0666, temp_path);
+    const int fd = create_temporary(target, 0666, temp_path);
     if (fd < 0) {
         return describe("cannot create", path, errno);
     }
@@ -106,6 +106,9 @@ Status write_file_atomically(const std::string& path, std::string_view content)
         return describe(what, path, error);
     };
 
+    // The text reaches the disk before the rename: without the fsync, a crash soon after
+    // can leave the target's name on an empty file where allocation is delayed. It costs
+    // a few milliseconds per file, whatever its size.
     if ((keep_mode && ::fchmod(fd, existing.st_mode & 07777) != 0) || !write_all(fd, content) ||
         ::fsync(fd) != 0) {
         const int error = errno;
@@ -115,7 +118,7 @@ Status write_file_atomically(const std::string& path, std::string_view content)
     if (::close(fd) != 0) {
         return fail("cannot write", errno);
     }
-    if (::rename(temp_path.c_str(), target->c_str()) != 0) {
+    if (::rename(temp_path.c_str(), target.c_str()) != 0) {
         return fail("cannot replace", errno);
     }
     return done;
