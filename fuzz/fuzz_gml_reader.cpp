@@ -14,16 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     using namespace kinship::gml;
     const std::string_view text = as_text(data, size);
 
-    const ParseResult parsed = parse_gml(text);
-    check(!parsed.error || parsed.pairs.empty(), "a failed parse keeps pairs");
-    check(!parsed.error || !parsed.error->message.empty(), "parse error without a message");
+    const kinship::Result<GmlList> parsed = parse_gml(text);
+    check(parsed || !parsed.failure().message.empty(), "parse error without a message");
 
     ogdf::Graph graph;
     KinshipAttributes attributes(graph);
-    const auto error = read_kinship_gml_text(text, graph, attributes);
-    check(!parsed.error || error, "the reader accepts text the parser refuses");
-    if (error) {
-        check(!error->message.empty(), "read error without a message");
+    const kinship::Status read = read_kinship_gml_text(text, graph, attributes);
+    check(parsed || !read, "the reader accepts text the parser refuses");
+    if (!read) {
+        check(!read.failure().message.empty(), "read error without a message");
         return 0;
     }
 
@@ -35,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string drawing = format_drawing_gml(attributes);
     ogdf::Graph again;
     KinshipAttributes reread(again);
-    const auto unreadable = read_kinship_gml_text(drawing, again, reread);
-    check(!unreadable, unreadable ? unreadable->describe().c_str() : ""); // it reads back
+    const kinship::Status reread_status = read_kinship_gml_text(drawing, again, reread);
+    check(reread_status.ok(), message_of(reread_status).c_str()); // it reads back
     check(format_drawing_gml(reread) == drawing, "the drawing file reads back to another graph");
     return 0;
 }

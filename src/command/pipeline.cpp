@@ -32,8 +32,9 @@ Status write_first_gml(const digraph& pedigree, const std::string& first_gml)
 Status load_first_gml(const std::string& first_gml, ogdf::Graph& graph,
                       gml::KinshipAttributes& attributes)
 {
-    if (const auto error = gml::read_kinship_gml(first_gml, graph, attributes)) {
-        return Failure{"Could not load " + first_gml + " extension gml\n  " + error->describe()};
+    if (const Status read = gml::read_kinship_gml(first_gml, graph, attributes); !read) {
+        return Failure{"Could not load " + first_gml + " extension gml\n  " +
+                       read.failure().message};
     }
     return done;
 }
@@ -48,8 +49,8 @@ Status lay_out(gml::KinshipAttributes& attributes)
 
 Status write_drawing(const gml::KinshipAttributes& attributes, const std::string& drawing_gml)
 {
-    if (const auto error = gml::write_drawing_gml(attributes, drawing_gml)) {
-        return Failure{"Could not write the drawing file: " + *error};
+    if (const Status written = gml::write_drawing_gml(attributes, drawing_gml); !written) {
+        return Failure{"Could not write the drawing file: " + written.failure().message};
     }
     return done;
 }

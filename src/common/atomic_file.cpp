@@ -12,9 +12,9 @@ namespace kinship {
 
 namespace {
 
-std::string describe(const std::string& what, const std::string& path, int error)
+Failure describe(const std::string& what, const std::string& path, int error)
 {
-    return what + " " + path + ": " + std::strerror(error);
+    return Failure{what + " " + path + ": " + std::strerror(error)};
 }
 
 bool write_all(int fd, std::string_view content)
@@ -38,10 +38,11 @@ std::string folder_of(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// The file `path` names once symbolic links are followed (it need not exist), or
-// nothing with errno set to ELOOP when the links go round.
-std::optional<std::string> follow_links(std::string path)
+// The file `path` names once symbolic links are followed (it need not exist), or a
+// failure when the links go round.
+Result<std::string> follow_links(const std::string& link)
 {
+    std::string path = link;
     constexpr int max_links = 40; // as the kernel allows when it follows them
     for (int hop = 0; hop < max_links; ++hop) {
         struct stat status {};
@@ -56,8 +57,7 @@ std::optional<std::string> follow_links(std::string path)
         target.resize(static_cast<std::size_t>(length));
         path = target.starts_with('/') ? target : folder_of(path) + target;
     }
-    errno = ELOOP;
-    return std::nullopt;
+    return describe("cannot create", link, ELOOP);
 }
 
 // Creates a new file beside `target` whose name fits the file-name length limit, with
@@ -86,17 +86,18 @@ int create_temporary(const std::string& target, mode_t mode, std::string& name)
 
 } // namespace
 
-std::optional<std::string> write_file_atomically(const std::string& path, std::string_view content)
+Status write_file_atomically(const std::string& path, std::string_view content)
 {
-    const std::optional<std::string> target = follow_links(path);
-    if (!target) {
-        return describe("cannot create", path, errno);
+    const Result<std::string> followed = follow_links(path);
+    if (!followed) {
+        return followed.failure();
     }
+    const std::string& target = followed.value();
     struct stat existing {};
-    const bool keep_mode = ::stat(target->c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool keep_mode = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
 
     std::string temp_path;
-    const int fd = create_temporary(*target, 0666, temp_path);
+    const int fd = create_temporary(target, 0666, temp_path);
     if (fd < 0) {
         return describe("cannot create", path, errno);
     }
@@ -105,6 +106,9 @@ std::optional<std::string> write_file_atomically(const std::string& path, std::s
         return describe(what, path, error);
     };
 
+    // The text reaches the disk before the rename: without the fsync, a crash soon after
+    // can leave the target's name on an empty file where allocation is delayed. It costs
+    // a few milliseconds per file, whatever its size.
     if ((keep_mode && ::fchmod(fd, existing.st_mode & 07777) != 0) || !write_all(fd, content) ||
         ::fsync(fd) != 0) {
         const int error = errno;
@@ -114,10 +118,10 @@ std::optional<std::string> write_file_atomically(const std::string& path, std::s
     if (::close(fd) != 0) {
         return fail("cannot write", errno);
     }
-    if (::rename(temp_path.c_str(), target->c_str()) != 0) {
+    if (::rename(temp_path.c_str(), target.c_str()) != 0) {
         return fail("cannot replace", errno);
     }
-    return std::nullopt;
+    return done;
 }
 
 } // namespace kinship

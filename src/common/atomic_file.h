@@ -1,8 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "common/result.h"
 
 namespace kinship {
 
@@ -16,9 +17,9 @@ namespace kinship {
 // `path` is a symbolic link (or a chain of them), the file it points to is replaced and
 // the link stays.
 //
-// Returns nothing on success, or a message that says what failed ("cannot create ...",
+// Fails with a message that says what failed ("cannot create ...",
 // "cannot write ...", "cannot replace ...") about `path` and why. No temporary file is
 // left behind on failure.
-std::optional<std::string> write_file_atomically(const std::string& path, std::string_view content);
+Status write_file_atomically(const std::string& path, std::string_view content);
 
 } // namespace kinship

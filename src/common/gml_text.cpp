@@ -44,6 +44,14 @@ void append_string(std::string& out, std::string_view text)
 {
     constexpr int line_limit = 200;
     out.push_back('"');
+    // The usual text, short and with nothing to escape or drop, goes out as it is.
+    const auto plain = [](char c) {
+        return c != '\r' && c != '\n' && c != '\t' && c != '\\' && c != '"';
+    };
+    if (text.size() + 1 < line_limit && std::ranges::all_of(text, plain)) {
+        out.append(text).push_back('"');
+        return;
+    }
     int count = 1;
     for (const char c : text) {
         switch (c) {

@@ -47,6 +47,13 @@ struct Done {};
 inline constexpr Done done{};
 using Status = Result<Done>;
 
+// The failure's message, or an empty text when the step succeeded.
+template <typename T>
+std::string message_of(const Result<T>& result)
+{
+    return result ? std::string() : result.failure().message;
+}
+
 // Prints the failure on its stream, standard output flushed first so that the progress
 // already printed stays in order.
 inline void print_failure(const Failure& failure)

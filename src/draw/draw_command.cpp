@@ -63,8 +63,8 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     ogdf::Graph graph;
     gml::KinshipAttributes attributes(graph);
     attributes.addAttributes(ogdf::GraphAttributes::edgeArrow); // the arrow heads to draw
-    if (const auto error = gml::read_kinship_gml_text(file.value(), graph, attributes)) {
-        return fail(drawing_path + ": the drawing file is malformed: " + error->describe());
+    if (const Status read = gml::read_kinship_gml_text(file.value(), graph, attributes); !read) {
+        return fail(drawing_path + ": the drawing file is malformed: " + read.failure().message);
     }
     if (!has_positions(attributes)) {
         return fail(drawing_path +
@@ -94,13 +94,14 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     }
     decorations.labels = lay_out_labels(attributes, names);
 
-    const SvgPicture picture = draw_svg(
+    const Result<std::string> picture = draw_svg(
         attributes, std::filesystem::path(drawing_path).filename().string(), decorations);
-    if (picture.error) {
-        return fail(drawing_path + ": cannot draw the network: " + *picture.error);
+    if (!picture) {
+        return fail(drawing_path + ": cannot draw the network: " + picture.failure().message);
     }
-    if (const auto error = write_file_atomically(options.svg_path, picture.svg)) {
-        return fail("Cannot write the SVG file: " + *error);
+    if (const Status written = write_file_atomically(options.svg_path, picture.value());
+        !written) {
+        return fail("Cannot write the SVG file: " + written.failure().message);
     }
     const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");

@@ -184,8 +184,8 @@ std::string node_tooltip(std::string_view label, std::string_view templ)
     return tooltip;
 }
 
-SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,
-                    const Decorations& decorations)
+Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,
+                             const Decorations& decorations)
 {
     constexpr double margin = 10.0; // room for the outlines and arrow heads at the border
     ogdf::GraphIO::SVGSettings settings;
@@ -196,13 +196,13 @@ SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view t
 
     std::ostringstream rendered;
     if (!ogdf::GraphIO::drawSVG(attributes, rendered, settings)) {
-        return {{}, "the library could not draw the network"};
+        return Failure{"the library could not draw the network"};
     }
     const std::string text = rendered.str();
     pugi::xml_document document;
     if (!document.load_buffer(text.data(), text.size(),
                               pugi::parse_default | pugi::parse_declaration, pugi::encoding_utf8)) {
-        return {{}, "the library's SVG could not be read back"};
+        return Failure{"the library's SVG could not be read back"};
     }
 
     // The renderer writes one group holding a group per edge, then a group per node, both
@@ -221,7 +221,7 @@ SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view t
     }
     if (node_groups.size() != static_cast<std::size_t>(graph.numberOfNodes()) ||
         edge_groups.size() != static_cast<std::size_t>(graph.numberOfEdges())) {
-        return {{}, "the library's SVG does not have one group per node and per edge"};
+        return Failure{"the library's SVG does not have one group per node and per edge"};
     }
 
     clean_text(document);
@@ -264,7 +264,7 @@ SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view t
 
     std::ostringstream out;
     document.save(out, "\t", pugi::format_default, pugi::encoding_utf8);
-    return {out.str(), std::nullopt};
+    return out.str();
 }
 
 } // namespace kinship::draw

@@ -1,24 +1,18 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
-
 #include <vector>
 
+#include "common/result.h"
 #include "draw/label_layout.h"
 #include "draw/legend.h"
 #include "gml/kinship_attributes.h"
 
 namespace kinship::draw {
 
-// The picture of a kinship network, or why it could not be made.
-struct SvgPicture {
-    std::string svg;
-    std::optional<std::string> error;
-};
-
-// Draws the network in `attributes` as an SVG document titled `title`.
+// Draws the network in `attributes` as an SVG document titled `title`, or says why the
+// picture could not be made.
 //
 // The library's SVG renderer draws the picture: every node with its shape, size, fill and
 // line colour, line style and width, and its label in the middle; every edge as straight
@@ -40,8 +34,8 @@ struct Decorations {
     std::vector<NodeLabel> labels;
     std::vector<LegendEntry> legend;
 };
-SvgPicture draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,
-                    const Decorations& decorations = {});
+Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,
+                             const Decorations& decorations = {});
 
 // The tooltip of an individual: its label, then, when the template has four words, one
 // line each for clan, sub-clan, birth and death; other templates follow the label as

@@ -151,6 +151,10 @@ std::string DrawingWriter::run()
     for (ogdf::node v : graph_.nodes) {
         number_[v] = next++;
     }
+    // About what a node and an edge without bends take, so that the text is rarely
+    // copied as it grows.
+    out_.reserve(400 * static_cast<std::size_t>(graph_.numberOfNodes()) +
+                 200 * static_cast<std::size_t>(graph_.numberOfEdges()));
     out_.append("Creator \"ogdf::GraphAttributes::writeGML\"\n");
     out_.append("graph [\n");
     integer_line(2, "directed", attributes_.directed() ? 1 : 0);
@@ -171,14 +175,13 @@ std::string format_drawing_gml(const KinshipAttributes& attributes)
     return DrawingWriter(attributes).run();
 }
 
-std::optional<std::string> write_drawing_gml(const KinshipAttributes& attributes,
-                                             const std::string& path)
+Status write_drawing_gml(const KinshipAttributes& attributes, const std::string& path)
 {
     DrawingWriter writer(attributes);
     const std::string text = writer.run();
     if (!writer.reals_readable()) {
-        return "cannot write " + path +
-               ": a position, size or line width is not a real a GML file can hold";
+        return Failure{"cannot write " + path +
+                       ": a position, size or line width is not a real a GML file can hold"};
     }
     return write_file_atomically(path, text);
 }

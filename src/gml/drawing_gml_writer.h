@@ -1,8 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
+#include "common/result.h"
 #include "gml/kinship_attributes.h"
 
 namespace kinship::gml {
@@ -20,9 +20,8 @@ namespace kinship::gml {
 std::string format_drawing_gml(const KinshipAttributes& attributes);
 
 // Writes format_drawing_gml(attributes) to `path`, replacing any file there in one step
-// (a failed write leaves an existing file as it was). Returns a message on failure,
+// (a failed write leaves an existing file as it was). Fails with a message,
 // also when a real is inf, nan or larger than largest_real: nothing is written then.
-std::optional<std::string> write_drawing_gml(const KinshipAttributes& attributes,
-                                             const std::string& path);
+Status write_drawing_gml(const KinshipAttributes& attributes, const std::string& path);
 
 } // namespace kinship::gml

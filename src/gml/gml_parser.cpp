@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include "common/gml_text.h"
@@ -18,23 +20,23 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : text_(text) {}
 
-    ParseResult run();
+    Result<GmlList> run();
 
 private:
     // Skips white space and comment lines; returns false at the end of the text.
     bool skip_blanks();
     // The item starting at the cursor, up to the next blank or bracket, for messages.
     std::string found_here() const;
-    ReadError error_here(std::string message) const { return {line_, std::move(message)}; }
+    Failure error_here(const std::string& message) const { return failure_at_line(line_, message); }
 
     bool is_delimiter_at(std::size_t at) const;
     std::size_t digits_from(std::size_t at) const;
     // Whether the item at the cursor is inf, infinity or nan (any case, signed or not).
     bool at_non_finite_word() const;
 
-    std::string read_key();
-    std::optional<ReadError> read_number(GmlValue& value);
-    std::optional<ReadError> read_string(GmlValue& value);
+    std::string_view read_key();
+    Status read_number(GmlValue& value);
+    Status read_string(GmlValue& value);
 
     std::string_view text_;
     std::size_t pos_ = 0;
@@ -88,7 +90,7 @@ std::string Parser::found_here() const
     return found;
 }
 
-std::string Parser::read_key()
+std::string_view Parser::read_key()
 {
     const std::size_t start = pos_;
     ++pos_;
@@ -96,7 +98,7 @@ std::string Parser::read_key()
            (is_letter(text_[pos_]) || is_digit(text_[pos_]) || text_[pos_] == '_')) {
         ++pos_;
     }
-    return std::string(text_.substr(start, pos_ - start));
+    return text_.substr(start, pos_ - start);
 }
 
 bool Parser::is_delimiter_at(std::size_t at) const
@@ -115,16 +117,18 @@ std::size_t Parser::digits_from(std::size_t at) const
 bool Parser::at_non_finite_word() const
 {
     std::size_t at = pos_ + (text_[pos_] == '-' || text_[pos_] == '+' ? 1 : 0);
-    std::string word;
-    for (; at < text_.size() && !is_delimiter_at(at) && word.size() < 9; ++at) {
-        word.push_back(static_cast<char>(text_[at] | 0x20)); // ASCII lower case
+    char word[9];
+    std::size_t length = 0;
+    for (; at < text_.size() && !is_delimiter_at(at) && length < sizeof word; ++at) {
+        word[length++] = static_cast<char>(text_[at] | 0x20); // ASCII lower case
     }
-    return is_delimiter_at(at) && (word == "inf" || word == "infinity" || word == "nan");
+    const std::string_view lower(word, length);
+    return is_delimiter_at(at) && (lower == "inf" || lower == "infinity" || lower == "nan");
 }
 
 // sign? digits ("." digits?)? ([eE] sign? digits)?, an integer when it has neither a
 // point nor an exponent.
-std::optional<ReadError> Parser::read_number(GmlValue& value)
+Status Parser::read_number(GmlValue& value)
 {
     const std::size_t sign = text_[pos_] == '-' || text_[pos_] == '+' ? 1 : 0;
     const std::size_t start = pos_ + sign;
@@ -166,19 +170,30 @@ std::optional<ReadError> Parser::read_number(GmlValue& value)
         return error_here("number out of range " + found_here());
     }
     pos_ = end;
-    return std::nullopt;
+    return done;
 }
 
-std::optional<ReadError> Parser::read_string(GmlValue& value)
+Status Parser::read_string(GmlValue& value)
 {
     const std::size_t opening_line = line_;
     std::string out;
     ++pos_; // the opening quote
     while (pos_ < text_.size()) {
+        // The run of plain bytes up to the next quote, backslash or line break in one go.
+        std::size_t run_end = pos_;
+        while (run_end < text_.size() && text_[run_end] != '"' && text_[run_end] != '\\' &&
+               text_[run_end] != '\n') {
+            ++run_end;
+        }
+        out.append(text_.substr(pos_, run_end - pos_));
+        pos_ = run_end;
+        if (pos_ == text_.size()) {
+            break;
+        }
         const char c = text_[pos_++];
         if (c == '"') {
             value.data = std::move(out);
-            return std::nullopt;
+            return done;
         }
         if (c == '\n') {
             ++line_;
@@ -201,29 +216,37 @@ std::optional<ReadError> Parser::read_string(GmlValue& value)
             out.push_back(c);
         }
     }
-    return ReadError{opening_line, "string opened on this line is not closed"};
+    return failure_at_line(opening_line, "string opened on this line is not closed");
 }
 
-ParseResult Parser::run()
+Result<GmlList> Parser::run()
 {
-    ParseResult result;
-    // The lists still open, innermost last, with the line each was opened on. A parent
-    // list gets no new pair while a child is open, so the pointers stay valid.
-    std::vector<std::pair<GmlList*, std::size_t>> open{{&result.pairs, 0}};
-
-    auto fail = [&result](ReadError error) {
-        result.pairs.clear();
-        result.error = std::move(error);
-        return std::move(result);
+    // The pairs of all open lists wait on one stack, outermost first; each open list
+    // records where its pairs start and the line it was opened on. A list gets its own
+    // vector, of exactly its size, only when it closes: one allocation per list.
+    std::vector<GmlPair> pending;
+    struct OpenList {
+        std::size_t first;
+        std::size_t line;
     };
+    std::vector<OpenList> open{{0, 0}};
+    const auto close_innermost = [&pending, &open] {
+        const auto first = pending.begin() + static_cast<std::ptrdiff_t>(open.back().first);
+        GmlList list(std::make_move_iterator(first), std::make_move_iterator(pending.end()));
+        pending.erase(first, pending.end());
+        open.pop_back();
+        return list;
+    };
+    const auto fail = [](Failure failure) { return Result<GmlList>(std::move(failure)); };
 
     while (true) {
         // Expecting a key, a closing bracket or the end of the text.
         if (!skip_blanks()) {
             if (open.size() > 1) {
-                return fail({open.back().second, "list opened on this line is not closed"});
+                return fail(failure_at_line(open.back().line,
+                                            "list opened on this line is not closed"));
             }
-            return result;
+            return close_innermost();
         }
         at_line_start_ = false;
         const char c = text_[pos_];
@@ -231,7 +254,8 @@ ParseResult Parser::run()
             if (open.size() == 1) {
                 return fail(error_here("']' without an open list"));
             }
-            open.pop_back();
+            GmlList list = close_innermost();
+            pending.back().value.data = std::move(list); // the pair that opened it
             ++pos_;
             continue;
         }
@@ -239,11 +263,12 @@ ParseResult Parser::run()
             return fail(error_here("expected a key, found " + found_here()));
         }
         const std::size_t key_line = line_;
-        std::string key = read_key();
+        const std::string_view key = read_key();
+        const auto named = [&key] { return "key '" + std::string(key) + "'"; };
 
         // Expecting the key's value.
         if (!skip_blanks()) {
-            return fail(error_here("key '" + key + "' has no value, found the end of the text"));
+            return fail(error_here(named() + " has no value, found the end of the text"));
         }
         at_line_start_ = false;
         GmlValue value;
@@ -256,31 +281,36 @@ ParseResult Parser::run()
             ++pos_;
             value.data = GmlList{};
         } else if (v == '"') {
-            if (auto error = read_string(value)) {
-                return fail(std::move(*error));
+            if (Status read = read_string(value); !read) {
+                return fail(read.failure());
             }
-        } else if (at_non_finite_word()) {
-            return fail(error_here("key '" + key + "' has the value " + found_here() +
+        } else if (!is_digit(v) && at_non_finite_word()) {
+            return fail(error_here(named() + " has the value " + found_here() +
                                    ", which is not a finite number"));
         } else if (v == '-' || v == '+' || is_digit(v)) {
-            if (auto error = read_number(value)) {
-                return fail(std::move(*error));
+            if (Status read = read_number(value); !read) {
+                return fail(read.failure());
             }
         } else {
-            return fail(error_here("key '" + key + "' has no value, found " + found_here()));
+            return fail(error_here(named() + " has no value, found " + found_here()));
         }
 
-        GmlList& parent = *open.back().first;
-        parent.push_back(GmlPair{std::move(key), std::move(value), key_line});
-        if (GmlList* child = std::get_if<GmlList>(&parent.back().value.data)) {
-            open.emplace_back(child, line_);
+        const bool opens_list = v == '[';
+        pending.push_back(GmlPair{key, std::move(value), key_line});
+        if (opens_list) {
+            open.push_back({pending.size(), line_});
         }
     }
 }
 
 } // namespace
 
-ParseResult parse_gml(std::string_view text)
+Failure failure_at_line(std::size_t line, const std::string& message)
+{
+    return Failure{"line " + std::to_string(line) + ": " + message};
+}
+
+Result<GmlList> parse_gml(std::string_view text)
 {
     return Parser(kinship::text::without_byte_order_mark(text)).run();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
+#include <string>
 #include <string_view>
 
+#include "common/result.h"
 #include "gml/gml_tree.h"
-#include "gml/read_error.h"
 
 namespace kinship::gml {
 
@@ -14,12 +14,12 @@ namespace kinship::gml {
 // level, from exhausting the stack on hostile input.
 inline constexpr std::size_t max_list_depth = 256;
 
-struct ParseResult {
-    GmlList pairs;                  // the top-level pairs, when there is no error
-    std::optional<ReadError> error; // set when the text is not well-formed GML
-};
+// A failure about line `line` of a GML text: "line 12: " and the message, which names
+// what was found ("key 'w' has no value, found ']'").
+Failure failure_at_line(std::size_t line, const std::string& message);
 
-// Parses a whole GML text into a tree.
+// Parses a whole GML text into its top-level pairs, or fails when it is not well-formed.
+// The keys of the tree are views of `text`.
 //
 // Lexical rules: items are separated by white space; a key starts with an ASCII letter
 // and goes on with letters, digits and underscores; every key has exactly one value:
@@ -34,6 +34,6 @@ struct ParseResult {
 // A line whose first non-blank character is '#' is a comment. A UTF-8 byte-order mark at
 // the very start is skipped. A number must be followed by white space, a bracket or the
 // end of the text ("12ab" and "1e" are errors).
-ParseResult parse_gml(std::string_view text);
+Result<GmlList> parse_gml(std::string_view text);
 
 } // namespace kinship::gml

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -23,9 +24,10 @@ struct GmlValue {
     const GmlList* list() const { return std::get_if<GmlList>(&data); }
 };
 
-// A key with its value. Keys are case-sensitive ("Line" and "line" differ).
+// A key with its value. Keys are case-sensitive ("Line" and "line" differ). The key is a
+// view of the parsed text, which must outlive the tree.
 struct GmlPair {
-    std::string key;
+    std::string_view key;
     GmlValue value;
     // 1-based line of the key, for error messages about the pair.
     std::size_t line = 0;

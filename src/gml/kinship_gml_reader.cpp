@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -16,10 +17,12 @@
 namespace kinship::gml {
 namespace {
 
-// What one node entry says; unset fields take the reading's defaults.
+// What one node entry says; unset fields take the reading's defaults. Texts point into
+// the parsed tree, which outlives the entries.
 struct NodeEntry {
     std::optional<std::int64_t> id;
-    std::optional<std::string> label, templ, fill, line, type;
+    const std::string *label = nullptr, *templ = nullptr, *fill = nullptr, *line = nullptr,
+                      *type = nullptr;
     std::optional<double> x, y, w, h, line_width;
     std::optional<std::int64_t> stipple, pattern;
 };
@@ -29,7 +32,7 @@ struct EdgeEntry {
     std::optional<std::int64_t> source, target;
     std::optional<std::int64_t> stipple;
     std::optional<double> line_width;
-    std::optional<std::string> fill, arrow;
+    const std::string *fill = nullptr, *arrow = nullptr;
     std::vector<ogdf::DPoint> route;
 };
 
@@ -48,44 +51,53 @@ void take(std::optional<double>& field, const GmlValue& value)
     }
 }
 
-void take(std::optional<std::string>& field, const GmlValue& value)
+void take(const std::string*& field, const GmlValue& value)
 {
-    if (const auto* v = value.string()) {
-        field = *v;
+    if (const std::string* v = value.string()) {
+        field = v;
     }
+}
+
+// The text a field points to, or the empty default.
+const std::string& text_or_empty(const std::string* field)
+{
+    static const std::string empty;
+    return field != nullptr ? *field : empty;
 }
 
 NodeEntry node_entry(const GmlList& pairs)
 {
     NodeEntry entry;
     for (const GmlPair& pair : pairs) {
-        if (pair.key == "id") {
+        const std::string_view key = pair.key;
+        if (key == "id") {
             take(entry.id, pair.value);
-        } else if (pair.key == "label") {
+        } else if (key == "label") {
             take(entry.label, pair.value);
-        } else if (pair.key == "template") {
+        } else if (key == "template") {
             take(entry.templ, pair.value);
-        } else if (pair.key == "graphics" && pair.value.list() != nullptr) {
+        } else if (key == "graphics" && pair.value.list() != nullptr) {
             for (const GmlPair& g : *pair.value.list()) {
-                if (g.key == "x") {
+                const std::string_view graphics_key = g.key;
+                if (graphics_key == "x") {
                     take(entry.x, g.value);
-                } else if (g.key == "y") {
+                } else if (graphics_key == "y") {
                     take(entry.y, g.value);
-                } else if (g.key == "w") {
+                } else if (graphics_key == "w") {
                     take(entry.w, g.value);
-                } else if (g.key == "h") {
+                } else if (graphics_key == "h") {
                     take(entry.h, g.value);
-                } else if (g.key == "fill") {
+                } else if (graphics_key == "fill") {
                     take(entry.fill, g.value);
-                } else if (g.key == "line") {
+                } else if (graphics_key == "line") {
                     take(entry.line, g.value);
-                } else if (g.key == "type") {
+                } else if (graphics_key == "type") {
                     take(entry.type, g.value);
-                } else if (g.key == "stipple") {
+                } else if (graphics_key == "stipple") {
                     take(entry.stipple, g.value);
-                } else if (g.key == "pattern") {
+                } else if (graphics_key == "pattern") {
                     take(entry.pattern, g.value);
-                } else if (g.key == "lineWidth") {
+                } else if (graphics_key == "lineWidth") {
                     take(entry.line_width, g.value);
                 }
             }
@@ -100,14 +112,15 @@ std::vector<ogdf::DPoint> route_points(const GmlList& line)
 {
     std::vector<ogdf::DPoint> points;
     for (const GmlPair& pair : line) {
-        if (pair.key != "point" || pair.value.list() == nullptr) {
+        if (std::string_view(pair.key) != "point" || pair.value.list() == nullptr) {
             continue;
         }
         std::optional<double> x, y;
         for (const GmlPair& coordinate : *pair.value.list()) {
-            if (coordinate.key == "x") {
+            const std::string_view key = coordinate.key;
+            if (key == "x") {
                 take(x, coordinate.value);
-            } else if (coordinate.key == "y") {
+            } else if (key == "y") {
                 take(y, coordinate.value);
             }
         }
@@ -122,21 +135,23 @@ EdgeEntry edge_entry(const GmlList& pairs)
 {
     EdgeEntry entry;
     for (const GmlPair& pair : pairs) {
-        if (pair.key == "source") {
+        const std::string_view key = pair.key;
+        if (key == "source") {
             take(entry.source, pair.value);
-        } else if (pair.key == "target") {
+        } else if (key == "target") {
             take(entry.target, pair.value);
-        } else if (pair.key == "graphics" && pair.value.list() != nullptr) {
+        } else if (key == "graphics" && pair.value.list() != nullptr) {
             for (const GmlPair& g : *pair.value.list()) {
-                if (g.key == "stipple") {
+                const std::string_view graphics_key = g.key;
+                if (graphics_key == "stipple") {
                     take(entry.stipple, g.value);
-                } else if (g.key == "lineWidth") {
+                } else if (graphics_key == "lineWidth") {
                     take(entry.line_width, g.value);
-                } else if (g.key == "fill") {
+                } else if (graphics_key == "fill") {
                     take(entry.fill, g.value);
-                } else if (g.key == "arrow") {
+                } else if (graphics_key == "arrow") {
                     take(entry.arrow, g.value);
-                } else if (g.key == "Line" && g.value.list() != nullptr) {
+                } else if (graphics_key == "Line" && g.value.list() != nullptr) {
                     entry.route = route_points(*g.value.list());
                 }
             }
@@ -177,11 +192,11 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
     attributes.width(v) = entry.w.value_or(0.0);
     attributes.height(v) = entry.h.value_or(0.0);
     attributes.shape(v) =
-        entry.type.value_or("") == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
-    attributes.label(v) = entry.label.value_or("");
-    attributes.templateNode(v) = entry.templ.value_or("");
-    attributes.set_node_fill(v, entry.fill.value_or(""));
-    attributes.set_node_line(v, entry.line.value_or(""));
+        text_or_empty(entry.type) == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
+    attributes.label(v) = text_or_empty(entry.label);
+    attributes.templateNode(v) = text_or_empty(entry.templ);
+    attributes.set_node_fill(v, text_or_empty(entry.fill));
+    attributes.set_node_line(v, text_or_empty(entry.line));
     attributes.strokeWidth(v) = static_cast<float>(entry.line_width.value_or(1.0));
     attributes.strokeType(v) = stroke_type(entry.stipple);
     attributes.fillPattern(v) = fill_pattern(entry.pattern);
@@ -189,7 +204,7 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
 
 // "none", "last", "first" and "both" name the arrow heads; any other text leaves the
 // arrow undefined, which the library's renderers take as "by the directed flag".
-ogdf::EdgeArrow edge_arrow(const std::optional<std::string>& arrow)
+ogdf::EdgeArrow edge_arrow(const std::string& arrow)
 {
     if (arrow == "none") {
         return ogdf::EdgeArrow::None;
@@ -214,31 +229,32 @@ void apply(const EdgeEntry& entry, ogdf::edge e, KinshipAttributes& attributes)
         bends.pushBack(point);
     }
     if (attributes.has(ogdf::GraphAttributes::edgeArrow)) {
-        attributes.arrowType(e) = edge_arrow(entry.arrow);
+        attributes.arrowType(e) = edge_arrow(text_or_empty(entry.arrow));
     }
     attributes.strokeType(e) = stroke_type(entry.stipple);
     attributes.strokeWidth(e) = static_cast<float>(entry.line_width.value_or(1.0));
-    attributes.set_edge_colour(e, entry.fill.value_or(""));
+    attributes.set_edge_colour(e, text_or_empty(entry.fill));
 }
 
 // Line widths are stored as floats: a real beyond the float range would become inf.
-std::optional<ReadError> check_line_widths(const GmlList& pairs)
+Status check_line_widths(const GmlList& pairs)
 {
     for (const GmlPair& pair : pairs) {
-        const double* width = pair.key == "lineWidth" ? pair.value.real() : nullptr;
+        const std::string_view key = pair.key;
+        const double* width = key == "lineWidth" ? pair.value.real() : nullptr;
         if (width != nullptr && std::abs(*width) > std::numeric_limits<float>::max()) {
             std::string message = "lineWidth ";
             append_real(message, *width);
-            return ReadError{pair.line, message + " is too large for a line width"};
+            return failure_at_line(pair.line, message + " is too large for a line width");
         }
-        const bool entry_list = pair.key == "node" || pair.key == "edge" || pair.key == "graphics";
+        const bool entry_list = key == "node" || key == "edge" || key == "graphics";
         if (entry_list && pair.value.list() != nullptr) {
-            if (auto error = check_line_widths(*pair.value.list())) {
-                return error;
+            if (Status checked = check_line_widths(*pair.value.list()); !checked) {
+                return checked;
             }
         }
     }
-    return std::nullopt;
+    return done;
 }
 
 class GraphBuilder {
@@ -248,38 +264,38 @@ public:
     {
     }
 
-    std::optional<ReadError> build(const GmlList& graph_list);
+    Status build(const GmlList& graph_list);
 
 private:
-    // Finds the span of node ids; every node entry must have an integer id.
-    std::optional<ReadError> scan_ids(const GmlList& graph_list);
-    std::optional<ReadError> add_edge(const GmlPair& pair);
+    // Reads the node entries and finds the span of their ids; every node entry must have
+    // an integer id.
+    Status scan_nodes(const GmlList& graph_list);
+    Status add_edge(const GmlPair& pair);
     ogdf::node node_for(std::int64_t id);
 
     ogdf::Graph& graph_;
     KinshipAttributes& attributes_;
+    std::vector<NodeEntry> node_entries_; // in text order
     std::unordered_map<std::int64_t, ogdf::node> nodes_;
     std::int64_t min_id_ = std::numeric_limits<std::int64_t>::max();
     std::int64_t max_id_ = std::numeric_limits<std::int64_t>::min();
 };
 
-std::optional<ReadError> GraphBuilder::scan_ids(const GmlList& graph_list)
+Status GraphBuilder::scan_nodes(const GmlList& graph_list)
 {
-    std::size_t count = 0;
     for (const GmlPair& pair : graph_list) {
-        if (pair.key != "node" || pair.value.list() == nullptr) {
+        if (std::string_view(pair.key) != "node" || pair.value.list() == nullptr) {
             continue;
         }
-        const std::optional<std::int64_t> id = node_entry(*pair.value.list()).id;
-        if (!id) {
-            return ReadError{pair.line, "node entry without an integer id"};
+        const NodeEntry& entry = node_entries_.emplace_back(node_entry(*pair.value.list()));
+        if (!entry.id) {
+            return failure_at_line(pair.line, "node entry without an integer id");
         }
-        min_id_ = std::min(min_id_, *id);
-        max_id_ = std::max(max_id_, *id);
-        ++count;
+        min_id_ = std::min(min_id_, *entry.id);
+        max_id_ = std::max(max_id_, *entry.id);
     }
-    nodes_.reserve(count);
-    return std::nullopt;
+    nodes_.reserve(node_entries_.size());
+    return done;
 }
 
 ogdf::node GraphBuilder::node_for(std::int64_t id)
@@ -291,35 +307,38 @@ ogdf::node GraphBuilder::node_for(std::int64_t id)
     return it->second;
 }
 
-std::optional<ReadError> GraphBuilder::add_edge(const GmlPair& pair)
+Status GraphBuilder::add_edge(const GmlPair& pair)
 {
     const EdgeEntry entry = edge_entry(*pair.value.list());
     for (const auto& [end, name] : {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
         if (!end) {
-            return ReadError{pair.line, std::string("edge entry without an integer ") + name};
+            return failure_at_line(pair.line, std::string("edge entry without an integer ") + name);
         }
         if (*end < min_id_ || *end > max_id_) {
-            return ReadError{pair.line, std::string("edge ") + name + " " + std::to_string(*end) +
-                                            " lies outside the span of node ids"};
+            return failure_at_line(pair.line, std::string("edge ") + name + " " +
+                                                  std::to_string(*end) +
+                                                  " lies outside the span of node ids");
         }
     }
     const ogdf::node source = node_for(*entry.source);
     const ogdf::node target = node_for(*entry.target);
     apply(entry, graph_.newEdge(source, target), attributes_);
-    return std::nullopt;
+    return done;
 }
 
-std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
+Status GraphBuilder::build(const GmlList& graph_list)
 {
     graph_.clear();
-    if (auto error = scan_ids(graph_list)) {
-        return error;
+    if (Status scanned = scan_nodes(graph_list); !scanned) {
+        return scanned;
     }
-    if (auto error = check_line_widths(graph_list)) {
-        return error;
+    if (Status checked = check_line_widths(graph_list); !checked) {
+        return checked;
     }
+    auto node_entry_read = node_entries_.cbegin();
     for (const GmlPair& pair : graph_list) {
-        if (pair.key == "directed") {
+        const std::string_view key = pair.key;
+        if (key == "directed") {
             if (const auto* flag = pair.value.integer()) {
                 attributes_.directed() = *flag > 0;
             }
@@ -329,46 +348,47 @@ std::optional<ReadError> GraphBuilder::build(const GmlList& graph_list)
         if (list == nullptr) {
             continue;
         }
-        if (pair.key == "node") {
-            const NodeEntry entry = node_entry(*list);
+        if (key == "node") {
+            const NodeEntry& entry = *node_entry_read++;
             apply(entry, node_for(*entry.id), attributes_);
-        } else if (pair.key == "edge") {
-            if (auto error = add_edge(pair)) {
-                return error;
+        } else if (key == "edge") {
+            if (Status added = add_edge(pair); !added) {
+                return added;
             }
         }
     }
     for (const ogdf::edge e : graph_.edges) {
         drop_read_centres(attributes_, e);
     }
-    return std::nullopt;
+    return done;
 }
 
 } // namespace
 
-std::optional<ReadError> read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
-                                               KinshipAttributes& attributes)
+Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
+                             KinshipAttributes& attributes)
 {
     if (&attributes.constGraph() != &graph) {
-        return ReadError{0, "the attributes belong to another graph"};
+        return Failure{"the attributes belong to another graph"};
     }
-    const ParseResult parsed = parse_gml(text);
-    if (parsed.error) {
-        return parsed.error;
+    const Result<GmlList> parsed = parse_gml(text);
+    if (!parsed) {
+        return parsed.failure();
     }
-    const auto graph_pair = std::find_if(parsed.pairs.begin(), parsed.pairs.end(),
+    const GmlList& pairs = parsed.value();
+    const auto graph_pair = std::find_if(pairs.begin(), pairs.end(),
                                          [](const GmlPair& p) { return p.key == "graph"; });
-    if (graph_pair == parsed.pairs.end()) {
-        return ReadError{0, "no top-level \"graph\" list"};
+    if (graph_pair == pairs.end()) {
+        return Failure{"no top-level \"graph\" list"};
     }
     if (graph_pair->value.list() == nullptr) {
-        return ReadError{graph_pair->line, "\"graph\" is not a list"};
+        return failure_at_line(graph_pair->line, "\"graph\" is not a list");
     }
     return GraphBuilder(graph, attributes).build(*graph_pair->value.list());
 }
 
-std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& graph,
-                                          KinshipAttributes& attributes)
+Status read_kinship_gml(const std::string& path, ogdf::Graph& graph,
+                        KinshipAttributes& attributes)
 {
     const auto reason = [&path](const char* what) {
         return [&path, what](int error) {
@@ -380,7 +400,7 @@ std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& 
                                .cannot_read = reason("cannot read "),
                                .not_rewindable = {}});
     if (!text) {
-        return ReadError{0, text.failure().message};
+        return text.failure();
     }
     return read_kinship_gml_text(text.value(), graph, attributes);
 }

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include <ogdf/basic/Graph.h>
 
+#include "common/result.h"
 #include "gml/kinship_attributes.h"
-#include "gml/read_error.h"
 
 namespace kinship::gml {
 
 // Reads the GML file at `path` into `graph` and `attributes` (which must be attached to
-// `graph`). Returns nothing on success, or what went wrong and where.
+// `graph`), or fails saying what went wrong and where ("line 12: ...").
 //
 // The whole text is parsed first (see parse_gml); only then is the graph emptied and
 // rebuilt from the first top-level "graph" list. Every other top-level pair is ignored.
@@ -46,11 +45,11 @@ namespace kinship::gml {
 // "graph" list; a node entry without an integer id; an edge whose source or target is
 // missing, not an integer or outside the span of node ids. After a failure the graph and
 // attributes hold whatever was built up to it.
-std::optional<ReadError> read_kinship_gml(const std::string& path, ogdf::Graph& graph,
-                                          KinshipAttributes& attributes);
+Status read_kinship_gml(const std::string& path, ogdf::Graph& graph,
+                        KinshipAttributes& attributes);
 
 // The same, reading from `text` instead of a file.
-std::optional<ReadError> read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
-                                               KinshipAttributes& attributes);
+Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
+                             KinshipAttributes& attributes);
 
 } // namespace kinship::gml

@@ -49,7 +49,7 @@ TEST(AtomicFile, ReplacesWholeKeepingModesAndLinksOrFailsLeavingNothing)
         if (const auto at = failure.find("DIR"); at != std::string::npos) {
             failure.replace(at, 3, dir.path().string());
         }
-        EXPECT_EQ(write_file_atomically(dir / name, text).value_or(""), failure) << name;
+        EXPECT_EQ(message_of(write_file_atomically(dir / name, text)), failure) << name;
         if (!holder.empty()) {
             EXPECT_EQ(test_files::read_file(dir / holder), text) << name;
             EXPECT_EQ(mode_of(dir / holder), mode) << name;

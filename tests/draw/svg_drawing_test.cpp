@@ -33,11 +33,11 @@ TEST(SvgDrawing, TextIsClean)
         attributes.label(v) = label;
         attributes.x(v) = 40.0 * v->index();
     }
-    const SvgPicture picture = draw_svg(attributes, "title \377");
-    ASSERT_FALSE(picture.error) << *picture.error;
+    const Result<std::string> picture = draw_svg(attributes, "title \377");
+    ASSERT_TRUE(picture) << picture.failure().message;
 
     pugi::xml_document document;
-    ASSERT_TRUE(document.load_string(picture.svg.c_str()));
+    ASSERT_TRUE(document.load_string(picture.value().c_str()));
     const pugi::xml_node svg = document.child("svg");
     EXPECT_STREQ(svg.child_value("title"), "title \u00FF");
     pugi::xml_node group = svg.child("g").next_sibling("g");
