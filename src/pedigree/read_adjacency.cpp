@@ -26,15 +26,10 @@ Result<DigraphPtr> read_adjacency_pedigree(std::string_view text, std::string_vi
                                            Notes* /*notes: this layout has none*/)
 {
     TextScanner in(detail::without_byte_order_mark(text));
-    const Result<detail::Count> count =
-        detail::read_count(in, file, detail::CountKind::adjacency_individuals);
-    if (!count) {
-        return count.failure();
-    }
+    detail::Count count;
     std::vector<IdAndSexRecord> records;
-    Result<DigraphPtr> result = detail::read_people(in, file, count.value().value,
-                                                    detail::CountKind::adjacency_individuals,
-                                                    records);
+    Result<DigraphPtr> result =
+        detail::read_people(in, file, detail::CountKind::adjacency_individuals, records, count);
     if (!result) {
         return result;
     }

@@ -28,14 +28,10 @@ Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view f
                                        Notes* notes)
 {
     TextScanner in(detail::without_byte_order_mark(text));
-    const Result<detail::Count> count =
-        detail::read_count(in, file, detail::CountKind::individuals);
-    if (!count) {
-        return count.failure();
-    }
+    detail::Count count;
     std::vector<PersonRecord> records;
-    Result<DigraphPtr> result = detail::read_people(in, file, count.value().value,
-                                                    detail::CountKind::individuals, records);
+    Result<DigraphPtr> result =
+        detail::read_people(in, file, detail::CountKind::individuals, records, count);
     if (!result) {
         return result;
     }

@@ -76,7 +76,8 @@ Result<Count> read_count(TextScanner& in, std::string_view file, CountKind kind)
 void note_unread_text(TextScanner& in, std::string_view file, std::string_view count_name,
                       const Count& count, Notes* notes);
 
-// The first pass over the individuals: `count` records of type Record, each parsed by
+// The first pass over the individuals: the count at the head of the layout (left in
+// `count`), then that many records of type Record, each parsed by
 // `r.scan(in)` and named in messages by Record::items and by its record number until its
 // id is read, by the id after (the adjacency file has its fixed wording instead). Every
 // record is parsed before the record for `count` individuals is allocated, so a count far
@@ -84,10 +85,15 @@ void note_unread_text(TextScanner& in, std::string_view file, std::string_view c
 // vast allocation. Returns the graph with each record's fields stored, and leaves the
 // records in `records`.
 template <typename Record>
-Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, int count,
-                               CountKind kind, std::vector<Record>& records)
+Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind kind,
+                               std::vector<Record>& records, Count& count)
 {
-    for (int i = 0; i < count; ++i) {
+    const Result<Count> head = read_count(in, file, kind);
+    if (!head) {
+        return head.failure();
+    }
+    count = head.value();
+    for (int i = 0; i < count.value; ++i) {
         Record r;
         in.skip_whitespace();
         r.start = in.position();
@@ -102,9 +108,9 @@ Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, int count
         }
         records.push_back(r);
     }
-    DigraphPtr G = try_digraph_init(count);
+    DigraphPtr G = try_digraph_init(count.value);
     if (!G) {
-        return allocation_failure(file, count);
+        return allocation_failure(file, count.value);
     }
     for (int i = 0; i < G->V; ++i) {
         records[static_cast<std::size_t>(i)].store(*G, i);
@@ -162,13 +168,9 @@ Result<DigraphPtr> read_with_parent_columns(std::string_view text, std::string_v
                                             Notes* notes)
 {
     TextScanner in(without_byte_order_mark(text));
-    const Result<Count> count = read_count(in, file, CountKind::individuals);
-    if (!count) {
-        return count.failure();
-    }
+    Count count;
     std::vector<Record> records;
-    Result<DigraphPtr> result =
-        read_people(in, file, count.value().value, CountKind::individuals, records);
+    Result<DigraphPtr> result = read_people(in, file, CountKind::individuals, records, count);
     if (!result) {
         return result;
     }
@@ -177,7 +179,7 @@ Result<DigraphPtr> read_with_parent_columns(std::string_view text, std::string_v
         !arcs) {
         return arcs.failure();
     }
-    note_unread_text(in, file, "count of individuals", count.value(), notes);
+    note_unread_text(in, file, "count of individuals", count, notes);
     return result;
 }
 
