@@ -9,47 +9,16 @@
 #include <ogdf/fileformats/GraphIO.h>
 #include <ogdf/lib/pugixml/pugixml.h>
 
+#include "common/utf8.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
 namespace {
 
-// Length of the UTF-8 sequence that starts at bytes[i], or 0 when none does there: a
-// stray continuation byte, an overlong form, a surrogate, a code point above U+10FFFF or
-// a sequence cut short.
+// Length of the well-formed UTF-8 character that starts at bytes[i], or 0 when none does.
 std::size_t utf8_sequence(std::string_view bytes, std::size_t i)
 {
-    const auto byte = [bytes](std::size_t k) { return static_cast<unsigned char>(bytes[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        return 1;
-    }
-    std::size_t length = 0;
-    // The range of the second byte; the later ones are always 0x80..0xBF.
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (bytes.size() - i < length) {
-        return 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        const unsigned char c = byte(i + k);
-        if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
+    return kinship::text::decode_utf8(bytes.substr(i)).length;
 }
 
 bool is_utf8(std::string_view bytes)

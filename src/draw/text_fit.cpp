@@ -1,5 +1,7 @@
 #include "draw/text_fit.h"
 
+#include "common/utf8.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -9,13 +11,13 @@ namespace {
 constexpr std::string_view ellipsis = "\u2026";
 constexpr double smallest_id_font = 5.0;
 
-// The code points of valid UTF-8 text, each as its bytes.
+// The characters of UTF-8 text, each as its bytes (a byte that starts none on its own).
 std::vector<std::string_view> characters(std::string_view text)
 {
     std::vector<std::string_view> result;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        const std::size_t decoded = kinship::text::decode_utf8(text.substr(i)).length;
+        const std::size_t length = std::max<std::size_t>(1, decoded);
         result.push_back(text.substr(i, length));
         i += length;
     }
@@ -24,17 +26,7 @@ std::vector<std::string_view> characters(std::string_view text)
 
 char32_t code_point(std::string_view character)
 {
-    const auto byte = [character](std::size_t i) {
-        return static_cast<char32_t>(static_cast<unsigned char>(character[i]));
-    };
-    switch (character.size()) {
-    case 1: return byte(0);
-    case 2: return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
-    case 3: return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
-    default:
-        return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 |
-               (byte(3) & 0x3F);
-    }
+    return kinship::text::decode_utf8(character).code_point;
 }
 
 // Width in ems, at or a little above that of DejaVu Sans, the widest of the fonts a

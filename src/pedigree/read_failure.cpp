@@ -3,6 +3,7 @@
 #include "pedigree/read_failure.h"
 
 #include "common/text.h"
+#include "common/utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -29,26 +30,12 @@ bool invisible(char32_t c)
 // well-formed UTF-8. 0 when its first byte must be escaped.
 std::size_t shown_character_length(std::string_view rest)
 {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(rest[k]); };
-    const unsigned char lead = byte(0);
+    const auto lead = static_cast<unsigned char>(rest[0]);
     if (lead < 0x80) {
         return lead >= 0x20 && lead < 0x7f && lead != '"' && lead != '\\' ? 1 : 0;
     }
-    const std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 0;
-    if (length == 0 || length > rest.size()) {
-        return 0;
-    }
-    char32_t c = lead & (0x7f >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(k) & 0xc0) != 0x80) {
-            return 0;
-        }
-        c = (c << 6) | (byte(k) & 0x3f);
-    }
-    constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    const bool well_formed =
-        c >= smallest[length] && c <= 0x10ffff && (c < 0xd800 || c > 0xdfff);
-    return well_formed && !invisible(c) ? length : 0;
+    const kinship::text::Utf8Character character = kinship::text::decode_utf8(rest);
+    return character.length != 0 && !invisible(character.code_point) ? character.length : 0;
 }
 
 std::string prefix(std::string_view file)
