@@ -22,6 +22,14 @@ bool is_writable_real(double value);
 // process. 30 gives 30.00000000, 0.5 gives 0.5000000000, 1e10 gives 1.000000000e+10.
 void append_real(std::string& out, double value);
 
+// `value` as append_real writes it.
+inline std::string real_text(double value)
+{
+    std::string out;
+    append_real(out, value);
+    return out;
+}
+
 // Appends `text` as a quoted GML string: \ and " are escaped, carriage returns, line
 // feeds and tabs are dropped, and a backslash + line feed is inserted whenever 200
 // characters (counting the opening quote, escapes as two) have gone out since the last

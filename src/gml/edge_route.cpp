@@ -7,13 +7,6 @@
 namespace kinship::gml {
 namespace {
 
-std::string as_written(double value)
-{
-    std::string out;
-    append_real(out, value);
-    return out;
-}
-
 // A point lies in a node's box when it is within half the width and half the height of
 // the centre, borders included.
 bool inside_box(const KinshipAttributes& attributes, ogdf::node v, const ogdf::DPoint& p)
@@ -28,8 +21,8 @@ bool inside_box(const KinshipAttributes& attributes, ogdf::node v, const ogdf::D
 // Whether the end bend `p` next to node `v` needs `v`'s centre beside it in the route.
 bool needs_centre(const KinshipAttributes& attributes, ogdf::node v, const ogdf::DPoint& p)
 {
-    return !inside_box(attributes, v, p) || (as_written(p.m_x) == as_written(attributes.x(v)) &&
-                                             as_written(p.m_y) == as_written(attributes.y(v)));
+    return !inside_box(attributes, v, p) || (real_text(p.m_x) == real_text(attributes.x(v)) &&
+                                             real_text(p.m_y) == real_text(attributes.y(v)));
 }
 
 bool is_centre(const KinshipAttributes& attributes, ogdf::node v, const ogdf::DPoint& p)
