@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     using namespace kinship::gml;
     const std::string_view text = as_text(data, size);
 
-    const kinship::Result<GmlList> parsed = parse_gml(text);
+    const kinship::Result<GmlDocument> parsed = parse_gml(text);
     check(parsed || !parsed.failure().message.empty(), "parse error without a message");
 
     ogdf::Graph graph;

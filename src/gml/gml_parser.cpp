@@ -3,7 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <iterator>
+#include <span>
+#include <string>
 #include <utility>
 
 #include "common/gml_text.h"
@@ -20,7 +21,7 @@ class Parser {
 public:
     explicit Parser(std::string_view text) : text_(text) {}
 
-    Result<GmlList> run();
+    Result<GmlDocument> run();
 
 private:
     // Skips white space and comment lines; returns false at the end of the text.
@@ -39,6 +40,7 @@ private:
     Status read_string(GmlValue& value);
 
     std::string_view text_;
+    GmlDocument document_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
     bool at_line_start_ = true;
@@ -176,68 +178,74 @@ Status Parser::read_number(GmlValue& value)
 Status Parser::read_string(GmlValue& value)
 {
     const std::size_t opening_line = line_;
-    std::string out;
-    ++pos_; // the opening quote
+    const std::size_t start = ++pos_; // after the opening quote
+    // A string that no escape changes is a view of the text; the others are copied out.
+    std::string changed;
+    bool is_changed = false;
     while (pos_ < text_.size()) {
-        // The run of plain bytes up to the next quote, backslash or line break in one go.
-        std::size_t run_end = pos_;
-        while (run_end < text_.size() && text_[run_end] != '"' && text_[run_end] != '\\' &&
-               text_[run_end] != '\n') {
-            ++run_end;
-        }
-        out.append(text_.substr(pos_, run_end - pos_));
-        pos_ = run_end;
-        if (pos_ == text_.size()) {
-            break;
-        }
-        const char c = text_[pos_++];
+        const char c = text_[pos_];
         if (c == '"') {
-            value.data = std::move(out);
+            value.data = is_changed ? document_.keep_string(std::move(changed))
+                                    : text_.substr(start, pos_ - start);
+            ++pos_;
             return done;
         }
         if (c == '\n') {
             ++line_;
         }
-        if (c != '\\' || pos_ == text_.size()) {
-            out.push_back(c);
+        // \" and \\ stand for the character, a backslash before LF or CRLF for nothing.
+        std::size_t escape_length = 0;
+        std::string_view replacement;
+        if (c == '\\' && pos_ + 1 < text_.size()) {
+            const char next = text_[pos_ + 1];
+            if (next == '"' || next == '\\') {
+                escape_length = 2;
+                replacement = text_.substr(pos_ + 1, 1);
+            } else if (next == '\n') {
+                escape_length = 2;
+            } else if (next == '\r' && pos_ + 2 < text_.size() && text_[pos_ + 2] == '\n') {
+                escape_length = 3;
+            }
+        }
+        if (escape_length == 0) {
+            if (is_changed) {
+                changed.push_back(c);
+            }
+            ++pos_;
             continue;
         }
-        const char next = text_[pos_];
-        if (next == '"' || next == '\\') {
-            out.push_back(next);
-            ++pos_;
-        } else if (next == '\n') {
-            ++line_;
-            ++pos_;
-        } else if (next == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') {
-            ++line_;
-            pos_ += 2;
-        } else {
-            out.push_back(c);
+        if (!is_changed) {
+            changed.assign(text_.substr(start, pos_ - start));
+            is_changed = true;
         }
+        changed.append(replacement);
+        if (replacement.empty()) {
+            ++line_; // the escaped line break
+        }
+        pos_ += escape_length;
     }
     return failure_at_line(opening_line, "string opened on this line is not closed");
 }
 
-Result<GmlList> Parser::run()
+Result<GmlDocument> Parser::run()
 {
     // The pairs of all open lists wait on one stack, outermost first; each open list
-    // records where its pairs start and the line it was opened on. A list gets its own
-    // vector, of exactly its size, only when it closes: one allocation per list.
+    // records where its pairs start and the line it was opened on. A list is moved into
+    // the document when it closes, so its pairs end up side by side.
     std::vector<GmlPair> pending;
     struct OpenList {
         std::size_t first;
         std::size_t line;
     };
     std::vector<OpenList> open{{0, 0}};
-    const auto close_innermost = [&pending, &open] {
-        const auto first = pending.begin() + static_cast<std::ptrdiff_t>(open.back().first);
-        GmlList list(std::make_move_iterator(first), std::make_move_iterator(pending.end()));
-        pending.erase(first, pending.end());
+    const auto close_innermost = [this, &pending, &open] {
+        const std::size_t first = open.back().first;
+        const GmlList list = document_.keep_list(std::span(pending).subspan(first));
+        pending.resize(first);
         open.pop_back();
         return list;
     };
-    const auto fail = [](Failure failure) { return Result<GmlList>(std::move(failure)); };
+    const auto fail = [](Failure failure) { return Result<GmlDocument>(std::move(failure)); };
 
     while (true) {
         // Expecting a key, a closing bracket or the end of the text.
@@ -246,7 +254,8 @@ Result<GmlList> Parser::run()
                 return fail(failure_at_line(open.back().line,
                                             "list opened on this line is not closed"));
             }
-            return close_innermost();
+            document_.set_pairs(close_innermost());
+            return std::move(document_);
         }
         at_line_start_ = false;
         const char c = text_[pos_];
@@ -254,8 +263,7 @@ Result<GmlList> Parser::run()
             if (open.size() == 1) {
                 return fail(error_here("']' without an open list"));
             }
-            GmlList list = close_innermost();
-            pending.back().value.data = std::move(list); // the pair that opened it
+            pending.back().value.data = close_innermost(); // the pair that opened it
             ++pos_;
             continue;
         }
@@ -296,7 +304,7 @@ Result<GmlList> Parser::run()
         }
 
         const bool opens_list = v == '[';
-        pending.push_back(GmlPair{key, std::move(value), key_line});
+        pending.push_back(GmlPair{key, value, key_line});
         if (opens_list) {
             open.push_back({pending.size(), line_});
         }
@@ -310,7 +318,7 @@ Failure failure_at_line(std::size_t line, const std::string& message)
     return Failure{"line " + std::to_string(line) + ": " + message};
 }
 
-Result<GmlList> parse_gml(std::string_view text)
+Result<GmlDocument> parse_gml(std::string_view text)
 {
     return Parser(kinship::text::without_byte_order_mark(text)).run();
 }

@@ -50,27 +50,27 @@ void KinshipAttributes::use_initial_values()
     }
 }
 
-void KinshipAttributes::set_node_fill(ogdf::node v, const std::string& text)
+void KinshipAttributes::set_node_fill(ogdf::node v, std::string_view text)
 {
     node_fill_text_[v] = text;
     if (has(nodeStyle)) {
-        fillColor(v) = library_colour(text, ogdf::Color::Name::White);
+        fillColor(v) = library_colour(node_fill_text_[v], ogdf::Color::Name::White);
     }
 }
 
-void KinshipAttributes::set_node_line(ogdf::node v, const std::string& text)
+void KinshipAttributes::set_node_line(ogdf::node v, std::string_view text)
 {
     node_line_text_[v] = text;
     if (has(nodeStyle)) {
-        strokeColor(v) = library_colour(text, ogdf::Color::Name::Black);
+        strokeColor(v) = library_colour(node_line_text_[v], ogdf::Color::Name::Black);
     }
 }
 
-void KinshipAttributes::set_edge_colour(ogdf::edge e, const std::string& text)
+void KinshipAttributes::set_edge_colour(ogdf::edge e, std::string_view text)
 {
     edge_colour_text_[e] = text;
     if (has(edgeStyle)) {
-        strokeColor(e) = library_colour(text, ogdf::Color::Name::Black);
+        strokeColor(e) = library_colour(edge_colour_text_[e], ogdf::Color::Name::Black);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <ogdf/basic/GraphAttributes.h>
 
@@ -36,9 +37,9 @@ public:
     const std::string& node_line_text(ogdf::node v) const { return node_line_text_[v]; }
     const std::string& edge_colour_text(ogdf::edge e) const { return edge_colour_text_[e]; }
 
-    void set_node_fill(ogdf::node v, const std::string& text);
-    void set_node_line(ogdf::node v, const std::string& text);
-    void set_edge_colour(ogdf::edge e, const std::string& text);
+    void set_node_fill(ogdf::node v, std::string_view text);
+    void set_node_line(ogdf::node v, std::string_view text);
+    void set_edge_colour(ogdf::edge e, std::string_view text);
 
 private:
     void use_initial_values();

@@ -21,8 +21,8 @@ namespace {
 // the parsed tree, which outlives the entries.
 struct NodeEntry {
     std::optional<std::int64_t> id;
-    const std::string *label = nullptr, *templ = nullptr, *fill = nullptr, *line = nullptr,
-                      *type = nullptr;
+    const std::string_view *label = nullptr, *templ = nullptr, *fill = nullptr,
+                           *line = nullptr, *type = nullptr;
     std::optional<double> x, y, w, h, line_width;
     std::optional<std::int64_t> stipple, pattern;
 };
@@ -32,7 +32,7 @@ struct EdgeEntry {
     std::optional<std::int64_t> source, target;
     std::optional<std::int64_t> stipple;
     std::optional<double> line_width;
-    const std::string *fill = nullptr, *arrow = nullptr;
+    const std::string_view *fill = nullptr, *arrow = nullptr;
     std::vector<ogdf::DPoint> route;
 };
 
@@ -51,18 +51,17 @@ void take(std::optional<double>& field, const GmlValue& value)
     }
 }
 
-void take(const std::string*& field, const GmlValue& value)
+void take(const std::string_view*& field, const GmlValue& value)
 {
-    if (const std::string* v = value.string()) {
+    if (const std::string_view* v = value.string()) {
         field = v;
     }
 }
 
 // The text a field points to, or the empty default.
-const std::string& text_or_empty(const std::string* field)
+std::string_view text_or_empty(const std::string_view* field)
 {
-    static const std::string empty;
-    return field != nullptr ? *field : empty;
+    return field != nullptr ? *field : std::string_view();
 }
 
 NodeEntry node_entry(const GmlList& pairs)
@@ -193,8 +192,8 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
     attributes.height(v) = entry.h.value_or(0.0);
     attributes.shape(v) =
         text_or_empty(entry.type) == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
-    attributes.label(v) = text_or_empty(entry.label);
-    attributes.templateNode(v) = text_or_empty(entry.templ);
+    attributes.label(v) = std::string(text_or_empty(entry.label));
+    attributes.templateNode(v) = std::string(text_or_empty(entry.templ));
     attributes.set_node_fill(v, text_or_empty(entry.fill));
     attributes.set_node_line(v, text_or_empty(entry.line));
     attributes.strokeWidth(v) = static_cast<float>(entry.line_width.value_or(1.0));
@@ -204,7 +203,7 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
 
 // "none", "last", "first" and "both" name the arrow heads; any other text leaves the
 // arrow undefined, which the library's renderers take as "by the directed flag".
-ogdf::EdgeArrow edge_arrow(const std::string& arrow)
+ogdf::EdgeArrow edge_arrow(std::string_view arrow)
 {
     if (arrow == "none") {
         return ogdf::EdgeArrow::None;
@@ -371,11 +370,11 @@ Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
     if (&attributes.constGraph() != &graph) {
         return Failure{"the attributes belong to another graph"};
     }
-    const Result<GmlList> parsed = parse_gml(text);
+    const Result<GmlDocument> parsed = parse_gml(text);
     if (!parsed) {
         return parsed.failure();
     }
-    const GmlList& pairs = parsed.value();
+    const GmlList& pairs = parsed.value().pairs();
     const auto graph_pair = std::find_if(pairs.begin(), pairs.end(),
                                          [](const GmlPair& p) { return p.key == "graph"; });
     if (graph_pair == pairs.end()) {

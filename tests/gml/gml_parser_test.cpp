@@ -35,8 +35,8 @@ std::string shape(const GmlList& list)
 // The tree read, or the failure with its line.
 std::string outcome(std::string_view text)
 {
-    const Result<GmlList> result = parse_gml(text);
-    return result ? shape(result.value()) : "error " + result.failure().message;
+    const Result<GmlDocument> result = parse_gml(text);
+    return result ? shape(result.value().pairs()) : "error " + result.failure().message;
 }
 
 TEST(GmlParser, ReadsWellFormedTextsAndRefusesOthersWithLineAndFinding)
