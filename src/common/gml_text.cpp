@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace kinship::gml {
 
@@ -11,8 +12,53 @@ bool is_writable_real(double value)
     return std::abs(value) <= largest_real; // false for nan too
 }
 
+namespace {
+
+// The usual coordinates, sizes and widths (at least 1, below 10^10, with a short binary
+// fraction) the quick way: scaled by 10^p to ten digits, such a value is exactly an
+// integer plus a fraction, so its digits are those of the integer rounded to nearest,
+// ties to even, as the library rounds. Returns false, having written nothing, for every
+// other value and when rounding carries into an eleventh digit.
+bool append_real_exactly(std::string& out, double value)
+{
+    constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
+    const double magnitude = std::abs(value);
+    if (!(magnitude >= 1.0 && magnitude < 1e10)) {
+        return false;
+    }
+    int exponent = 0; // the decimal exponent: 10^exponent <= magnitude < 10^(exponent+1)
+    while (magnitude >= powers[exponent + 1]) {
+        ++exponent;
+    }
+    const double scaled = magnitude * powers[9 - exponent]; // below 10^10, so below 2^53
+    if (std::fma(magnitude, powers[9 - exponent], -scaled) != 0.0) {
+        return false; // the product was rounded
+    }
+    auto digits = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(digits);
+    if (fraction > 0.5 || (fraction == 0.5 && digits % 2 == 1)) {
+        ++digits;
+    }
+    if (digits >= 10'000'000'000u) {
+        return false;
+    }
+    char text[16];
+    std::to_chars(text, text + sizeof text, digits); // ten digits
+    if (value < 0) {
+        out.push_back('-');
+    }
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    out.append(text, whole).append(".").append(text + whole, 10 - whole);
+    return true;
+}
+
+} // namespace
+
 void append_real(std::string& out, double value)
 {
+    if (append_real_exactly(out, value)) {
+        return;
+    }
     constexpr int significant = 10;
     // Enough for "-1.797693134e+308" and for any fixed form this chooses.
     char buffer[48];

@@ -4,6 +4,9 @@
 #include "common/gml_text.h"
 #include "gml/edge_route.h"
 
+#include <charconv>
+#include <string_view>
+
 namespace kinship::gml {
 namespace {
 
@@ -23,14 +26,12 @@ private:
     void write_edge(ogdf::edge e);
     void write_route(ogdf::edge e);
 
-    // Starts a line: the indentation and the key with its separating blank.
-    std::string& key(int indent, const char* name);
-    void integer_line(int indent, const char* name, long long value);
-    void real_line(int indent, const char* name, double value);
-    void string_line(int indent, const char* name, std::string_view text);
+    // Each appends the text, then the value in its GML form. The texts hold the line
+    // breaks, indentation and keys, so that a node or edge goes out in a few appends.
+    void integer(std::string_view text, long long value);
+    void real(std::string_view text, double value);
+    void string(std::string_view text, std::string_view value);
     void append_checked_real(double value);
-    void open_list(int indent, const char* name) { key(indent, name).append("[\n"); }
-    void close_list(int indent);
 
     const KinshipAttributes& attributes_;
     const ogdf::Graph& graph_;
@@ -39,17 +40,11 @@ private:
     bool reals_readable_ = true;
 };
 
-std::string& DrawingWriter::key(int indent, const char* name)
+void DrawingWriter::integer(std::string_view text, long long value)
 {
-    out_.append(static_cast<std::size_t>(indent), ' ');
-    out_.append(name);
-    out_.push_back(' ');
-    return out_;
-}
-
-void DrawingWriter::integer_line(int indent, const char* name, long long value)
-{
-    key(indent, name).append(std::to_string(value)).push_back('\n');
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out_.append(text).append(digits, written.ptr);
 }
 
 void DrawingWriter::append_checked_real(double value)
@@ -58,60 +53,46 @@ void DrawingWriter::append_checked_real(double value)
     append_real(out_, value);
 }
 
-void DrawingWriter::real_line(int indent, const char* name, double value)
+void DrawingWriter::real(std::string_view text, double value)
 {
-    key(indent, name);
+    out_.append(text);
     append_checked_real(value);
-    out_.push_back('\n');
 }
 
-void DrawingWriter::string_line(int indent, const char* name, std::string_view text)
+void DrawingWriter::string(std::string_view text, std::string_view value)
 {
-    append_string(key(indent, name), text);
-    out_.push_back('\n');
-}
-
-void DrawingWriter::close_list(int indent)
-{
-    out_.append(static_cast<std::size_t>(indent), ' ');
-    out_.append("]\n");
+    append_string(out_.append(text), value);
 }
 
 void DrawingWriter::write_node(ogdf::node v)
 {
-    open_list(2, "node");
-    integer_line(4, "id", number_[v]);
-    string_line(4, "template", attributes_.templateNode(v));
-    string_line(4, "label", attributes_.label(v));
-    open_list(4, "graphics");
-    real_line(6, "x", attributes_.x(v));
-    real_line(6, "y", attributes_.y(v));
-    real_line(6, "w", attributes_.width(v));
-    real_line(6, "h", attributes_.height(v));
-    string_line(6, "fill", attributes_.node_fill_text(v));
-    string_line(6, "line", attributes_.node_line_text(v));
-    string_line(6, "pattern", std::to_string(static_cast<int>(attributes_.fillPattern(v))));
-    integer_line(6, "stipple", static_cast<int>(attributes_.strokeType(v)));
-    real_line(6, "lineWidth", attributes_.strokeWidth(v));
-    string_line(6, "type", attributes_.shape(v) == ogdf::Shape::Ellipse ? "oval" : "rectangle");
-    key(6, "width").append("1.0\n");
-    close_list(4);
-    close_list(2);
+    integer("  node [\n    id ", number_[v]);
+    string("\n    template ", attributes_.templateNode(v));
+    string("\n    label ", attributes_.label(v));
+    real("\n    graphics [\n      x ", attributes_.x(v));
+    real("\n      y ", attributes_.y(v));
+    real("\n      w ", attributes_.width(v));
+    real("\n      h ", attributes_.height(v));
+    string("\n      fill ", attributes_.node_fill_text(v));
+    string("\n      line ", attributes_.node_line_text(v));
+    integer("\n      pattern \"", static_cast<int>(attributes_.fillPattern(v)));
+    integer("\"\n      stipple ", static_cast<int>(attributes_.strokeType(v)));
+    real("\n      lineWidth ", attributes_.strokeWidth(v));
+    out_.append(attributes_.shape(v) == ogdf::Shape::Ellipse ? "\n      type \"oval\""
+                                                             : "\n      type \"rectangle\"");
+    out_.append("\n      width 1.0\n    ]\n  ]\n");
 }
 
 void DrawingWriter::write_route(ogdf::edge e)
 {
     const ogdf::DPolyline& bends = attributes_.bends(e);
     auto point_line = [this](double x, double y) {
-        out_.append(8, ' ');
-        out_.append("point [ x ");
-        append_checked_real(x);
-        out_.append(" y ");
-        append_checked_real(y);
+        real("        point [ x ", x);
+        real(" y ", y);
         out_.append(" ]\n");
     };
 
-    open_list(6, "Line");
+    out_.append("      Line [\n");
     const RouteCentres centres = centres_to_write(attributes_, e);
     if (centres.source) {
         point_line(attributes_.x(e->source()), attributes_.y(e->source()));
@@ -122,27 +103,26 @@ void DrawingWriter::write_route(ogdf::edge e)
     if (centres.target) {
         point_line(attributes_.x(e->target()), attributes_.y(e->target()));
     }
-    close_list(6);
+    out_.append("      ]\n");
 }
 
 void DrawingWriter::write_edge(ogdf::edge e)
 {
-    open_list(2, "edge");
-    integer_line(4, "source", number_[e->source()]);
-    integer_line(4, "target", number_[e->target()]);
-    open_list(4, "graphics");
-    string_line(6, "type", "line");
-    string_line(6, "arrow", attributes_.directed() ? "last" : "none");
-    integer_line(6, "stipple", static_cast<int>(attributes_.strokeType(e)));
-    real_line(6, "lineWidth", attributes_.strokeWidth(e));
+    integer("  edge [\n    source ", number_[e->source()]);
+    integer("\n    target ", number_[e->target()]);
+    out_.append(attributes_.directed() ? "\n    graphics [\n      type \"line\"\n      arrow \"last\""
+                                       : "\n    graphics [\n      type \"line\"\n      arrow \"none\"");
+    integer("\n      stipple ", static_cast<int>(attributes_.strokeType(e)));
+    real("\n      lineWidth ", attributes_.strokeWidth(e));
+    out_.push_back('\n');
     if (!attributes_.bends(e).empty()) {
         write_route(e);
     }
     if (const std::string& colour = attributes_.edge_colour_text(e); !colour.empty()) {
-        string_line(6, "fill", colour);
+        string("      fill ", colour);
+        out_.push_back('\n');
     }
-    close_list(4);
-    close_list(2);
+    out_.append("    ]\n  ]\n");
 }
 
 std::string DrawingWriter::run()
@@ -155,9 +135,8 @@ std::string DrawingWriter::run()
     // copied as it grows.
     out_.reserve(400 * static_cast<std::size_t>(graph_.numberOfNodes()) +
                  200 * static_cast<std::size_t>(graph_.numberOfEdges()));
-    out_.append("Creator \"ogdf::GraphAttributes::writeGML\"\n");
-    out_.append("graph [\n");
-    integer_line(2, "directed", attributes_.directed() ? 1 : 0);
+    out_.append(attributes_.directed() ? "Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n  directed 1\n"
+                                       : "Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n  directed 0\n");
     for (ogdf::node v : graph_.nodes) {
         write_node(v);
     }

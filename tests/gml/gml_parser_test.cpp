@@ -3,7 +3,10 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <locale>
+#include <random>
+#include <vector>
 
 #include "common/gml_text.h"
 #include "gml/gml_parser.h"
@@ -123,6 +126,27 @@ TEST(GmlText, EveryRealWeWriteParsesBack)
     }
     std::setlocale(LC_ALL, "C");
     std::locale::global(saved);
+}
+
+// Reals come out as "%#.10g" writes them in the C locale: exact halves rounded to even,
+// and a carry into an eleventh digit moving the point or switching to the exponent form.
+TEST(GmlText, RealsAreWrittenAsPrintfWritesThem)
+{
+    std::vector<double> values{1.0,          2.5,          1577.5390625,  123456789.25,
+                               123456789.75, 1234567890.5, 1234567891.5,  9.99999999995,
+                               99999.999995, 1e9,          -30.0,         0.5};
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> any(-1e5, 1e5);
+    for (int i = 0; i < 20000; ++i) {
+        const auto scaled = static_cast<double>(random() % 20'000'000'000);
+        values.push_back(std::ldexp(i % 2 == 0 ? scaled : -scaled, -static_cast<int>(i % 14)));
+        values.push_back(any(random));
+    }
+    for (const double value : values) {
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "%#.10g", value);
+        ASSERT_EQ(real_text(value), expected) << value;
+    }
 }
 
 // Strings: \ and " escaped, CR, LF and tab dropped, and a backslash + line feed once 200
