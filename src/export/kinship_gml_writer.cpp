@@ -3,82 +3,87 @@
 #include "common/atomic_file.h"
 #include "common/gml_text.h"
 
-#include <cstdlib>
+#include <charconv>
+#include <string>
 #include <string_view>
 
 namespace kinship {
 
 namespace {
 
-struct NodeStyle {
-    std::string_view fill;
-    std::string_view line;
-    std::string_view shape;
-};
+// What follows a node's label: its graphics, the same for every node of one sex. Only a
+// lower-case 'm' marks a male; every other character is drawn as female.
+constexpr std::string_view male_graphics = "graphics [\n"
+                                           "w 30.000000\n"
+                                           "h 30.000000\n"
+                                           "fill \"#ADD8E6\"\n"
+                                           "line \"#4682b4\"\n"
+                                           "type \"rectangle\"\n"
+                                           "pattern \"1\"\n"
+                                           "stipple 1\n"
+                                           "lineWidth 2.000000\n"
+                                           "width 1.000000\n"
+                                           "]\n"
+                                           "]\n";
+constexpr std::string_view female_graphics = "graphics [\n"
+                                             "w 30.000000\n"
+                                             "h 30.000000\n"
+                                             "fill \"#FFE4E1\"\n"
+                                             "line \"#FFDAB9\"\n"
+                                             "type \"oval\"\n"
+                                             "pattern \"1\"\n"
+                                             "stipple 1\n"
+                                             "lineWidth 2.000000\n"
+                                             "width 1.000000\n"
+                                             "]\n"
+                                             "]\n";
 
-constexpr NodeStyle male_style{"#ADD8E6", "#4682b4", "rectangle"};
-constexpr NodeStyle female_style{"#FFE4E1", "#FFDAB9", "oval"};
+// What follows an edge's target: its graphics, the same for every edge.
+constexpr std::string_view edge_graphics = "graphics [\n"
+                                           "type \"line\"\n"
+                                           "arrow \"none\"\n"
+                                           "stipple 1\n"
+                                           "lineWidth 2.000000\n"
+                                           "fill \"#000000\"\n"
+                                           "]\n"
+                                           "]\n";
 
-// Only a lower-case 'm' marks a male; every other character is drawn as female.
-const NodeStyle& style_for(char sexo)
+void append_integer(std::string& out, int value)
 {
-    return sexo == 'm' ? male_style : female_style;
+    char digits[16];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, written.ptr);
 }
 
-// Every string goes out in the one GML string form, so that a clan word holding a double
-// quote or a backslash stays well-formed and reads back to the same text.
-std::string quoted(std::string_view text)
-{
-    std::string out;
-    gml::append_string(out, text);
-    return out;
-}
-
-void append_line(std::string& out, std::string_view key, std::string_view value)
-{
-    out.append(key).append(" ").append(value).append("\n");
-}
-
+// The texts are built in place, piece by piece: the file holds a few hundred bytes per
+// person and is written once per run. Every string goes out in the one GML string form,
+// so that a clan word holding a double quote or a backslash stays well-formed and reads
+// back to the same text.
 void append_node(std::string& out, const digraph& G, int v)
 {
-    const NodeStyle& style = style_for(G.sexo[v]);
-    const std::string id = std::to_string(G.id[v]);
-
-    const std::string template_text =
-        quoted(std::string(G.cla[v]) + ' ' + G.subcla[v] + ' ' + std::to_string(G.nasc[v]) + ' ' +
-               std::to_string(G.morte[v]));
-
-    append_line(out, "node", "[");
-    append_line(out, "id", id);
-    append_line(out, "template", template_text);
-    append_line(out, "label", quoted(id));
-    append_line(out, "graphics", "[");
-    append_line(out, "w", "30.000000");
-    append_line(out, "h", "30.000000");
-    append_line(out, "fill", quoted(style.fill));
-    append_line(out, "line", quoted(style.line));
-    append_line(out, "type", quoted(style.shape));
-    append_line(out, "pattern", "\"1\"");
-    append_line(out, "stipple", "1");
-    append_line(out, "lineWidth", "2.000000");
-    append_line(out, "width", "1.000000");
-    out += "]\n";
-    out += "]\n";
+    out.append("node [\nid ");
+    append_integer(out, G.id[v]);
+    out.append("\ntemplate ");
+    std::string template_text = G.cla[v];
+    template_text.append(" ").append(G.subcla[v]).append(" ");
+    append_integer(template_text, G.nasc[v]);
+    template_text.append(" ");
+    append_integer(template_text, G.morte[v]);
+    gml::append_string(out, template_text);
+    out.append("\nlabel \"");
+    append_integer(out, G.id[v]);
+    out.append("\"\n");
+    out.append(G.sexo[v] == 'm' ? male_graphics : female_graphics);
 }
 
 void append_edge(std::string& out, const digraph& G, int parent, int child)
 {
-    append_line(out, "edge", "[");
-    append_line(out, "source", std::to_string(G.id[parent]));
-    append_line(out, "target", std::to_string(G.id[child]));
-    append_line(out, "graphics", "[");
-    append_line(out, "type", "\"line\"");
-    append_line(out, "arrow", "\"none\"");
-    append_line(out, "stipple", "1");
-    append_line(out, "lineWidth", "2.000000");
-    append_line(out, "fill", "\"#000000\"");
-    out += "]\n";
-    out += "]\n";
+    out.append("edge [\nsource ");
+    append_integer(out, G.id[parent]);
+    out.append("\ntarget ");
+    append_integer(out, G.id[child]);
+    out.append("\n");
+    out.append(edge_graphics);
 }
 
 // Writes the arcs of parent v in child index order: from its child list, or from its
@@ -106,8 +111,7 @@ std::string format_kinship_gml(const digraph& G)
     std::string out;
     // About what a node and an arc take, so that the text is rarely copied as it grows.
     out.reserve(300 * static_cast<std::size_t>(G.V) + 120 * static_cast<std::size_t>(G.A));
-    append_line(out, "directed", "1");
-    append_line(out, "graph", "[");
+    out.append("directed 1\ngraph [\n");
     for (int v = 0; v < G.V; ++v) {
         append_node(out, G, v);
     }
