@@ -5,6 +5,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <string>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,42 +88,107 @@ int create_temporary(const std::string& target, mode_t mode, std::string& name)
 
 } // namespace
 
-Status write_file_atomically(const std::string& path, std::string_view content)
+Result<AtomicFile> AtomicFile::create(const std::string& path)
 {
-    const Result<std::string> followed = follow_links(path);
+    Result<std::string> followed = follow_links(path);
     if (!followed) {
         return followed.failure();
     }
-    const std::string& target = followed.value();
+    std::string target = std::move(followed).value();
     struct stat existing {};
     const bool keep_mode = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
 
-    std::string temp_path;
-    const int fd = create_temporary(target, 0666, temp_path);
+    std::string temporary;
+    const int fd = create_temporary(target, 0666, temporary);
     if (fd < 0) {
         return describe("cannot create", path, errno);
     }
-    auto fail = [&](const std::string& what, int error) {
-        ::unlink(temp_path.c_str());
-        return describe(what, path, error);
-    };
+    AtomicFile file(path, std::move(target), std::move(temporary), fd);
+    if (keep_mode && ::fchmod(fd, existing.st_mode & 07777) != 0) {
+        file.write_error_ = errno;
+    }
+    return file;
+}
 
-    // The text reaches the disk before the rename: without the fsync, a crash soon after
-    // can leave the target's name on an empty file where allocation is delayed. It costs
-    // a few milliseconds per file, whatever its size.
-    if ((keep_mode && ::fchmod(fd, existing.st_mode & 07777) != 0) || !write_all(fd, content) ||
-        ::fsync(fd) != 0) {
-        const int error = errno;
+AtomicFile::AtomicFile(std::string path, std::string target, std::string temporary, int fd)
+    : path_(std::move(path)), target_(std::move(target)), temporary_(std::move(temporary)),
+      fd_(fd)
+{
+}
+
+AtomicFile::AtomicFile(AtomicFile&& other) noexcept
+    : path_(std::move(other.path_)), target_(std::move(other.target_)),
+      temporary_(std::move(other.temporary_)), fd_(std::exchange(other.fd_, -1)),
+      write_error_(other.write_error_), buffer_(std::move(other.buffer_))
+{
+}
+
+AtomicFile::~AtomicFile()
+{
+    remove_temporary();
+}
+
+void AtomicFile::remove_temporary()
+{
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temporary_.c_str());
+        fd_ = -1;
+    }
+}
+
+void AtomicFile::write_if_full()
+{
+    constexpr std::size_t full = std::size_t{1} << 16;
+    if (buffer_.size() >= full) {
+        write({});
+    }
+}
+
+void AtomicFile::write(std::string_view text)
+{
+    for (const std::string_view piece : {std::string_view(buffer_), text}) {
+        if (write_error_ == 0 && !write_all(fd_, piece)) {
+            write_error_ = errno;
+        }
+    }
+    buffer_.clear();
+}
+
+Status AtomicFile::commit()
+{
+    write({});
+    // No fsync: the files are derived, a rerun makes them again, and waiting for the disk
+    // took 1 to 10 ms per file, as long as the rest of the step. Other programs, and a
+    // crash of this one, still see either the old file or the whole new one. After a power
+    // cut, ext4 and btrfs keep that for a file renamed over an existing one; a file that
+    // did not exist before may come back empty.
+    const int fd = std::exchange(fd_, -1);
+    if (write_error_ == 0 && ::close(fd) != 0) {
+        write_error_ = errno;
+    } else if (write_error_ != 0) {
         ::close(fd);
-        return fail("cannot write", error);
     }
-    if (::close(fd) != 0) {
-        return fail("cannot write", errno);
+    if (write_error_ != 0) {
+        ::unlink(temporary_.c_str());
+        return describe("cannot write", path_, write_error_);
     }
-    if (::rename(temp_path.c_str(), target.c_str()) != 0) {
-        return fail("cannot replace", errno);
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary_.c_str());
+        return describe("cannot replace", path_, error);
     }
     return done;
+}
+
+Status write_file_atomically(const std::string& path, std::string_view content)
+{
+    Result<AtomicFile> file = AtomicFile::create(path);
+    if (!file) {
+        return file.failure();
+    }
+    file.value().write(content);
+    return file.value().commit();
 }
 
 } // namespace kinship

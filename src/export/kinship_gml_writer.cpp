@@ -4,6 +4,7 @@
 #include "common/gml_text.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -86,22 +87,46 @@ void append_edge(std::string& out, const digraph& G, int parent, int child)
     out.append(edge_graphics);
 }
 
-// Writes the arcs of parent v in child index order: from its child list, or from its
-// matrix row when the list could not be kept.
-void append_edges_of(std::string& out, const digraph& G, int v)
+// Writes the arcs of parent v in child index order, calling `written` after each: from
+// its child list, or from its matrix row when the list could not be kept.
+template <typename Written>
+void append_edges_of(std::string& out, const digraph& G, int v, const Written& written)
 {
     const lista_filhos& children = G.filhos[v];
     if (children.n < 0) {
         for (int w = 0; w < G.V; ++w) {
             if (G.adj[v][w] == 1) {
                 append_edge(out, G, v, w);
+                written();
             }
         }
         return;
     }
     for (int k = 0; k < children.n; ++k) {
         append_edge(out, G, v, children.itens[k]);
+        written();
     }
+}
+
+// Appends the file's text to `out`; when `file` is given, `out` is its buffer, handed to
+// the file after each node and arc once it is full.
+void append_kinship_gml(std::string& out, const digraph& G, AtomicFile* file)
+{
+    const auto written = [file] {
+        if (file != nullptr) {
+            file->write_if_full();
+        }
+    };
+    out.append("directed 1\ngraph [\n");
+    for (int v = 0; v < G.V; ++v) {
+        append_node(out, G, v);
+        written();
+    }
+    // Edges in parent index order, then child index order.
+    for (int v = 0; v < G.V; ++v) {
+        append_edges_of(out, G, v, written);
+    }
+    out += "]\n";
 }
 
 } // namespace
@@ -111,21 +136,19 @@ std::string format_kinship_gml(const digraph& G)
     std::string out;
     // About what a node and an arc take, so that the text is rarely copied as it grows.
     out.reserve(300 * static_cast<std::size_t>(G.V) + 120 * static_cast<std::size_t>(G.A));
-    out.append("directed 1\ngraph [\n");
-    for (int v = 0; v < G.V; ++v) {
-        append_node(out, G, v);
-    }
-    // Edges in parent index order, then child index order.
-    for (int v = 0; v < G.V; ++v) {
-        append_edges_of(out, G, v);
-    }
-    out += "]\n";
+    append_kinship_gml(out, G, nullptr);
     return out;
 }
 
 Status write_kinship_gml(const digraph& G, const std::string& path)
 {
-    if (const Status written = write_file_atomically(path, format_kinship_gml(G)); !written) {
+    Result<AtomicFile> file = AtomicFile::create(path);
+    Status written = file ? Status(done) : Status(file.failure());
+    if (written) {
+        append_kinship_gml(file.value().buffer(), G, &file.value());
+        written = file.value().commit();
+    }
+    if (!written) {
         return Failure{"Cannot write the GML file: " + written.failure().message};
     }
     return done;

@@ -10,14 +10,17 @@
 namespace kinship::gml {
 namespace {
 
+// Appends the drawing file's text to `out`; when `file` is given, `out` is its buffer,
+// handed to the file after each node and edge once it is full.
 class DrawingWriter {
 public:
-    explicit DrawingWriter(const KinshipAttributes& attributes)
-        : attributes_(attributes), graph_(attributes.constGraph()), number_(graph_, 0)
+    DrawingWriter(const KinshipAttributes& attributes, std::string& out, AtomicFile* file)
+        : attributes_(attributes), graph_(attributes.constGraph()), number_(graph_, 0),
+          out_(out), file_(file)
     {
     }
 
-    std::string run();
+    void run();
     // Whether every real written was one the parser reads back (not inf, nan or too large).
     bool reals_readable() const { return reals_readable_; }
 
@@ -36,7 +39,8 @@ private:
     const KinshipAttributes& attributes_;
     const ogdf::Graph& graph_;
     ogdf::NodeArray<int> number_;
-    std::string out_;
+    std::string& out_;
+    AtomicFile* file_;
     bool reals_readable_ = true;
 };
 
@@ -125,44 +129,57 @@ void DrawingWriter::write_edge(ogdf::edge e)
     out_.append("    ]\n  ]\n");
 }
 
-std::string DrawingWriter::run()
+void DrawingWriter::run()
 {
     int next = 0;
     for (ogdf::node v : graph_.nodes) {
         number_[v] = next++;
     }
-    // About what a node and an edge without bends take, so that the text is rarely
-    // copied as it grows.
-    out_.reserve(400 * static_cast<std::size_t>(graph_.numberOfNodes()) +
-                 200 * static_cast<std::size_t>(graph_.numberOfEdges()));
+    if (file_ == nullptr) {
+        // About what a node and an edge without bends take, so that the text is rarely
+        // copied as it grows.
+        out_.reserve(400 * static_cast<std::size_t>(graph_.numberOfNodes()) +
+                     200 * static_cast<std::size_t>(graph_.numberOfEdges()));
+    }
     out_.append(attributes_.directed() ? "Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n  directed 1\n"
                                        : "Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n  directed 0\n");
     for (ogdf::node v : graph_.nodes) {
         write_node(v);
+        if (file_ != nullptr) {
+            file_->write_if_full();
+        }
     }
     for (ogdf::edge e : graph_.edges) {
         write_edge(e);
+        if (file_ != nullptr) {
+            file_->write_if_full();
+        }
     }
     out_.append("]\n");
-    return std::move(out_);
 }
 
 } // namespace
 
 std::string format_drawing_gml(const KinshipAttributes& attributes)
 {
-    return DrawingWriter(attributes).run();
+    std::string text;
+    DrawingWriter(attributes, text, nullptr).run();
+    return text;
 }
 
 Status write_drawing_gml(const KinshipAttributes& attributes, const std::string& path)
 {
-    DrawingWriter writer(attributes);
-    const std::string text = writer.run();
-    if (!writer.reals_readable()) {
+    Result<AtomicFile> file = AtomicFile::create(path);
+    if (!file) {
+        return file.failure();
+    }
+    DrawingWriter writer(attributes, file.value().buffer(), &file.value());
+    writer.run();
+    if (!writer.reals_readable()) { // the file is dropped, the target left as it was
         return Failure{"cannot write " + path +
                        ": a position, size or line width is not a real a GML file can hold"};
     }
-    return write_file_atomically(path, text);
+    return file.value().commit();
 }
 
 } // namespace kinship::gml
