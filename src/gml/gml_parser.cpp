@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <utility>
@@ -162,11 +164,11 @@ Status Parser::read_number(GmlValue& value)
         if (std::abs(real) > largest_real) {
             result.ec = std::errc::result_out_of_range;
         }
-        value.data = real;
+        value = GmlValue::of_real(real);
     } else {
         std::int64_t integer = 0;
         result = std::from_chars(first, last, integer);
-        value.data = integer;
+        value = GmlValue::of_integer(integer);
     }
     if (result.ec != std::errc() || result.ptr != last) {
         return error_here("number out of range " + found_here());
@@ -185,8 +187,8 @@ Status Parser::read_string(GmlValue& value)
     while (pos_ < text_.size()) {
         const char c = text_[pos_];
         if (c == '"') {
-            value.data = is_changed ? document_.keep_string(std::move(changed))
-                                    : text_.substr(start, pos_ - start);
+            value = GmlValue::of_string(is_changed ? document_.keep_string(std::move(changed))
+                                                   : text_.substr(start, pos_ - start));
             ++pos_;
             return done;
         }
@@ -241,7 +243,7 @@ Result<GmlDocument> Parser::run()
     const auto close_innermost = [this, &pending, &open] {
         const std::size_t first = open.back().first;
         const GmlList list = document_.keep_list(std::span(pending).subspan(first));
-        pending.resize(first);
+        pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end());
         open.pop_back();
         return list;
     };
@@ -263,7 +265,7 @@ Result<GmlDocument> Parser::run()
             if (open.size() == 1) {
                 return fail(error_here("']' without an open list"));
             }
-            pending.back().value.data = close_innermost(); // the pair that opened it
+            pending.back().value = GmlValue::of_list(close_innermost()); // the pair that opened it
             ++pos_;
             continue;
         }
@@ -279,7 +281,7 @@ Result<GmlDocument> Parser::run()
             return fail(error_here(named() + " has no value, found the end of the text"));
         }
         at_line_start_ = false;
-        GmlValue value;
+        GmlValue value = GmlValue::of_integer(0);
         const char v = text_[pos_];
         if (v == '[') {
             if (open.size() > max_list_depth) {
@@ -287,7 +289,7 @@ Result<GmlDocument> Parser::run()
                                        std::to_string(max_list_depth) + " levels"));
             }
             ++pos_;
-            value.data = GmlList{};
+            value = GmlValue::of_list({});
         } else if (v == '"') {
             if (Status read = read_string(value); !read) {
                 return fail(read.failure());
@@ -320,6 +322,9 @@ Failure failure_at_line(std::size_t line, const std::string& message)
 
 Result<GmlDocument> parse_gml(std::string_view text)
 {
+    if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
+        return Failure{"the text is 4 GiB or larger, more than a GML text may be"};
+    }
     return Parser(kinship::text::without_byte_order_mark(text)).run();
 }
 

@@ -17,12 +17,11 @@
 namespace kinship::gml {
 namespace {
 
-// What one node entry says; unset fields take the reading's defaults. Texts point into
-// the parsed tree, which outlives the entries.
+// What one node entry says; unset fields take the reading's defaults (texts are then
+// empty). Texts are views of the parsed text, which outlives the entries.
 struct NodeEntry {
     std::optional<std::int64_t> id;
-    const std::string_view *label = nullptr, *templ = nullptr, *fill = nullptr,
-                           *line = nullptr, *type = nullptr;
+    std::string_view label, templ, fill, line, type;
     std::optional<double> x, y, w, h, line_width;
     std::optional<std::int64_t> stipple, pattern;
 };
@@ -32,52 +31,46 @@ struct EdgeEntry {
     std::optional<std::int64_t> source, target;
     std::optional<std::int64_t> stipple;
     std::optional<double> line_width;
-    const std::string_view *fill = nullptr, *arrow = nullptr;
+    std::string_view fill, arrow;
     std::vector<ogdf::DPoint> route;
 };
 
 // The later of repeated keys wins; a value of another form leaves the field as it was.
 void take(std::optional<std::int64_t>& field, const GmlValue& value)
 {
-    if (const auto* v = value.integer()) {
+    if (const auto v = value.integer()) {
         field = *v;
     }
 }
 
 void take(std::optional<double>& field, const GmlValue& value)
 {
-    if (const auto* v = value.real()) {
+    if (const auto v = value.real()) {
         field = *v;
     }
 }
 
-void take(const std::string_view*& field, const GmlValue& value)
+void take(std::string_view& field, const GmlValue& value)
 {
-    if (const std::string_view* v = value.string()) {
-        field = v;
+    if (const auto v = value.string()) {
+        field = *v;
     }
-}
-
-// The text a field points to, or the empty default.
-std::string_view text_or_empty(const std::string_view* field)
-{
-    return field != nullptr ? *field : std::string_view();
 }
 
 NodeEntry node_entry(const GmlList& pairs)
 {
     NodeEntry entry;
     for (const GmlPair& pair : pairs) {
-        const std::string_view key = pair.key;
+        const std::string_view key = pair.key();
         if (key == "id") {
             take(entry.id, pair.value);
         } else if (key == "label") {
             take(entry.label, pair.value);
         } else if (key == "template") {
             take(entry.templ, pair.value);
-        } else if (key == "graphics" && pair.value.list() != nullptr) {
+        } else if (key == "graphics" && pair.value.list().has_value()) {
             for (const GmlPair& g : *pair.value.list()) {
-                const std::string_view graphics_key = g.key;
+                const std::string_view graphics_key = g.key();
                 if (graphics_key == "x") {
                     take(entry.x, g.value);
                 } else if (graphics_key == "y") {
@@ -111,12 +104,12 @@ std::vector<ogdf::DPoint> route_points(const GmlList& line)
 {
     std::vector<ogdf::DPoint> points;
     for (const GmlPair& pair : line) {
-        if (std::string_view(pair.key) != "point" || pair.value.list() == nullptr) {
+        if (pair.key() != "point" || !pair.value.list().has_value()) {
             continue;
         }
         std::optional<double> x, y;
         for (const GmlPair& coordinate : *pair.value.list()) {
-            const std::string_view key = coordinate.key;
+            const std::string_view key = coordinate.key();
             if (key == "x") {
                 take(x, coordinate.value);
             } else if (key == "y") {
@@ -134,14 +127,14 @@ EdgeEntry edge_entry(const GmlList& pairs)
 {
     EdgeEntry entry;
     for (const GmlPair& pair : pairs) {
-        const std::string_view key = pair.key;
+        const std::string_view key = pair.key();
         if (key == "source") {
             take(entry.source, pair.value);
         } else if (key == "target") {
             take(entry.target, pair.value);
-        } else if (key == "graphics" && pair.value.list() != nullptr) {
+        } else if (key == "graphics" && pair.value.list().has_value()) {
             for (const GmlPair& g : *pair.value.list()) {
-                const std::string_view graphics_key = g.key;
+                const std::string_view graphics_key = g.key();
                 if (graphics_key == "stipple") {
                     take(entry.stipple, g.value);
                 } else if (graphics_key == "lineWidth") {
@@ -150,7 +143,7 @@ EdgeEntry edge_entry(const GmlList& pairs)
                     take(entry.fill, g.value);
                 } else if (graphics_key == "arrow") {
                     take(entry.arrow, g.value);
-                } else if (graphics_key == "Line" && g.value.list() != nullptr) {
+                } else if (graphics_key == "Line" && g.value.list().has_value()) {
                     entry.route = route_points(*g.value.list());
                 }
             }
@@ -191,11 +184,11 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
     attributes.width(v) = entry.w.value_or(0.0);
     attributes.height(v) = entry.h.value_or(0.0);
     attributes.shape(v) =
-        text_or_empty(entry.type) == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
-    attributes.label(v) = std::string(text_or_empty(entry.label));
-    attributes.templateNode(v) = std::string(text_or_empty(entry.templ));
-    attributes.set_node_fill(v, text_or_empty(entry.fill));
-    attributes.set_node_line(v, text_or_empty(entry.line));
+        entry.type == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
+    attributes.label(v) = std::string(entry.label);
+    attributes.templateNode(v) = std::string(entry.templ);
+    attributes.set_node_fill(v, entry.fill);
+    attributes.set_node_line(v, entry.line);
     attributes.strokeWidth(v) = static_cast<float>(entry.line_width.value_or(1.0));
     attributes.strokeType(v) = stroke_type(entry.stipple);
     attributes.fillPattern(v) = fill_pattern(entry.pattern);
@@ -228,26 +221,26 @@ void apply(const EdgeEntry& entry, ogdf::edge e, KinshipAttributes& attributes)
         bends.pushBack(point);
     }
     if (attributes.has(ogdf::GraphAttributes::edgeArrow)) {
-        attributes.arrowType(e) = edge_arrow(text_or_empty(entry.arrow));
+        attributes.arrowType(e) = edge_arrow(entry.arrow);
     }
     attributes.strokeType(e) = stroke_type(entry.stipple);
     attributes.strokeWidth(e) = static_cast<float>(entry.line_width.value_or(1.0));
-    attributes.set_edge_colour(e, text_or_empty(entry.fill));
+    attributes.set_edge_colour(e, entry.fill);
 }
 
 // Line widths are stored as floats: a real beyond the float range would become inf.
 Status check_line_widths(const GmlList& pairs)
 {
     for (const GmlPair& pair : pairs) {
-        const std::string_view key = pair.key;
-        const double* width = key == "lineWidth" ? pair.value.real() : nullptr;
-        if (width != nullptr && std::abs(*width) > std::numeric_limits<float>::max()) {
+        const std::string_view key = pair.key();
+        const std::optional<double> width = key == "lineWidth" ? pair.value.real() : std::nullopt;
+        if (width && std::abs(*width) > std::numeric_limits<float>::max()) {
             std::string message = "lineWidth ";
             append_real(message, *width);
-            return failure_at_line(pair.line, message + " is too large for a line width");
+            return failure_at_line(pair.line(), message + " is too large for a line width");
         }
         const bool entry_list = key == "node" || key == "edge" || key == "graphics";
-        if (entry_list && pair.value.list() != nullptr) {
+        if (entry_list && pair.value.list().has_value()) {
             if (Status checked = check_line_widths(*pair.value.list()); !checked) {
                 return checked;
             }
@@ -266,15 +259,14 @@ public:
     Status build(const GmlList& graph_list);
 
 private:
-    // Reads the node entries and finds the span of their ids; every node entry must have
-    // an integer id.
+    // Finds the span of the node entries' ids; every node entry must have an integer id.
+    // The entries themselves are read when the nodes are made.
     Status scan_nodes(const GmlList& graph_list);
     Status add_edge(const GmlPair& pair);
     ogdf::node node_for(std::int64_t id);
 
     ogdf::Graph& graph_;
     KinshipAttributes& attributes_;
-    std::vector<NodeEntry> node_entries_; // in text order
     std::unordered_map<std::int64_t, ogdf::node> nodes_;
     std::int64_t min_id_ = std::numeric_limits<std::int64_t>::max();
     std::int64_t max_id_ = std::numeric_limits<std::int64_t>::min();
@@ -282,18 +274,25 @@ private:
 
 Status GraphBuilder::scan_nodes(const GmlList& graph_list)
 {
+    std::size_t node_count = 0;
     for (const GmlPair& pair : graph_list) {
-        if (std::string_view(pair.key) != "node" || pair.value.list() == nullptr) {
+        if (pair.key() != "node" || !pair.value.list().has_value()) {
             continue;
         }
-        const NodeEntry& entry = node_entries_.emplace_back(node_entry(*pair.value.list()));
-        if (!entry.id) {
-            return failure_at_line(pair.line, "node entry without an integer id");
+        std::optional<std::int64_t> id;
+        for (const GmlPair& node_pair : *pair.value.list()) {
+            if (node_pair.key() == "id") {
+                take(id, node_pair.value);
+            }
         }
-        min_id_ = std::min(min_id_, *entry.id);
-        max_id_ = std::max(max_id_, *entry.id);
+        if (!id) {
+            return failure_at_line(pair.line(), "node entry without an integer id");
+        }
+        min_id_ = std::min(min_id_, *id);
+        max_id_ = std::max(max_id_, *id);
+        ++node_count;
     }
-    nodes_.reserve(node_entries_.size());
+    nodes_.reserve(node_count);
     return done;
 }
 
@@ -311,10 +310,10 @@ Status GraphBuilder::add_edge(const GmlPair& pair)
     const EdgeEntry entry = edge_entry(*pair.value.list());
     for (const auto& [end, name] : {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
         if (!end) {
-            return failure_at_line(pair.line, std::string("edge entry without an integer ") + name);
+            return failure_at_line(pair.line(), std::string("edge entry without an integer ") + name);
         }
         if (*end < min_id_ || *end > max_id_) {
-            return failure_at_line(pair.line, std::string("edge ") + name + " " +
+            return failure_at_line(pair.line(), std::string("edge ") + name + " " +
                                                   std::to_string(*end) +
                                                   " lies outside the span of node ids");
         }
@@ -334,21 +333,19 @@ Status GraphBuilder::build(const GmlList& graph_list)
     if (Status checked = check_line_widths(graph_list); !checked) {
         return checked;
     }
-    auto node_entry_read = node_entries_.cbegin();
     for (const GmlPair& pair : graph_list) {
-        const std::string_view key = pair.key;
+        const std::string_view key = pair.key();
         if (key == "directed") {
-            if (const auto* flag = pair.value.integer()) {
+            if (const auto flag = pair.value.integer()) {
                 attributes_.directed() = *flag > 0;
             }
             continue;
         }
-        const GmlList* list = pair.value.list();
-        if (list == nullptr) {
+        if (!pair.value.list()) {
             continue;
         }
         if (key == "node") {
-            const NodeEntry& entry = *node_entry_read++;
+            const NodeEntry entry = node_entry(*pair.value.list());
             apply(entry, node_for(*entry.id), attributes_);
         } else if (key == "edge") {
             if (Status added = add_edge(pair); !added) {
@@ -376,12 +373,12 @@ Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
     }
     const GmlList& pairs = parsed.value().pairs();
     const auto graph_pair = std::find_if(pairs.begin(), pairs.end(),
-                                         [](const GmlPair& p) { return p.key == "graph"; });
+                                         [](const GmlPair& p) { return p.key() == "graph"; });
     if (graph_pair == pairs.end()) {
         return Failure{"no top-level \"graph\" list"};
     }
-    if (graph_pair->value.list() == nullptr) {
-        return failure_at_line(graph_pair->line, "\"graph\" is not a list");
+    if (!graph_pair->value.list().has_value()) {
+        return failure_at_line(graph_pair->line(), "\"graph\" is not a list");
     }
     return GraphBuilder(graph, attributes).build(*graph_pair->value.list());
 }

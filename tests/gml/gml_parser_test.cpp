@@ -21,12 +21,12 @@ std::string shape(const GmlList& list)
 {
     std::string out;
     for (const GmlPair& pair : list) {
-        out.append(out.empty() ? "" : " ").append(pair.key) += '=';
-        if (const auto* integer = pair.value.integer()) {
+        out.append(out.empty() ? "" : " ").append(pair.key()) += '=';
+        if (const auto integer = pair.value.integer()) {
             out += std::to_string(*integer);
-        } else if (const auto* real = pair.value.real()) {
+        } else if (const auto real = pair.value.real()) {
             out += real_text(*real);
-        } else if (const auto* string = pair.value.string()) {
+        } else if (const auto string = pair.value.string()) {
             out.append("'").append(*string).append("'");
         } else {
             out.append("[").append(shape(*pair.value.list())).append("]");
