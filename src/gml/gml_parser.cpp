@@ -281,7 +281,8 @@ Result<GmlDocument> Parser::run()
             return fail(error_here(named() + " has no value, found the end of the text"));
         }
         at_line_start_ = false;
-        GmlValue value = GmlValue::of_integer(0);
+        // The value is read straight into its place on the stack.
+        GmlValue& value = pending.emplace_back(key, GmlValue::of_integer(0), key_line).value;
         const char v = text_[pos_];
         if (v == '[') {
             if (open.size() > max_list_depth) {
@@ -290,6 +291,7 @@ Result<GmlDocument> Parser::run()
             }
             ++pos_;
             value = GmlValue::of_list({});
+            open.push_back({pending.size(), line_});
         } else if (v == '"') {
             if (Status read = read_string(value); !read) {
                 return fail(read.failure());
@@ -303,12 +305,6 @@ Result<GmlDocument> Parser::run()
             }
         } else {
             return fail(error_here(named() + " has no value, found " + found_here()));
-        }
-
-        const bool opens_list = v == '[';
-        pending.push_back(GmlPair{key, value, key_line});
-        if (opens_list) {
-            open.push_back({pending.size(), line_});
         }
     }
 }
