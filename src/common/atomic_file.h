@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -47,7 +48,8 @@ private:
     std::string target_;    // the file replaced, links followed
     std::string temporary_; // the file written
     int fd_ = -1;
-    int write_error_ = 0; // errno of the first failed write
+    int write_error_ = 0;      // errno of the first failed write
+    std::size_t written_ = 0; // bytes written so far
     std::string buffer_;
 };
 
