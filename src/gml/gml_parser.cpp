@@ -154,6 +154,17 @@ Status Parser::read_number(GmlValue& value)
         return error_here("malformed number " + found_here());
     }
 
+    // Integers of up to 18 digits, the usual ids and flags, cannot overflow: summed here.
+    constexpr std::size_t safe_digits = 18;
+    if (!is_real && end - start <= safe_digits) {
+        std::int64_t integer = 0;
+        for (std::size_t at = start; at < end; ++at) {
+            integer = integer * 10 + (text_[at] - '0');
+        }
+        value = GmlValue::of_integer(text_[pos_] == '-' ? -integer : integer);
+        pos_ = end;
+        return done;
+    }
     // from_chars takes a minus sign but no plus sign.
     const char* first = text_.data() + (text_[pos_] == '-' ? pos_ : start);
     const char* last = text_.data() + end;
