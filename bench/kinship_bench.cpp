@@ -2,8 +2,8 @@
 //
 // Runs the command's stages (the functions of command/pipeline.h that its main calls) on a
 // pedigree, in the working directory, and prints one line: the wall time of each stage in
-// seconds and the peak resident memory after each stage in MiB. For measuring only; the outputs are the
-// command's files.
+// seconds (to 0.1 ms) and the peak resident memory after each stage in MiB. For measuring
+// only; the outputs are the command's files.
 
 #include "command/pipeline.h"
 
@@ -38,7 +38,7 @@ public:
     void print() const
     {
         for (const Result& r : results_) {
-            std::printf("%s=%.3fs/%.0fMiB ", r.name, r.seconds, r.peak_mib);
+            std::printf("%s=%.4fs/%.0fMiB ", r.name, r.seconds, r.peak_mib);
         }
         std::printf("\n");
     }
