@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
+#include <string>
 #include <sys/stat.h>
 
 #include "common/atomic_file.h"
@@ -62,6 +64,35 @@ TEST(AtomicFile, ReplacesWholeKeepingModesAndLinksOrFailsLeavingNothing)
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
             << entry.path();
     }
+}
+
+// A text handed over in pieces, well past the size at which the buffer is written out,
+// arrives whole and in order; a file dropped before it is committed changes nothing.
+TEST(AtomicFile, PiecesArriveInOrderAndAnUncommittedFileLeavesNothing)
+{
+    const test_files::TempDir dir;
+    dir.write("out.txt", "old");
+    std::string expected;
+    {
+        Result<AtomicFile> file = AtomicFile::create(dir / "out.txt");
+        ASSERT_TRUE(file);
+        for (int i = 0; i < 30000; ++i) {
+            const std::string piece = std::to_string(i) + '\n';
+            file.value().buffer() += piece;
+            expected += piece;
+            file.value().write_if_full();
+        }
+        file.value().write("tail");
+        ASSERT_TRUE(file.value().commit());
+    }
+    EXPECT_EQ(test_files::read_file(dir / "out.txt"), expected + "tail");
+    {
+        Result<AtomicFile> file = AtomicFile::create(dir / "out.txt");
+        ASSERT_TRUE(file);
+        file.value().write(std::string(100000, 'x'));
+    }
+    EXPECT_EQ(test_files::read_file(dir / "out.txt"), expected + "tail");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 } // namespace

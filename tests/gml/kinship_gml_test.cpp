@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 #include <limits>
 #include <sstream>
 
@@ -273,6 +274,7 @@ TEST(DrawingGmlWriter, WrittenFileReadsBackAndUnwritableRealsAreRefused)
                       ": a position, size or line width is not a real a GML file can hold");
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary
 }
 
 } // namespace
