@@ -114,8 +114,8 @@ void DrawingWriter::write_edge(ogdf::edge e)
 {
     integer("  edge [\n    source ", number_[e->source()]);
     integer("\n    target ", number_[e->target()]);
-    out_.append(attributes_.directed() ? "\n    graphics [\n      type \"line\"\n      arrow \"last\""
-                                       : "\n    graphics [\n      type \"line\"\n      arrow \"none\"");
+    out_.append("\n    graphics [\n      type \"line\"\n      arrow ");
+    out_.append(attributes_.directed() ? "\"last\"" : "\"none\"");
     integer("\n      stipple ", static_cast<int>(attributes_.strokeType(e)));
     real("\n      lineWidth ", attributes_.strokeWidth(e));
     out_.push_back('\n');
@@ -141,8 +141,9 @@ void DrawingWriter::run()
         out_.reserve(400 * static_cast<std::size_t>(graph_.numberOfNodes()) +
                      200 * static_cast<std::size_t>(graph_.numberOfEdges()));
     }
-    out_.append(attributes_.directed() ? "Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n  directed 1\n"
-                                       : "Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n  directed 0\n");
+    out_.append("Creator \"ogdf::GraphAttributes::writeGML\"\ngraph [\n");
+    integer("  directed ", attributes_.directed() ? 1 : 0);
+    out_.push_back('\n');
     for (ogdf::node v : graph_.nodes) {
         write_node(v);
         if (file_ != nullptr) {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "common/result.h"
-#include "gml/gml_tree.h"
+#include "gml/gml_document.h"
 
 namespace kinship::gml {
 

@@ -2,12 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <optional>
-#include <span>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace kinship::gml {
 
@@ -33,11 +29,14 @@ private:
 // One GML value: an integer, a real, a string (escapes already resolved) or a list. Each
 // accessor gives the value when it is of that form.
 //
-// Values and pairs are packed (16 and 32 bytes): a kinship file of 20 000 people parses
-// into half a million pairs. Texts are therefore limited to 4 GiB (see parse_gml).
+// Values and pairs are packed (16 and 32 bytes): the first GML file of 20 000 people
+// parses into half a million pairs. Texts are therefore limited to 4 GiB (see parse_gml).
 class GmlValue {
 public:
-    static GmlValue of_integer(std::int64_t value) { return GmlValue(Kind::integer, {.integer = value}); }
+    static GmlValue of_integer(std::int64_t value)
+    {
+        return GmlValue(Kind::integer, {.integer = value});
+    }
     static GmlValue of_real(double value) { return GmlValue(Kind::real, {.real = value}); }
     static GmlValue of_string(std::string_view value)
     {
@@ -113,31 +112,5 @@ inline const GmlPair* GmlList::end() const
 {
     return first_ + size_;
 }
-
-// A parsed GML text: its top-level pairs, and the storage behind every list and every
-// string an escape changed. Keys and all other strings are views of the text, which must
-// outlive the document. Moving a document keeps every view valid.
-//
-// The pairs of all lists sit in a few large blocks rather than one allocation per list:
-// a kinship file holds hundreds of thousands of small lists, and the tree is read once
-// and dropped.
-class GmlDocument {
-public:
-    const GmlList& pairs() const { return pairs_; }
-
-    // For the parser: keeps a copy of `pairs`, side by side, and returns it as a list.
-    GmlList keep_list(std::span<const GmlPair> pairs);
-    // For the parser: keeps a string that is not a view of the text.
-    std::string_view keep_string(std::string text);
-    // For the parser: the list of top-level pairs, one that keep_list returned.
-    void set_pairs(GmlList pairs) { pairs_ = pairs; }
-
-private:
-    GmlList pairs_;
-    // Blocks of pairs; each is reserved once and never grows past it, so the pairs in it
-    // never move.
-    std::vector<std::vector<GmlPair>> blocks_;
-    std::deque<std::string> strings_;
-};
 
 } // namespace kinship::gml

@@ -310,7 +310,8 @@ Status GraphBuilder::add_edge(const GmlPair& pair)
     const EdgeEntry entry = edge_entry(*pair.value.list());
     for (const auto& [end, name] : {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
         if (!end) {
-            return failure_at_line(pair.line(), std::string("edge entry without an integer ") + name);
+            return failure_at_line(pair.line(),
+                                   std::string("edge entry without an integer ") + name);
         }
         if (*end < min_id_ || *end > max_id_) {
             return failure_at_line(pair.line(), std::string("edge ") + name + " " +

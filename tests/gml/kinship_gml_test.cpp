@@ -274,7 +274,8 @@ TEST(DrawingGmlWriter, WrittenFileReadsBackAndUnwritableRealsAreRefused)
                       ": a position, size or line width is not a real a GML file can hold");
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary
+    // Nothing else is left, no temporary file either.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 } // namespace

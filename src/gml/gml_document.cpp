@@ -1,4 +1,4 @@
-#include "gml/gml_tree.h"
+#include "gml/gml_document.h"
 
 #include <algorithm>
 
@@ -14,9 +14,9 @@ constexpr std::size_t largest_block_pairs = std::size_t{1} << 14;
 GmlList GmlDocument::keep_list(std::span<const GmlPair> pairs)
 {
     if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < pairs.size()) {
-        const std::size_t grown = blocks_.empty()
-                                      ? first_block_pairs
-                                      : std::min(2 * blocks_.back().capacity(), largest_block_pairs);
+        const std::size_t grown =
+            blocks_.empty() ? first_block_pairs
+                            : std::min(2 * blocks_.back().capacity(), largest_block_pairs);
         blocks_.emplace_back().reserve(std::max(grown, pairs.size()));
     }
     std::vector<GmlPair>& block = blocks_.back();
