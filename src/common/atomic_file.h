@@ -49,7 +49,7 @@ private:
     std::string temporary_; // the file written
     int fd_ = -1;
     int write_error_ = 0;      // errno of the first failed write
-    std::size_t written_ = 0; // bytes written so far
+    std::size_t written_ = 0;  // bytes written so far
     std::string buffer_;
 };
 

@@ -12,6 +12,13 @@ bool is_writable_real(double value)
     return std::abs(value) <= largest_real; // false for nan too
 }
 
+void append_integer(std::string& out, long long value)
+{
+    char digits[24];
+    const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, written.ptr);
+}
+
 namespace {
 
 // The usual coordinates, sizes and widths (at least 1, below 10^10, with a short binary

@@ -1,7 +1,7 @@
 #pragma once
 
-// The GML forms of a real number and of a string, as every GML file of this project
-// writes them, and the bound that keeps every written real readable again.
+// The GML forms of an integer, a real number and a string, as every GML file of this
+// project writes them, and the bound that keeps every written real readable again.
 
 #include <string>
 #include <string_view>
@@ -15,6 +15,9 @@ inline constexpr double largest_real = 1.797693134e308;
 
 // Whether `value` is a real that append_real writes in a form the parser reads back.
 bool is_writable_real(double value);
+
+// Appends `value` in decimal digits, with a minus sign when negative.
+void append_integer(std::string& out, long long value);
 
 // Appends `value` with ten significant digits, always with a decimal point and with
 // trailing zeros kept, in exponent form (e+NN, e-NN) only when the decimal exponent is

@@ -3,7 +3,6 @@
 #include "common/atomic_file.h"
 #include "common/gml_text.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -12,34 +11,25 @@ namespace kinship {
 
 namespace {
 
-// What follows a node's label: its graphics, the same for every node of one sex. Only a
-// lower-case 'm' marks a male; every other character is drawn as female.
-constexpr std::string_view male_graphics = "graphics [\n"
-                                           "w 30.000000\n"
-                                           "h 30.000000\n"
-                                           "fill \"#ADD8E6\"\n"
-                                           "line \"#4682b4\"\n"
-                                           "type \"rectangle\"\n"
-                                           "pattern \"1\"\n"
-                                           "stipple 1\n"
-                                           "lineWidth 2.000000\n"
-                                           "width 1.000000\n"
-                                           "]\n"
-                                           "]\n";
-constexpr std::string_view female_graphics = "graphics [\n"
-                                             "w 30.000000\n"
-                                             "h 30.000000\n"
-                                             "fill \"#FFE4E1\"\n"
-                                             "line \"#FFDAB9\"\n"
-                                             "type \"oval\"\n"
-                                             "pattern \"1\"\n"
-                                             "stipple 1\n"
-                                             "lineWidth 2.000000\n"
-                                             "width 1.000000\n"
-                                             "]\n"
-                                             "]\n";
+// A node's graphics: the same for every node but for the colours and shape, which show the
+// sex. Only a lower-case 'm' marks a male; every other character is drawn as female.
+constexpr std::string_view node_graphics_head = "graphics [\n"
+                                                "w 30.000000\n"
+                                                "h 30.000000\n";
+constexpr std::string_view male_style = "fill \"#ADD8E6\"\n"
+                                        "line \"#4682b4\"\n"
+                                        "type \"rectangle\"\n";
+constexpr std::string_view female_style = "fill \"#FFE4E1\"\n"
+                                          "line \"#FFDAB9\"\n"
+                                          "type \"oval\"\n";
+constexpr std::string_view node_graphics_tail = "pattern \"1\"\n"
+                                                "stipple 1\n"
+                                                "lineWidth 2.000000\n"
+                                                "width 1.000000\n"
+                                                "]\n"
+                                                "]\n";
 
-// What follows an edge's target: its graphics, the same for every edge.
+// An edge's graphics, the same for every edge.
 constexpr std::string_view edge_graphics = "graphics [\n"
                                            "type \"line\"\n"
                                            "arrow \"none\"\n"
@@ -49,13 +39,6 @@ constexpr std::string_view edge_graphics = "graphics [\n"
                                            "]\n"
                                            "]\n";
 
-void append_integer(std::string& out, int value)
-{
-    char digits[16];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, written.ptr);
-}
-
 // The texts are built in place, piece by piece: the file holds a few hundred bytes per
 // person and is written once per run. Every string goes out in the one GML string form,
 // so that a clan word holding a double quote or a backslash stays well-formed and reads
@@ -63,26 +46,26 @@ void append_integer(std::string& out, int value)
 void append_node(std::string& out, const digraph& G, int v)
 {
     out.append("node [\nid ");
-    append_integer(out, G.id[v]);
+    gml::append_integer(out, G.id[v]);
     out.append("\ntemplate ");
     std::string template_text = G.cla[v];
     template_text.append(" ").append(G.subcla[v]).append(" ");
-    append_integer(template_text, G.nasc[v]);
+    gml::append_integer(template_text, G.nasc[v]);
     template_text.append(" ");
-    append_integer(template_text, G.morte[v]);
+    gml::append_integer(template_text, G.morte[v]);
     gml::append_string(out, template_text);
     out.append("\nlabel \"");
-    append_integer(out, G.id[v]);
-    out.append("\"\n");
-    out.append(G.sexo[v] == 'm' ? male_graphics : female_graphics);
+    gml::append_integer(out, G.id[v]);
+    out.append("\"\n").append(node_graphics_head);
+    out.append(G.sexo[v] == 'm' ? male_style : female_style).append(node_graphics_tail);
 }
 
 void append_edge(std::string& out, const digraph& G, int parent, int child)
 {
     out.append("edge [\nsource ");
-    append_integer(out, G.id[parent]);
+    gml::append_integer(out, G.id[parent]);
     out.append("\ntarget ");
-    append_integer(out, G.id[child]);
+    gml::append_integer(out, G.id[child]);
     out.append("\n");
     out.append(edge_graphics);
 }

@@ -4,7 +4,6 @@
 #include "common/gml_text.h"
 #include "gml/edge_route.h"
 
-#include <charconv>
 #include <string_view>
 
 namespace kinship::gml {
@@ -46,9 +45,7 @@ private:
 
 void DrawingWriter::integer(std::string_view text, long long value)
 {
-    char digits[24];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value);
-    out_.append(text).append(digits, written.ptr);
+    append_integer(out_.append(text), value);
 }
 
 void DrawingWriter::append_checked_real(double value)
