@@ -276,7 +276,8 @@ Result<GmlDocument> Parser::run()
             if (open.size() == 1) {
                 return fail(error_here("']' without an open list"));
             }
-            pending.back().value = GmlValue::of_list(close_innermost()); // the pair that opened it
+            const GmlList list = close_innermost();
+            pending.back().value = GmlValue::of_list(list); // the pair that opened it
             ++pos_;
             continue;
         }

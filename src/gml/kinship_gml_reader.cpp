@@ -18,7 +18,7 @@ namespace kinship::gml {
 namespace {
 
 // What one node entry says; unset fields take the reading's defaults (texts are then
-// empty). Texts are views of the parsed text, which outlives the entries.
+// empty). Texts are views into the parsed document, which outlives the entries.
 struct NodeEntry {
     std::optional<std::int64_t> id;
     std::string_view label, templ, fill, line, type;
@@ -183,8 +183,7 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
     attributes.y(v) = entry.y.value_or(0.0);
     attributes.width(v) = entry.w.value_or(0.0);
     attributes.height(v) = entry.h.value_or(0.0);
-    attributes.shape(v) =
-        entry.type == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
+    attributes.shape(v) = entry.type == "oval" ? ogdf::Shape::Ellipse : ogdf::Shape::Rect;
     attributes.label(v) = std::string(entry.label);
     attributes.templateNode(v) = std::string(entry.templ);
     attributes.set_node_fill(v, entry.fill);
