@@ -60,10 +60,10 @@ public:
         return kind_ == Kind::string ? std::optional(std::string_view(payload_.text, size_))
                                      : std::nullopt;
     }
-    std::optional<GmlList> list() const
-    {
-        return kind_ == Kind::list ? std::optional(GmlList(payload_.pairs, size_)) : std::nullopt;
-    }
+    bool is_list() const { return kind_ == Kind::list; }
+    // The pairs of a list, or none for a value of another form. A list, not an optional
+    // one, so that a loop over list() holds no reference into a temporary.
+    GmlList list() const { return is_list() ? GmlList(payload_.pairs, size_) : GmlList(); }
 
 private:
     enum class Kind : std::uint8_t { integer, real, string, list };

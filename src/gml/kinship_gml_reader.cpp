@@ -68,8 +68,8 @@ NodeEntry node_entry(const GmlList& pairs)
             take(entry.label, pair.value);
         } else if (key == "template") {
             take(entry.templ, pair.value);
-        } else if (key == "graphics" && pair.value.list().has_value()) {
-            for (const GmlPair& g : *pair.value.list()) {
+        } else if (key == "graphics" && pair.value.is_list()) {
+            for (const GmlPair& g : pair.value.list()) {
                 const std::string_view graphics_key = g.key();
                 if (graphics_key == "x") {
                     take(entry.x, g.value);
@@ -104,11 +104,11 @@ std::vector<ogdf::DPoint> route_points(const GmlList& line)
 {
     std::vector<ogdf::DPoint> points;
     for (const GmlPair& pair : line) {
-        if (pair.key() != "point" || !pair.value.list().has_value()) {
+        if (pair.key() != "point" || !pair.value.is_list()) {
             continue;
         }
         std::optional<double> x, y;
-        for (const GmlPair& coordinate : *pair.value.list()) {
+        for (const GmlPair& coordinate : pair.value.list()) {
             const std::string_view key = coordinate.key();
             if (key == "x") {
                 take(x, coordinate.value);
@@ -132,8 +132,8 @@ EdgeEntry edge_entry(const GmlList& pairs)
             take(entry.source, pair.value);
         } else if (key == "target") {
             take(entry.target, pair.value);
-        } else if (key == "graphics" && pair.value.list().has_value()) {
-            for (const GmlPair& g : *pair.value.list()) {
+        } else if (key == "graphics" && pair.value.is_list()) {
+            for (const GmlPair& g : pair.value.list()) {
                 const std::string_view graphics_key = g.key();
                 if (graphics_key == "stipple") {
                     take(entry.stipple, g.value);
@@ -143,8 +143,8 @@ EdgeEntry edge_entry(const GmlList& pairs)
                     take(entry.fill, g.value);
                 } else if (graphics_key == "arrow") {
                     take(entry.arrow, g.value);
-                } else if (graphics_key == "Line" && g.value.list().has_value()) {
-                    entry.route = route_points(*g.value.list());
+                } else if (graphics_key == "Line" && g.value.is_list()) {
+                    entry.route = route_points(g.value.list());
                 }
             }
         }
@@ -239,8 +239,8 @@ Status check_line_widths(const GmlList& pairs)
             return failure_at_line(pair.line(), message + " is too large for a line width");
         }
         const bool entry_list = key == "node" || key == "edge" || key == "graphics";
-        if (entry_list && pair.value.list().has_value()) {
-            if (Status checked = check_line_widths(*pair.value.list()); !checked) {
+        if (entry_list && pair.value.is_list()) {
+            if (Status checked = check_line_widths(pair.value.list()); !checked) {
                 return checked;
             }
         }
@@ -275,11 +275,11 @@ Status GraphBuilder::scan_nodes(const GmlList& graph_list)
 {
     std::size_t node_count = 0;
     for (const GmlPair& pair : graph_list) {
-        if (pair.key() != "node" || !pair.value.list().has_value()) {
+        if (pair.key() != "node" || !pair.value.is_list()) {
             continue;
         }
         std::optional<std::int64_t> id;
-        for (const GmlPair& node_pair : *pair.value.list()) {
+        for (const GmlPair& node_pair : pair.value.list()) {
             if (node_pair.key() == "id") {
                 take(id, node_pair.value);
             }
@@ -306,7 +306,7 @@ ogdf::node GraphBuilder::node_for(std::int64_t id)
 
 Status GraphBuilder::add_edge(const GmlPair& pair)
 {
-    const EdgeEntry entry = edge_entry(*pair.value.list());
+    const EdgeEntry entry = edge_entry(pair.value.list());
     for (const auto& [end, name] : {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
         if (!end) {
             return failure_at_line(pair.line(),
@@ -341,11 +341,11 @@ Status GraphBuilder::build(const GmlList& graph_list)
             }
             continue;
         }
-        if (!pair.value.list()) {
+        if (!pair.value.is_list()) {
             continue;
         }
         if (key == "node") {
-            const NodeEntry entry = node_entry(*pair.value.list());
+            const NodeEntry entry = node_entry(pair.value.list());
             apply(entry, node_for(*entry.id), attributes_);
         } else if (key == "edge") {
             if (Status added = add_edge(pair); !added) {
@@ -377,10 +377,10 @@ Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
     if (graph_pair == pairs.end()) {
         return Failure{"no top-level \"graph\" list"};
     }
-    if (!graph_pair->value.list().has_value()) {
+    if (!graph_pair->value.is_list()) {
         return failure_at_line(graph_pair->line(), "\"graph\" is not a list");
     }
-    return GraphBuilder(graph, attributes).build(*graph_pair->value.list());
+    return GraphBuilder(graph, attributes).build(graph_pair->value.list());
 }
 
 Status read_kinship_gml(const std::string& path, ogdf::Graph& graph,

@@ -29,7 +29,7 @@ std::string shape(const GmlList& list)
         } else if (const auto string = pair.value.string()) {
             out.append("'").append(*string).append("'");
         } else {
-            out.append("[").append(shape(*pair.value.list())).append("]");
+            out.append("[").append(shape(pair.value.list())).append("]");
         }
     }
     return out;
