@@ -7,7 +7,7 @@
 
 namespace kinship::gml {
 
-struct GmlPair;
+class GmlPair;
 
 // The pairs of a GML list (or of the whole file), in text order; keys may repeat. A view
 // of pairs that live in the GmlDocument the list was read into.
