@@ -24,8 +24,8 @@ namespace {
 // The usual coordinates, sizes and widths (at least 1, below 10^10, with a short binary
 // fraction) the quick way: scaled by 10^p to ten digits, such a value is exactly an
 // integer plus a fraction, so its digits are those of the integer rounded to nearest,
-// ties to even, as the library rounds. Returns false, having written nothing, for every
-// other value and when rounding carries into an eleventh digit.
+// ties to even, as printf and to_chars round. Returns false, having written nothing, for
+// every other value and when rounding carries into an eleventh digit.
 bool append_real_exactly(std::string& out, double value)
 {
     constexpr double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10};
