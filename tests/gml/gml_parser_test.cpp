@@ -132,9 +132,10 @@ TEST(GmlText, EveryRealWeWriteParsesBack)
 // and a carry into an eleventh digit moving the point or switching to the exponent form.
 TEST(GmlText, RealsAreWrittenAsPrintfWritesThem)
 {
-    std::vector<double> values{1.0,          2.5,          1577.5390625,  123456789.25,
-                               123456789.75, 1234567890.5, 1234567891.5,  9.99999999995,
-                               99999.999995, 1e9,          -30.0,         0.5};
+    std::vector<double> values{1.0,          2.5,          1577.5390625, 123456789.25,
+                               123456789.75, 1234567890.5, 1234567891.5, 999999999.96875,
+                               9.99999999995, 99999.999995, 1e9,         -30.0,
+                               0.5};
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> any(-1e5, 1e5);
     for (int i = 0; i < 20000; ++i) {
