@@ -156,6 +156,15 @@ class KinshipFromGedcom(unittest.TestCase):
                 self.assertEqual(len(result.stderr.splitlines()), 1)
                 self.assertEqual(sorted(os.listdir(self.folder)), [name] if data is not None else [])
                 (self.folder / name).unlink(missing_ok=True)
+        # A folder where the names table goes: refused before the earlier pedigree is touched.
+        (self.folder / "f.ged").write_bytes(gedcom("UTF-8"))
+        (self.folder / "f.txt").write_text("old")
+        (self.folder / "f.txt.names.tsv").mkdir()
+        result = self.run_in_folder(IMPORTER, "f.ged")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("cannot replace f.txt.names.tsv: Is a directory", result.stderr)
+        self.assertEqual((self.folder / "f.txt").read_text(), "old")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["f.ged", "f.txt", "f.txt.names.tsv"])
 
     def test_the_example(self):
         example = Path(os.environ["KINSHIP_EXAMPLE_GEDCOM"]).read_bytes()

@@ -39,6 +39,11 @@ def write_all(files: list[tuple[Path, str]]) -> None:
     try:
         for target, text in files:
             temporaries.append(_temporary_beside(target, text))
+        # A folder in a target's place would fail its rename after earlier targets were
+        # replaced, and undoing those would lose the files they replaced: refuse it first.
+        for target, _ in files:
+            if target.is_dir():
+                raise ImportFailure(f"cannot replace {target}: Is a directory")
         for temporary, (target, _) in zip(temporaries, files):
             try:
                 os.replace(temporary, target)
