@@ -96,7 +96,11 @@ Result<AtomicFile> AtomicFile::create(const std::string& path)
     }
     std::string target = std::move(followed).value();
     struct stat existing {};
-    const bool keep_mode = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) { // the rename would fail, after all the writing
+        return describe("cannot replace", path, EISDIR);
+    }
+    const bool keep_mode = exists && S_ISREG(existing.st_mode);
 
     std::string temporary;
     const int fd = create_temporary(target, 0666, temporary);

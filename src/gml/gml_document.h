@@ -19,6 +19,13 @@ namespace kinship::gml {
 // is read once and dropped.
 class GmlDocument {
 public:
+    GmlDocument() = default;
+    // A copy's lists would still point into the original's blocks.
+    GmlDocument(const GmlDocument&) = delete;
+    GmlDocument& operator=(const GmlDocument&) = delete;
+    GmlDocument(GmlDocument&&) = default;
+    GmlDocument& operator=(GmlDocument&&) = default;
+
     const GmlList& pairs() const { return pairs_; }
 
     // For the parser: keeps a copy of `pairs`, side by side, and returns it as a list.
