@@ -125,14 +125,16 @@ std::string format_kinship_gml(const digraph& G)
 
 Status write_kinship_gml(const digraph& G, const std::string& path)
 {
+    const auto cannot_write = [](const Failure& failure) {
+        return Failure{"Cannot write the GML file: " + failure.message};
+    };
     Result<AtomicFile> file = AtomicFile::create(path);
-    Status written = file ? Status(done) : Status(file.failure());
-    if (written) {
-        append_kinship_gml(file.value().buffer(), G, &file.value());
-        written = file.value().commit();
+    if (!file) {
+        return cannot_write(file.failure());
     }
-    if (!written) {
-        return Failure{"Cannot write the GML file: " + written.failure().message};
+    append_kinship_gml(file.value().buffer(), G, &file.value());
+    if (const Status written = file.value().commit(); !written) {
+        return cannot_write(written.failure());
     }
     return done;
 }
