@@ -229,6 +229,28 @@ std::string unknown_ids_note(const Place& place, std::span<const UnknownId> ids)
     return text + (ids.size() == 1 ? " matches" : " match") + " no individual";
 }
 
+Failure unknown_ids_failure(const Place& place, std::span<const UnknownId> ids)
+{
+    return on_stderr(unknown_ids_note(place, ids));
+}
+
+Failure duplicate_id_failure(const Place& place, int id, std::size_t first_line)
+{
+    return on_stderr(prefix(place) + "the id " + std::to_string(id) +
+                     " is already the id of the individual on line " +
+                     std::to_string(first_line) + "; every individual needs an id of their own");
+}
+
+Failure cycle_failure(std::string_view file, std::span<const int> ids)
+{
+    std::string path;
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        path += (k == 0 ? "" : " -> ") + std::to_string(ids[k]);
+    }
+    return on_stderr(prefix(file) + "individual " + std::to_string(ids.front()) +
+                     " is their own ancestor, through the parents " + path);
+}
+
 std::string unread_text_note(const Place& place, std::string_view count_name,
                              std::size_t count_line, int count, std::size_t last_line)
 {

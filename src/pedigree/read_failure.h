@@ -55,6 +55,13 @@ struct UnknownId {
     int id;
 };
 std::string unknown_ids_note(const Place& place, std::span<const UnknownId> ids);
+// The same as the failure of readers that stop there with a message of their own.
+Failure unknown_ids_failure(const Place& place, std::span<const UnknownId> ids);
+// An id that an earlier record, on `first_line`, already carries.
+Failure duplicate_id_failure(const Place& place, int id, std::size_t first_line);
+// Someone who is their own ancestor: `ids` runs from a person up through parents back to
+// the same person.
+Failure cycle_failure(std::string_view file, std::span<const int> ids);
 
 // Text left after the last record the count (or the number of links) announces.
 std::string unread_text_note(const Place& place, std::string_view count_name,

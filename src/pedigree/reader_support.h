@@ -77,16 +77,13 @@ void note_unread_text(TextScanner& in, std::string_view file, std::string_view c
                       const Count& count, Notes* notes);
 
 // The first pass over the individuals: the count at the head of the layout (left in
-// `count`), then that many records of type Record, each parsed by
-// `r.scan(in)` and named in messages by Record::items and by its record number until its
-// id is read, by the id after (the adjacency file has its fixed wording instead). Every
-// record is parsed before the record for `count` individuals is allocated, so a count far
-// beyond the records that follow is reported at the first missing record instead of as a
-// vast allocation. Returns the graph with each record's fields stored, and leaves the
-// records in `records`.
+// `count`), then that many records of type Record, each parsed by `r.scan(in)` and named
+// in messages by Record::items and by its record number until its id is read, by the id
+// after (the adjacency file has its fixed wording instead). The records are left in
+// `records`, in file order.
 template <typename Record>
-Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind kind,
-                               std::vector<Record>& records, Count& count)
+kinship::Status scan_records(TextScanner& in, std::string_view file, CountKind kind,
+                             std::vector<Record>& records, Count& count)
 {
     const Result<Count> head = read_count(in, file, kind);
     if (!head) {
@@ -107,6 +104,20 @@ Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind
                                 Record::items[f->item], *f);
         }
         records.push_back(r);
+    }
+    return kinship::done;
+}
+
+// scan_records, then the digraph record with each record's fields stored. Every record is
+// parsed before the record for `count` individuals is allocated, so a count far beyond the
+// records that follow is reported at the first missing record instead of as a vast
+// allocation.
+template <typename Record>
+Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind kind,
+                               std::vector<Record>& records, Count& count)
+{
+    if (const kinship::Status scanned = scan_records(in, file, kind, records, count); !scanned) {
+        return scanned.failure();
     }
     DigraphPtr G = try_digraph_init(count.value);
     if (!G) {

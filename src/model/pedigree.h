@@ -1,0 +1,66 @@
+#pragma once
+
+// The pedigree as the newer tools (kinship-select, kinship-stats, kinship-layout) hold it:
+// the individuals with their attributes, in file order, and each one's father, mother and
+// children by index. Its size grows with the number of people and links, not with its
+// square, so it serves genealogies of a million people.
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace kinship {
+
+// One individual as the pedigree file gives them.
+struct Person {
+    int id = 0;
+    char sex = 0;      // 'm' for a man; any other character for a woman
+    int father_id = 0; // as written in the file; 0 when not recorded
+    int mother_id = 0;
+    std::string clan;    // at most 9 bytes; "-" by convention when none is recorded
+    std::string subclan;
+    int birth = 0;
+    int death = 0;
+    std::size_t line = 0; // where the record starts in the file, for messages
+
+    bool male() const { return sex == 'm'; }
+};
+
+class Pedigree {
+public:
+    // The index that stands for a parent who is not recorded.
+    static constexpr int none = -1;
+
+    Pedigree() = default;
+    // `father` and `mother` give each person's parent index or `none`; both must be the
+    // size of `people`, and every index must be in range. The child lists are built here,
+    // each in file order.
+    Pedigree(std::vector<Person> people, std::vector<int> father, std::vector<int> mother);
+
+    int size() const { return static_cast<int>(people_.size()); }
+    const Person& person(int i) const { return people_[static_cast<std::size_t>(i)]; }
+    std::span<const Person> people() const { return people_; }
+
+    int father(int i) const { return father_[static_cast<std::size_t>(i)]; }
+    int mother(int i) const { return mother_[static_cast<std::size_t>(i)]; }
+    std::span<const int> children(int i) const;
+
+    // The index of the individual with this id, or `none`.
+    int find(int id) const;
+
+    // The number of parent-to-child links.
+    std::size_t links() const { return child_list_.size(); }
+
+private:
+    std::vector<Person> people_;
+    std::vector<int> father_;
+    std::vector<int> mother_;
+    // children(i) is child_list_[child_start_[i] .. child_start_[i + 1]).
+    std::vector<std::size_t> child_start_;
+    std::vector<int> child_list_;
+    std::unordered_map<int, int> index_of_id_;
+};
+
+} // namespace kinship
