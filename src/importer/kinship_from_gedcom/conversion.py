@@ -4,16 +4,14 @@ import re
 import unicodedata
 from dataclasses import dataclass, field
 
-from ged4py.date import DateValue
 from ged4py.model import Name, NameRec
 
+from kinship_from_gedcom.dates import year_of
 from kinship_from_gedcom.gedcom_file import VOID, GedcomFile
 
 INT_MAX = 2**31 - 1
 WORD_BYTES = 9  # the pedigree reader's limit for a clan or sub-clan word
 _XREF_NUMBER = re.compile(r"@[^@0-9]*([0-9]+)@")
-_CALENDAR = re.compile(r"@#D[^@]*@")
-_DUAL_YEAR = re.compile(r"\b([0-9]+)/[0-9]+\b")
 
 
 @dataclass
@@ -35,6 +33,7 @@ class Conversion:
     people: list[Person] = field(default_factory=list)
     ids_from_xrefs: bool = False
     cut_words: list[str] = field(default_factory=list)
+    dates_without_year: list[str] = field(default_factory=list)
     warnings: list[str] = field(default_factory=list)
 
     @property
@@ -64,23 +63,6 @@ def clan_word(text: str | None) -> tuple[str, bool]:
     encoded = word.encode("utf-8")
     cut = encoded[:WORD_BYTES].decode("utf-8", "ignore")
     return cut or "-", len(encoded) > WORD_BYTES
-
-
-def year(text: str | None) -> int | None:
-    """The (first) year a GEDCOM date names, 0 when it names none, None when it is not a date
-    ged4py understands or its year does not fit the pedigree file."""
-    if not text or not text.strip():
-        return 0
-    try:
-        value = DateValue.parse(text)
-    except ValueError:  # a calendar ged4py does not know, a dual year in a Julian date
-        plain = _DUAL_YEAR.sub(r"\1", _CALENDAR.sub("", text))
-        return year(plain) if plain != text else None
-    date = getattr(value, "date", None) or getattr(value, "date1", None)
-    if date is None:
-        return 0
-    number = -date.year if date.bc else date.year
-    return number if -INT_MAX - 1 <= number <= INT_MAX else None
 
 
 def attribute(record, tag: str) -> str | None:
@@ -151,10 +133,12 @@ def convert(gedcom: GedcomFile, clan_tag: str | None = None,
             words.append(word)
         years = []
         for event in ("BIRT", "DEAT"):
-            text = record.sub_tag_value(f"{event}/DATE", follow=False)
-            value = year(text if isinstance(text, str) else None)
+            date = record.sub_tag(f"{event}/DATE", follow=False)
+            text = date.value if date is not None and isinstance(date.value, str) else None
+            value = year_of(text)
             if value is None:
-                warn(f"{who}: the {event} date {one_line(text)[:60]!r} has no year that can be read")
+                result.dates_without_year.append(
+                    f"line {gedcom.line_of(date.offset)}: {who}: {event} {one_line(text)!r}")
             years.append(value or 0)
         father = mother = 0
         family = birth_family(record)

@@ -1,6 +1,7 @@
 """Reading a GEDCOM file with ged4py: the encoding settled first, then the families and the
 individuals as ged4py records, every library failure turned into an ImportFailure."""
 
+import bisect
 import codecs
 import io
 import logging
@@ -22,6 +23,7 @@ logging.getLogger("ged4py").propagate = False
 _HEAD = re.compile(rb"(\xef\xbb\xbf)?[ \t]*0[ \t]+HEAD[ \t]*(\r|\n|$)")
 _CHAR = re.compile(rb"^[ \t]*1[ \t]+CHAR[ \t]+([^\r\n]*)", re.M)
 _END_OF_HEADER = re.compile(rb"[\r\n][ \t]*0[ \t]")
+_LINE_END = re.compile(rb"\r\n|\r|\n")
 
 
 class ImportFailure(Exception):
@@ -34,6 +36,14 @@ class GedcomFile:
     encoding: str
     individuals: list = field(default_factory=list)   # ged4py INDI records, in file order
     families: dict = field(default_factory=dict)      # FAM xref -> (husband xref, wife xref)
+    data: bytes = field(default=b"", repr=False)      # the bytes ged4py read, for line numbers
+    _line_starts: list[int] | None = field(default=None, repr=False)
+
+    def line_of(self, offset: int) -> int:
+        """The number of the line (from 1) at a byte offset of a record."""
+        if self._line_starts is None:
+            self._line_starts = [0] + [m.end() for m in _LINE_END.finditer(self.data)]
+        return bisect.bisect_right(self._line_starts, offset)
 
 
 def _as_utf8(data: bytes, char: re.Match | None) -> bytes:
@@ -104,7 +114,7 @@ def read_gedcom(path: str) -> GedcomFile:
     except OSError as error:
         raise ImportFailure(f"{path}: cannot read the GEDCOM file: {error.strerror}")
     data, encoding, name = _settle_encoding(path, data)
-    result = GedcomFile(name)
+    result = GedcomFile(name, data=data)
     try:
         with GedcomReader(io.BytesIO(data), encoding=encoding, errors="replace") as reader:
             for family in reader.records0("FAM"):
