@@ -49,11 +49,12 @@ class ImporterParts(unittest.TestCase):
 
     def test_ids_from_cross_references(self):
         self.check(choose_ids, [
-            (("@I12@", "@P7@", "@100@"), [12, 7, 100]),
-            (("@I1@", "@F1@"), None), (("@I0@", "@I2@"), None),
-            (("@I2147483647@", "@I1@"), [2147483647, 1]), (("@I2147483648@",), None),
-            (("@A@", "@I2@"), None), ((None, "@I2@"), None), (("@I000000000001@",), None)])
-
+            (("@I12@", "@P7@", "@100@"), ([12, 7, 100], True)),
+            (("@I2147483647@", "@I1@"), ([2147483647, 1], True)),
+            (("", "@I2@", "", "@I1@"), ([3, 2, 4, 1], True)),  # no cross-reference: unused ids
+            (("@I1@", "@F1@"), ([1, 2], False)), (("@I0@", "@I2@"), ([1, 2], False)),
+            (("@I2147483648@",), ([1], False)), (("@A@", "@I2@"), ([1, 2], False)),
+            (("", ""), ([1, 2], False)), (("@I000000000001@",), ([1], False))])
 
     def test_a_failed_write_leaves_the_earlier_files(self):
         """The names table's rename fails after the pedigree file was replaced: the earlier
