@@ -2,10 +2,12 @@
 converted by the build tree's launcher; each converted file is then laid out by
 hierarchical-layout."""
 
+import io
 import os
 import subprocess
 import tempfile
 import unittest
+import zipfile
 from pathlib import Path
 
 IMPORTER, LAYOUT = os.environ["KINSHIP_FROM_GEDCOM"], os.environ["KINSHIP_COMMAND"]
@@ -27,6 +29,76 @@ PEOPLE = {"@I3@": ("f", "@I2@", "@I1@", "Müller", "Zoë Müller"),
 ANSEL_FAMILY = FAMILY.encode("utf-8").replace("Zoë".encode(), b"Zo\xe8e").replace(
     "ü".encode(), b"\xe8u").replace("í".encode(), b"\xe2i").replace("ç".encode(), b"\xf0c") \
     .replace("ã".encode(), b"\xe4a").replace("Á".encode(), b"\xe2A").replace("á".encode(), b"\xe2a")
+
+# GEDCOM 7.0 after the standard's own examples: a remarriage, a void pointer (with its
+# phrase), every form of cross-reference and a record with none, the @@ escape, an
+# extension tag declared in SCHMA, the calendar and epoch words of 7.0 dates.
+GEDCOM7 = """0 HEAD
+1 GEDC
+2 VERS 7.0
+1 SCHMA
+2 TAG _CLAN https://example.com/clan
+0 @I@ INDI
+1 NAME Pat /Smith/
+1 SEX M
+1 FAMS @F1@
+1 FAMS @F2@
+0 @1@ INDI
+1 NAME Lee /Jones/
+1 SEX F
+1 FAMS @F1@
+0 @_@ INDI
+1 NAME Sam /Brown/
+1 SEX F
+1 FAMS @F2@
+1 NOTE me@example.com is my email
+2 CONT @@me and @I are my social media handles
+0 @CHILD_OF_THE_FIRST_MARRIAGE_WITH_A_LONG_CROSS_REFERENCE_1@ INDI
+1 NAME Jo /Smith/
+1 FAMC @F1@
+0 INDI
+1 NAME @@Ana /Smith/
+1 BIRT
+2 DATE JULIAN 31 DEC 1700
+1 FAMC @F2@
+0 @X9@ INDI
+1 NAME Kim
+1 BIRT
+2 DATE ABT 560 BCE
+1 FAMC @VOID@
+1 FAMC @F3@
+0 @F1@ FAM
+1 HUSB @I@
+1 WIFE @1@
+1 CHIL @CHILD_OF_THE_FIRST_MARRIAGE_WITH_A_LONG_CROSS_REFERENCE_1@
+1 DIV
+0 @F2@ FAM
+1 HUSB @I@
+1 WIFE @_@
+1 MARR
+2 DATE 1 JUN 1725
+0 @F3@ FAM
+1 HUSB @VOID@
+2 PHRASE Mr Stockdale
+1 WIFE @1@
+1 CHIL @X9@
+0 TRLR
+"""
+PEOPLE7 = {"@I@": ("m", "", "", "Smith", "-", "0", "0", "Pat Smith"),
+           "@1@": ("f", "", "", "Jones", "-", "0", "0", "Lee Jones"),
+           "@_@": ("f", "", "", "Brown", "-", "0", "0", "Sam Brown"),
+           "@CHILD_OF_THE_FIRST_MARRIAGE_WITH_A_LONG_CROSS_REFERENCE_1@":
+               ("u", "@I@", "@1@", "Smith", "-", "0", "0", "Jo Smith"),
+           "": ("u", "@I@", "@_@", "Smith", "-", "1700", "0", "@Ana Smith"),
+           "@X9@": ("u", "", "@1@", "-", "-", "-560", "0", "Kim")}
+
+
+def gedzip(entries: dict) -> bytes:
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w") as archive:
+        for name, content in entries.items():
+            archive.writestr(name, content)
+    return data.getvalue()
 
 
 def gedcom(char: str | None, body: str = FAMILY, encoding: str = "utf-8") -> bytes:
@@ -132,6 +204,15 @@ class KinshipFromGedcom(unittest.TestCase):
                 _, people = self.convert(data)
                 self.assertEqual(people["@I1@"][1:4:2], (father, clan))
 
+    def test_gedcom_7_plain_and_in_a_gedzip_file(self):
+        for name, data in [("family.ged", GEDCOM7.encode()),
+                           ("family.gdz", gedzip({"gedcom.ged": GEDCOM7, "photos/pat.jpg": b"\xff\xd8"}))]:
+            with self.subTest(name):
+                out, people = self.convert(data, name=name)
+                self.assertEqual(people, PEOPLE7)
+                self.assertIn("individuals: 6, ids: running numbers", out)
+                self.assertIn("warnings: 0", out)
+
     def test_bad_input_gets_a_message_status_1_and_no_output(self):
         head = "0 HEAD\n1 CHAR UTF-8\n"
         for name, data, args, message in [
@@ -144,7 +225,9 @@ class KinshipFromGedcom(unittest.TestCase):
                 ("f.ged", gedcom("KLINGON"), [], "f.ged: unknown character set"),
                 ("f.ged", b"\xff\xfe0\x00\x00\xd8", [], "f.ged: the file looks like UTF-16 but"),
                 ("f.ged", f"{head}{'1' * 5000} X\n".encode(), [], "f.ged: line 3: the level is not a number"),
-                ("f.ged", gedcom("UTF-8"), ["no/f.txt"], "cannot create no/f.txt: No such file")]:
+                ("f.ged", gedcom("UTF-8"), ["no/f.txt"], "cannot create no/f.txt: No such file"),
+                ("f.gdz", gedzip({"family.ged": "0 HEAD"}), [], "f.gdz: a zip file, but not GEDZIP"),
+                ("f.gdz", gedzip({"gedcom.ged": "0 HEAD"})[:60], [], "f.gdz: cannot read the GEDZIP")]:
             with self.subTest(message):
                 if data is not None:
                     (self.folder / name).write_bytes(data)
