@@ -4,7 +4,7 @@ import os
 import shutil
 from pathlib import Path
 
-from kinship_from_gedcom.conversion import Person
+from kinship_from_gedcom.conversion import Person, one_line
 from kinship_from_gedcom.gedcom_file import ImportFailure
 
 
@@ -15,7 +15,10 @@ def pedigree_text(people: list[Person]) -> str:
 
 
 def names_text(people: list[Person]) -> str:
-    return "id\txref\tname\n" + "".join(f"{p.id}\t{p.xref}\t{p.name}\n" for p in people)
+    """The names table; a tab, line break or other control character in a name or
+    cross-reference would break its row, so each is written as a blank."""
+    return "id\txref\tname\n" + "".join(f"{p.id}\t{one_line(p.xref)}\t{one_line(p.name)}\n"
+                                         for p in people)
 
 
 def _temporary_beside(target: Path, text: str) -> Path:
