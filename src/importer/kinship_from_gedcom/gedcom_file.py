@@ -130,14 +130,22 @@ def _gedcom_bytes(path: str) -> bytes:
         raise ImportFailure(f"{path}: cannot read the GEDZIP file: {error}") from None
 
 
-def _lines(text: io.TextIOBase, renamed: dict) -> Iterator[str]:
+def _decoded(data: bytes, codec: str) -> Iterator[str]:
+    """The lines of the file as text, whether they end in LF, CRLF or CR. A line of ASCII
+    alone (most lines of any export) skips the codec, which for ANSEL is slow Python."""
+    for line in io.BytesIO(data.replace(b"\r\n", b"\n").replace(b"\r", b"\n")):
+        line = line.rstrip(b"\n")
+        yield line.decode("ascii") if line.isascii() else line.decode(codec, "replace")
+
+
+def _lines(text: Iterator[str], renamed: dict) -> Iterator[str]:
     """The file's lines for fastgedcom, which keeps records by their cross-reference: a
     record without one (GEDCOM 7 allows it) or with one an earlier record already has gets
     a key of its own, `#` and its line number, and `renamed` maps that key back to the
     cross-reference ("" for none). Blanks before the level are dropped, as GEDCOM 5.5 allows."""
     seen = set()
     for number, line in enumerate(text, 1):
-        line = line.lstrip(" \t\ufeff").rstrip("\n")
+        line = line.lstrip(" \t\ufeff")
         if line.startswith("0 ") and not line.startswith(("0 HEAD", "0 TRLR")):
             xref, _, rest = line[2:].partition(" ")
             if not xref.startswith("@") or xref in seen:
@@ -163,8 +171,7 @@ def read_gedcom(path: str) -> GedcomFile:
     """Reads the families and the individuals of a GEDCOM file."""
     data, codec, name = _settle_encoding(path, _gedcom_bytes(path))
     renamed = {}
-    with io.TextIOWrapper(io.BytesIO(data), encoding=codec, errors="replace", newline=None) as text:
-        document, warnings = parse(_lines(text, renamed))
+    document, warnings = parse(_lines(_decoded(data, codec), renamed))
     for warning in warnings:
         if type(warning) in _LINE_FAULTS:
             content = getattr(warning, "line_content", "").rstrip("\n")
