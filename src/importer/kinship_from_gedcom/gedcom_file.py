@@ -50,13 +50,11 @@ class GedcomFile:
         """The number of a line in the file, from 1 (a record's lines follow it in order)."""
         if self._lines is None:
             self._lines = {}
-
-            def number(record: TrueLine):
-                self._lines[id(record)] = len(self._lines) + 1
-                for sub in record.sub_lines:
-                    number(sub)
-            for record in self.records:
-                number(record)
+            waiting = list(reversed(self.records))
+            while waiting:  # depth first, without recursion: nesting has no limit
+                current = waiting.pop()
+                self._lines[id(current)] = len(self._lines) + 1
+                waiting.extend(reversed(current.sub_lines))
         return self._lines[id(line)]
 
 
