@@ -146,10 +146,11 @@ def _lines(text: Iterator[str], renamed: dict) -> Iterator[str]:
         line = line.lstrip(" \t\ufeff")
         if line.startswith("0 ") and not line.startswith(("0 HEAD", "0 TRLR")):
             xref, _, rest = line[2:].partition(" ")
-            if not xref.startswith("@") or xref in seen:
+            has_xref = xref.startswith("@")
+            if not has_xref or xref in seen:
                 key = f"#{number}"
-                renamed[key] = xref if xref.startswith("@") else ""
-                line = f"0 {key} {line[2:] if not xref.startswith('@') else rest}"
+                renamed[key] = xref if has_xref else ""
+                line = f"0 {key} {rest if has_xref else line[2:]}"
             seen.add(xref)
         yield line
 
@@ -172,9 +173,9 @@ def read_gedcom(path: str) -> GedcomFile:
     document, warnings = parse(_lines(_decoded(data, codec), renamed))
     for warning in warnings:
         if type(warning) in _LINE_FAULTS:
-            content = getattr(warning, "line_content", "").rstrip("\n")
-            raise ImportFailure(f"{path}: line {warning.line_number}: "
-                                f"{_LINE_FAULTS[type(warning)]}" + (f": {_shorten(content)}" if content else ""))
+            content = getattr(warning, "line_content", "")
+            raise ImportFailure(f"{path}: line {warning.line_number}: {_LINE_FAULTS[type(warning)]}"
+                                + (f": {_shorten(content)}" if content else ""))
     result = GedcomFile(name, records=list(document.records.values()))
     for key, record in document.records.items():
         kind = record.payload.split(" ", 1)[0]
