@@ -61,7 +61,7 @@ def summary(args, encoding: str, result: Conversion, names: Path) -> str:
             f"  individuals: {len(result.people)}, ids: {ids}\n"
             f"  parent links: {result.parent_links}\n"
             f"  individuals without a recorded sex: {result.unknown_sex}\n"
-            f"  clans: {result.clans} (from {source})\n"
+            f"  clans: {result.clans} (from {source}); no clan recorded: {result.no_clan}\n"
             f"  words cut to {WORD_BYTES} bytes: {len(result.cut_words)}\n"
             f"  dates with text but no year (given 0): {len(result.dates_without_year)}\n"
             f"  warnings: {len(result.warnings)}\n"

@@ -12,6 +12,7 @@ from kinship_from_gedcom.gedcom_file import VOID, GedcomFile
 
 INT_MAX = 2**31 - 1
 WORD_BYTES = 9  # the pedigree reader's limit for a clan or sub-clan word
+NO_CLAN = "-"  # the word for a clan or sub-clan that is not recorded
 _XREF_NUMBER = re.compile(r"@[^@0-9]*([0-9]+)@")
 
 
@@ -47,7 +48,11 @@ class Conversion:
 
     @property
     def clans(self) -> int:
-        return len({person.clan for person in self.people})
+        return len({person.clan for person in self.people} - {NO_CLAN})
+
+    @property
+    def no_clan(self) -> int:
+        return sum(person.clan == NO_CLAN for person in self.people)
 
 
 def one_line(text: str | None) -> str:
@@ -63,7 +68,7 @@ def clan_word(text: str | None) -> tuple[str, bool]:
     word = one_line(text).replace(" ", "_")
     encoded = word.encode("utf-8")
     cut = encoded[:WORD_BYTES].decode("utf-8", "ignore")
-    return cut or "-", len(encoded) > WORD_BYTES
+    return cut or NO_CLAN, len(encoded) > WORD_BYTES
 
 
 def name_and_surname(record: TrueLine) -> tuple[str, str]:
