@@ -45,9 +45,12 @@ class GedcomFile:
     families: dict = field(default_factory=dict)      # FAM xref -> (husband xref, wife xref)
     records: list = field(default_factory=list, repr=False)  # every record, for line numbers
     _lines: dict | None = field(default=None, repr=False)
+    _renamed_lines: dict = field(default_factory=dict, repr=False)  # known without counting
 
     def line_of(self, line: TrueLine) -> int:
         """The number of a line in the file, from 1 (a record's lines follow it in order)."""
+        if id(line) in self._renamed_lines:
+            return self._renamed_lines[id(line)]
         if self._lines is None:
             self._lines = {}
             waiting = list(reversed(self.records))
@@ -180,6 +183,8 @@ def read_gedcom(path: str) -> GedcomFile:
     for key, record in document.records.items():
         kind = record.payload.split(" ", 1)[0]
         xref = renamed.get(key, key)
+        if key in renamed:
+            result._renamed_lines[id(record)] = int(key[1:])
         if kind == "INDI":
             result.individuals.append((xref, record))
         elif kind == "FAM" and xref:
