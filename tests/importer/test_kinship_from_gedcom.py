@@ -136,6 +136,7 @@ class KinshipFromGedcom(unittest.TestCase):
         cycle = "0 @I1@ INDI\n1 FAMC @F1@\n0 @I2@ INDI\n1 FAMC @F2@\n" \
                 "0 @F1@ FAM\n1 HUSB @I2@\n0 @F2@ FAM\n1 WIFE @I1@\n"
         for data, clan, father in [(b"0 HEAD\n0 @I1@ INDI\n1 NAME Ana /Sil", "Sil", ""),
+                                   (gedcom("UTF-8", "0  @I1@  INDI\n1   NAME Ana /Sil/\n"), "Sil", ""),
                                    (gedcom("UTF-8", f"0 @I1@ INDI\n1 NAME {long} /{long}/\n"),
                                     "xxxxxxxxx", ""),
                                    (gedcom("UTF-8", cycle), "-", "@I2@"),

@@ -143,10 +143,13 @@ def _lines(text: Iterator[str], renamed: dict) -> Iterator[str]:
     """The file's lines for fastgedcom, which keeps records by their cross-reference: a
     record without one (GEDCOM 7 allows it) or with one an earlier record already has gets
     a key of its own, `#` and its line number, and `renamed` maps that key back to the
-    cross-reference ("" for none). Blanks before the level are dropped, as GEDCOM 5.5 allows."""
+    cross-reference ("" for none). Blanks before the level are dropped, as GEDCOM 5.5 allows,
+    and so are extra blanks after it, which fastgedcom would take for an empty tag."""
     seen = set()
     for number, line in enumerate(text, 1):
         line = line.lstrip(" \t\ufeff")
+        if line[1:3] == "  ":
+            line = f"{line[0]} {line[2:].lstrip(' ')}"
         if line.startswith("0 ") and not line.startswith(("0 HEAD", "0 TRLR")):
             xref, _, rest = line[2:].partition(" ")
             has_xref = xref.startswith("@")
@@ -181,7 +184,7 @@ def read_gedcom(path: str) -> GedcomFile:
                                 + (f": {_shorten(content)}" if content else ""))
     result = GedcomFile(name, records=list(document.records.values()))
     for key, record in document.records.items():
-        kind = record.payload.split(" ", 1)[0]
+        kind = record.payload.split(maxsplit=1)[0] if record.payload.strip() else ""
         xref = renamed.get(key, key)
         if key in renamed:
             result._renamed_lines[id(record)] = int(key[1:])
