@@ -2,8 +2,8 @@
 # Installs what a make target needs, once per clone: scripts/setup-deps.sh NEED...
 #   build  the optimised build, the demo and the benchmark: CMake, ninja, python3-venv,
 #          and a Python virtual environment in .deps/ holding the commands' run-time
-#          packages as pinned in pyproject.toml: the OGDF release build (ogdf-wheel) and
-#          ged4py, the GEDCOM reader of kinship-from-gedcom;
+#          packages as pinned in pyproject.toml: the OGDF release build (ogdf-wheel),
+#          fastgedcom, the GEDCOM reader of kinship-from-gedcom, and ansel, its ANSEL codec;
 #   test   the test suite besides: GoogleTest, the SVG renderer rsvg-convert, and networkx
 #          in .deps/ (a third-party GML reader for the interoperability test);
 #   fuzz   the fuzz harnesses besides: clang 14 with its libFuzzer and sanitizer runtimes.

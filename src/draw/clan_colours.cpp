@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "common/clan_word.h"
 #include "draw/svg_drawing.h"
 #include "draw/text_fit.h"
 
@@ -17,6 +18,13 @@ constexpr const char* palette[] = {"#E69F00", "#56B4E9", "#009E73", "#F0E442",
 constexpr const char* neutral = "#BBBBBB";
 constexpr const char* outline = "#333333";
 
+// Keys of the groups that are no clan: a group name never holds a line break.
+const std::string no_clan_key = "\nclan";
+const std::string no_subclan_key = "\nsub-clan";
+
+// The group an individual is coloured by, as the legend names it: its clan, or its clan and
+// sub-clan; a key above when either is the word for none; empty when the template is not
+// the four words of a clan pedigree.
 std::string group_of(const gml::KinshipAttributes& attributes, ogdf::node v, bool by_subclan)
 {
     const std::string templ = xml_text(attributes.templateNode(v));
@@ -24,8 +32,16 @@ std::string group_of(const gml::KinshipAttributes& attributes, ogdf::node v, boo
     if (parts.size() != 4) {
         return {};
     }
-    return by_subclan ? std::string(parts[0]) + " / " + std::string(parts[1])
-                      : std::string(parts[0]);
+    if (clan::is_no_clan(parts[0])) {
+        return no_clan_key;
+    }
+    if (!by_subclan) {
+        return clan::display_clan(parts[0]);
+    }
+    if (clan::is_no_clan(parts[1])) {
+        return no_subclan_key;
+    }
+    return clan::display_clan(parts[0]) + " / " + clan::display_clan(parts[1]);
 }
 
 std::string people(int count)
@@ -42,8 +58,13 @@ std::vector<LegendEntry> colour_by_clan(gml::KinshipAttributes& attributes, bool
     for (const ogdf::node v : graph.nodes) {
         ++sizes[group_of(attributes, v, by_subclan)];
     }
-    const int unknown = sizes.contains("") ? sizes[""] : 0;
-    sizes.erase("");
+    const auto take = [&sizes](const std::string& key) {
+        const int size = sizes.contains(key) ? sizes[key] : 0;
+        sizes.erase(key);
+        return size;
+    };
+    const int unknown = take("");
+    const int no_clan = take(no_clan_key), no_subclan = take(no_subclan_key);
     std::vector<std::pair<std::string, int>> ranked(sizes.begin(), sizes.end());
     std::ranges::stable_sort(ranked, std::greater{}, &std::pair<std::string, int>::second);
 
@@ -62,6 +83,14 @@ std::vector<LegendEntry> colour_by_clan(gml::KinshipAttributes& attributes, bool
             others += size;
             ++other_groups;
         }
+    }
+    if (no_clan > 0) {
+        legend.push_back({LegendEntry::Mark::swatch, neutral, outline,
+                          "no clan recorded (" + std::to_string(no_clan) + ")"});
+    }
+    if (no_subclan > 0) {
+        legend.push_back({LegendEntry::Mark::swatch, neutral, outline,
+                          "no sub-clan recorded (" + std::to_string(no_subclan) + ")"});
     }
     if (others > 0) {
         const std::string what = std::string(by_subclan ? " sub-clan" : " clan") +

@@ -9,6 +9,7 @@
 #include <ogdf/fileformats/GraphIO.h>
 #include <ogdf/lib/pugixml/pugixml.h>
 
+#include "common/clan_word.h"
 #include "common/utf8.h"
 #include "draw/text_fit.h"
 
@@ -145,7 +146,12 @@ std::string node_tooltip(std::string_view label, std::string_view templ)
     if (parts.size() == 4) {
         constexpr const char* names[] = {"clan", "sub-clan", "birth", "death"};
         for (std::size_t i = 0; i < parts.size(); ++i) {
-            (tooltip += '\n').append(names[i]).append(": ").append(parts[i]);
+            (tooltip += '\n').append(names[i]).append(": ");
+            if (i >= 2) {
+                tooltip.append(parts[i]);
+            } else {
+                tooltip += clan::is_no_clan(parts[i]) ? "none recorded" : clan::display_clan(parts[i]);
+            }
         }
     } else if (!parts.empty()) {
         (tooltip += '\n').append(templ);

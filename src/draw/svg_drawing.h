@@ -38,8 +38,8 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
                              const Decorations& decorations = {});
 
 // The tooltip of an individual: its label, then, when the template has four words, one
-// line each for clan, sub-clan, birth and death; other templates follow the label as
-// they are.
+// line each for clan, sub-clan (`none recorded` for `-`, each `_` shown as a blank), birth
+// and death; other templates follow the label as they are.
 std::string node_tooltip(std::string_view label, std::string_view templ);
 
 // `bytes` as text for an XML document. Valid UTF-8 is kept; anything else is taken as

@@ -19,6 +19,9 @@ FILES = {  # skip.txt: 1 is the mother of 2 and 3, 2 the father of 3: 1 -> 3 ski
     # 3 is unnamed, 9 not drawn; 1 has one line of 41 units, 2 plenty, 4 two lines of 41
     "names.tsv": "id\tx\tname\n" + "".join(f"{i}\t@I{i}@\t{n}\r\n" for i, n in enumerate(NAMES, 1))
                  + "9\t\t9", "d.svg": "", "cut.gml": "graph [\n node [ id 1",
+    # "-" is no clan (or sub-clan) recorded, the largest group here; "_" stands for a blank
+    "none.txt": "5\n1 m 0 0 - - 1900 0\n2 f 0 0 - x 1900 0\n3 m 1 2 da_Silva - 1920 0\n"
+                "4 f 0 0 - - 1900 0\n5 m 0 0 da_Silva y_z 1900 0\n",
     "bad.tsv": "id\tx\tname\n1 @I1@ Ana\n", "twice.tsv": "id\tx\tname\n\n1\t\tAna\n1\t\tAna\n"}
 
 
@@ -91,6 +94,19 @@ class KinshipDraw(unittest.TestCase):
             self.assertEqual([g.find("*[@stroke-width]").get("fill") for g in node_groups], fills)
             self.assertEqual([t.text for t in legend_group.iter(SVG + "text")],
                              ["man", "woman or not recorded"] + legend)
+
+    def test_no_clan_recorded_is_never_a_coloured_clan(self):
+        grey, orange = "#BBBBBB", "#E69F00"
+        for colour_by, fills, legend in (
+                ("clan", [grey, grey, orange, grey, orange], ["da Silva (2)", "no clan recorded (3)"]),
+                ("subclan", [grey] * 4 + [orange],
+                 ["da Silva / y z (1)", "no clan recorded (3)", "no sub-clan recorded (1)"])):
+            svg, _ = self.draw("whl-gml-none.txt", "--colour-by", colour_by)
+            *node_groups, legend_group = svg.findall(SVG + "g")[1:]
+            self.assertEqual([g.find("*[@stroke-width]").get("fill") for g in node_groups], fills)
+            self.assertEqual([t.text for t in legend_group.iter(SVG + "text")][2:], legend)
+        self.assertEqual(node_groups[2].findtext(SVG + "title"),
+                         "3\nclan: da Silva\nsub-clan: none recorded\nbirth: 1920\ndeath: 0")
 
     def test_failures_name_the_file_and_leave_no_picture(self):
         usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE]", "whl-gml-skip.txt"

@@ -36,7 +36,8 @@ def arguments(argv):
     parser.add_argument("--subclan", metavar="TAG",
                         help="take the sub-clan from this attribute instead of '-'")
     parser.add_argument("-v", "--verbose", action="store_true",
-                        help="list every warning and every clan word that was cut")
+                        help="list every warning, every clan word that was cut and every "
+                             "date that names no year")
     parser.add_argument("--version", action="version", version=f"%(prog)s {version()}")
     args = parser.parse_args(argv)
     source = Path(args.gedcom)
@@ -60,8 +61,9 @@ def summary(args, encoding: str, result: Conversion, names: Path) -> str:
             f"  individuals: {len(result.people)}, ids: {ids}\n"
             f"  parent links: {result.parent_links}\n"
             f"  individuals without a recorded sex: {result.unknown_sex}\n"
-            f"  clans: {result.clans} (from {source})\n"
+            f"  clans: {result.clans} (from {source}); no clan recorded: {result.no_clan}\n"
             f"  words cut to {WORD_BYTES} bytes: {len(result.cut_words)}\n"
+            f"  dates with text but no year (given 0): {len(result.dates_without_year)}\n"
             f"  warnings: {len(result.warnings)}\n"
             f"Next: {go}hierarchical-layout {name}")
 
@@ -91,4 +93,6 @@ def main(argv=None) -> int:
     if args.verbose:
         for cut in result.cut_words:
             print(f"  cut: {cut}")
+        for date in result.dates_without_year:
+            print(f"  no year: {date}")
     return 0

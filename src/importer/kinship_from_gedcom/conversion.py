@@ -1,19 +1,19 @@
 """GEDCOM individuals as clan pedigree records: ids, sex, parents, clan words and years."""
 
+import itertools
 import re
 import unicodedata
 from dataclasses import dataclass, field
 
-from ged4py.date import DateValue
-from ged4py.model import Name, NameRec
+from fastgedcom.base import TrueLine
 
+from kinship_from_gedcom.dates import year_of
 from kinship_from_gedcom.gedcom_file import VOID, GedcomFile
 
 INT_MAX = 2**31 - 1
 WORD_BYTES = 9  # the pedigree reader's limit for a clan or sub-clan word
+NO_CLAN = "-"  # the word for a clan or sub-clan that is not recorded
 _XREF_NUMBER = re.compile(r"@[^@0-9]*([0-9]+)@")
-_CALENDAR = re.compile(r"@#D[^@]*@")
-_DUAL_YEAR = re.compile(r"\b([0-9]+)/[0-9]+\b")
 
 
 @dataclass
@@ -35,6 +35,7 @@ class Conversion:
     people: list[Person] = field(default_factory=list)
     ids_from_xrefs: bool = False
     cut_words: list[str] = field(default_factory=list)
+    dates_without_year: list[str] = field(default_factory=list)
     warnings: list[str] = field(default_factory=list)
 
     @property
@@ -47,7 +48,11 @@ class Conversion:
 
     @property
     def clans(self) -> int:
-        return len({person.clan for person in self.people})
+        return len({person.clan for person in self.people} - {NO_CLAN})
+
+    @property
+    def no_clan(self) -> int:
+        return sum(person.clan == NO_CLAN for person in self.people)
 
 
 def one_line(text: str | None) -> str:
@@ -63,66 +68,62 @@ def clan_word(text: str | None) -> tuple[str, bool]:
     word = one_line(text).replace(" ", "_")
     encoded = word.encode("utf-8")
     cut = encoded[:WORD_BYTES].decode("utf-8", "ignore")
-    return cut or "-", len(encoded) > WORD_BYTES
+    return cut or NO_CLAN, len(encoded) > WORD_BYTES
 
 
-def year(text: str | None) -> int | None:
-    """The (first) year a GEDCOM date names, 0 when it names none, None when it is not a date
-    ged4py understands or its year does not fit the pedigree file."""
-    if not text or not text.strip():
-        return 0
-    try:
-        value = DateValue.parse(text)
-    except ValueError:  # a calendar ged4py does not know, a dual year in a Julian date
-        plain = _DUAL_YEAR.sub(r"\1", _CALENDAR.sub("", text))
-        return year(plain) if plain != text else None
-    date = getattr(value, "date", None) or getattr(value, "date1", None)
-    if date is None:
-        return 0
-    number = -date.year if date.bc else date.year
-    return number if -INT_MAX - 1 <= number <= INT_MAX else None
+def name_and_surname(record: TrueLine) -> tuple[str, str]:
+    """The primary NAME as a person writes it (the slashes around the surname removed, `@@`
+    read as `@`) and its surname: the part between slashes, else the SURN under it."""
+    line = record.get_sub_line("NAME")
+    given, slash, rest = line.payload_with_cont.replace("@@", "@").partition("/") if line else ("", "", "")
+    surname, _, suffix = rest.partition("/")
+    if not slash and line:
+        surname = line.get_sub_line_payload("SURN")
+    return one_line(" ".join((given, surname if slash else "", suffix))), surname
 
 
-def attribute(record, tag: str) -> str | None:
+def attribute(record: TrueLine, tag: str) -> str | None:
     """An individual's attribute: the first sub-record with the tag, or the first FACT or EVEN
     whose TYPE is the tag (compared without case)."""
-    for sub in record.sub_records:
+    for sub in record.sub_lines:
         if sub.tag == tag or (sub.tag in ("FACT", "EVEN") and
-                              one_line(sub.sub_tag_value("TYPE", follow=False)).lower() == tag.lower()):
-            return sub.value if isinstance(sub.value, str) else ""
+                              one_line(sub.get_sub_line_payload("TYPE")).lower() == tag.lower()):
+            return sub.payload_with_cont
     return None
 
 
-def birth_family(record) -> str | None:
+def birth_family(record: TrueLine) -> str | None:
     """The family in which the individual is a child: the one marked PEDI birth, else the first."""
-    families = [f for f in record.sub_tags("FAMC", follow=False)
-                if isinstance(f.value, str) and f.value != VOID]
+    families = [f for f in record.get_sub_lines("FAMC") if f.payload.strip() not in ("", VOID)]
     for family in families:
-        if one_line(family.sub_tag_value("PEDI", follow=False)).lower() == "birth":
-            return family.value
-    return families[0].value if families else None
+        if one_line(family.get_sub_line_payload("PEDI")).lower() == "birth":
+            return family.payload.strip()
+    return families[0].payload.strip() if families else None
 
 
-def choose_ids(xrefs: list[str | None]) -> list[int] | None:
-    """The numbers inside the cross-references when they are distinct and fit, else None."""
-    numbers = [int(m[1]) if x and (m := _XREF_NUMBER.fullmatch(x)) and len(m[1]) < 12 else 0
-               for x in xrefs]
-    if all(0 < n <= INT_MAX for n in numbers) and len(set(numbers)) == len(numbers):
-        return numbers
-    return None
+def choose_ids(xrefs: list[str]) -> tuple[list[int], bool]:
+    """Ids, and whether they come from the cross-references: the numbers inside these when
+    they are distinct and fit, an individual without a cross-reference getting the smallest
+    number no other has; else running numbers from 1."""
+    numbers = [None if not x else int(m[1]) if (m := _XREF_NUMBER.fullmatch(x)) and len(m[1]) < 12
+               else 0 for x in xrefs]
+    given = [n for n in numbers if n is not None]
+    if not given or not all(0 < n <= INT_MAX for n in given) or len(set(given)) != len(given):
+        return list(range(1, len(xrefs) + 1)), False
+    taken = set(given)
+    free = (n for n in itertools.count(1) if n not in taken)
+    return [next(free) if n is None else n for n in numbers], True
 
 
 def convert(gedcom: GedcomFile, clan_tag: str | None = None,
             subclan_tag: str | None = None) -> Conversion:
     result = Conversion()
-    records = gedcom.individuals
-    xrefs = [record.xref_id for record in records]
-    ids = choose_ids(xrefs)
-    result.ids_from_xrefs = ids is not None
-    ids = ids or list(range(1, len(records) + 1))
+    xrefs = [xref for xref, _ in gedcom.individuals]
+    ids, result.ids_from_xrefs = choose_ids(xrefs)
     id_of = {}
     for xref, number in zip(xrefs, ids):
-        id_of.setdefault(xref, number)  # a repeated cross-reference finds the first individual
+        if xref:
+            id_of.setdefault(xref, number)  # a repeated cross-reference finds the first individual
     warned = set()
 
     def warn(message: str):
@@ -137,13 +138,11 @@ def convert(gedcom: GedcomFile, clan_tag: str | None = None,
             warn(f"{family}: the {role} {xref} is not an individual in the file")
         return id_of.get(xref, 0)
 
-    for record, number in zip(records, ids):
-        xref = record.xref_id or ""
-        who = xref or f"individual {number}"
-        name = Name([n for n in record.sub_tags("NAME", follow=False) if isinstance(n, NameRec)],
-                    record.dialect)
+    for (xref, record), number in zip(gedcom.individuals, ids):
+        who = xref or f"individual {number} (line {gedcom.line_of(record)})"
+        name, surname = name_and_surname(record)
         words = []
-        for kind, tag, default in (("clan", clan_tag, name.surname), ("sub-clan", subclan_tag, "")):
+        for kind, tag, default in (("clan", clan_tag, surname), ("sub-clan", subclan_tag, "")):
             text = default if tag is None else attribute(record, tag)
             word, cut = clan_word(text)
             if cut:
@@ -151,10 +150,11 @@ def convert(gedcom: GedcomFile, clan_tag: str | None = None,
             words.append(word)
         years = []
         for event in ("BIRT", "DEAT"):
-            text = record.sub_tag_value(f"{event}/DATE", follow=False)
-            value = year(text if isinstance(text, str) else None)
+            date = record.get_sub_line(event).get_sub_line("DATE")
+            value = year_of(date.payload_with_cont if date else None)
             if value is None:
-                warn(f"{who}: the {event} date {one_line(text)[:60]!r} has no year that can be read")
+                result.dates_without_year.append(
+                    f"line {gedcom.line_of(date)}: {who}: {event} {one_line(date.payload)!r}")
             years.append(value or 0)
         father = mother = 0
         family = birth_family(record)
@@ -163,7 +163,7 @@ def convert(gedcom: GedcomFile, clan_tag: str | None = None,
         elif family is not None:
             husband, wife = gedcom.families[family]
             father, mother = parent(family, "husband", husband), parent(family, "wife", wife)
-        sex = one_line(record.sub_tag_value("SEX", follow=False)).upper()
+        sex = one_line(record.get_sub_line_payload("SEX")).upper()
         result.people.append(Person(number, xref, {"M": "m", "F": "f"}.get(sex, "u"), father,
-                                    mother, *words, *years, one_line(name.format())))
+                                    mother, *words, *years, name))
     return result
