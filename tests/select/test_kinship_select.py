@@ -1,10 +1,13 @@
 """kinship-select end to end, against sets worked out by hand on a small pedigree."""
 
 import os
+import random
 import subprocess
 import tempfile
 import unittest
 from pathlib import Path
+
+import networkx
 
 # Cousin marriages (10 x 11 first cousins, 14 x 16 half-cousins), half-siblings (10 and 12
 # by 5; 11 and 13 by 6), unknown parents (13, 15, 16), children listed before their
@@ -61,14 +64,17 @@ class KinshipSelect(unittest.TestCase):
             ("--descendants", "6"): {6, 11, 13, 14, 16, 17},
             ("--descendants", "5", "--generations", "1"): {5, 10, 12},
             ("--lineage", "14", "--generations", "1"): {10, 11, 14, 17},
+            ("--lineage", "10"): {1, 2, 3, 4, 5, 7, 10, 14, 17},
             ("--lineage", "9", "--generations", "0"): {9},
             ("--relatives", "12"): {1, 2, 5, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17},
             # up to 5 and 7; down to 10's children's generation: 12's child 15, not 17
             ("--relatives", "10", "--generations", "1"): {5, 7, 10, 12, 14, 15},
+            ("--relatives", "13", "--generations", "1"): {6, 11, 13, 14, 16},
             ("--clan", "de fora", "--subclan", "baixo"): {18, 2, 4, 6, 9, 11, 15},
             ("--ancestors", "15", "--descendants", "13"): {1, 2, 5, 9, 12, 13, 15, 16, 17},
             # 11 and 14 bring in their other parents 8 and 10, but not 10's parents
             ("--descendants", "6", "--with-partners"): {6, 8, 10, 11, 13, 14, 16, 17},
+            ("--descendants", "6", "--generations", "1", "--with-partners"): {6, 8, 11, 13},
         }
         for args, expected in cases.items():
             self.assertEqual(self.chosen(*args), expected, args)
@@ -109,6 +115,8 @@ class KinshipSelect(unittest.TestCase):
             (("--ancestors", "x1"), 2, "--ancestors takes individual ids (whole numbers), not x1"),
             (("--generations", "2", "--clan", "onca"), 2, "--generations limits"),
             ((), 2, "give at least one selection"),
+            (("--ancestors", "1", "--generations", "-1"), 2, "not -1"),
+            (("--lineage", "1", "--partners"), 2, "unknown option --partners"),
         ]
         for args, status, message in cases:
             result = self.select(*args, output="no.txt")
@@ -119,6 +127,54 @@ class KinshipSelect(unittest.TestCase):
         self.assertEqual(result.returncode, 1)
         self.assertIn("empty", result.stderr)
         self.assertEqual(list((self.folder / "empty").iterdir()), [])
+
+
+class AgainstNetworkx(unittest.TestCase):
+    """Random pedigrees full of loops (any two of a generation may have children), checked
+    against shortest paths that networkx works out."""
+
+    def test_selections_on_random_pedigrees(self):
+        rng = random.Random(17)
+        with tempfile.TemporaryDirectory() as folder:
+            for size in (60, 400):
+                graph = networkx.DiGraph()  # parent -> child
+                records = []
+                for i in range(1, size + 1):
+                    parents = rng.sample(range(max(1, i - 40), i), min(2, i - 1)) + [0, 0]
+                    records.append(f"{i} m {parents[0]} {parents[1]} c s 0 0")
+                    graph.add_edges_from((p, i) for p in parents[:2] if p)
+                    graph.add_node(i)
+                Path(folder, "r.txt").write_text(f"{size}\n" + "\n".join(records[::-1]))
+                for _ in range(12):
+                    self.check_person(graph, folder, rng.randrange(1, size + 1),
+                                      rng.randrange(1, size + 1), rng.choice([0, 1, 3, None]))
+
+    def check_person(self, graph, folder, person, other, limit):
+        up = networkx.single_source_shortest_path_length(graph.reverse(), person)
+        down = networkx.single_source_shortest_path_length(graph, person)
+        within = lambda steps, reach: {i for i, n in steps.items() if limit is None or n <= reach}
+        relatives = set()
+        for ancestor, k in up.items():
+            if limit is None or k <= limit:
+                steps = networkx.single_source_shortest_path_length(graph, ancestor)
+                relatives |= within(steps, k + (limit or 0))
+        other_up = networkx.single_source_shortest_path_length(graph.reverse(), other)
+        tie = min((up[a] + other_up[a] for a in up.keys() & other_up.keys()), default=None)
+        path = {node for a in up.keys() & other_up.keys() if up[a] + other_up[a] == tie
+                for end in (person, other) for line in networkx.all_shortest_paths(graph, a, end)
+                for node in line}
+        limited = [] if limit is None else ["--generations", str(limit)]
+        for args, expected in (
+                (["--ancestors", person], within(up, limit)),
+                (["--descendants", person], within(down, limit)),
+                (["--relatives", person], relatives),
+                (["--path", person, other], path)):
+            args = [str(a) for a in args] + (limited if args[0] != "--path" else [])
+            result = subprocess.run([os.environ["KINSHIP_SELECT"], "r.txt", "o.txt", *args],
+                                    cwd=folder, capture_output=True, text=True, timeout=60)
+            self.assertEqual(result.returncode, 0 if expected else 1, args)
+            chosen = Path(folder, "o.txt").read_text().splitlines()[1:] if expected else []
+            self.assertEqual({int(r.split()[0]) for r in chosen}, expected, args)
 
 
 if __name__ == "__main__":
