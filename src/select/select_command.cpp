@@ -64,9 +64,9 @@ Result<std::vector<int>> people_named(const Pedigree& pedigree, const Selection&
 Status choose(const Pedigree& pedigree, const SelectOptions& options, Chosen& chosen)
 {
     const int limit = options.generations.value_or(unlimited);
-    const std::string& path = options.pedigree_path;
     for (const Selection& selection : options.selections) {
-        const Result<std::vector<int>> named = people_named(pedigree, selection, path);
+        const Result<std::vector<int>> named =
+            people_named(pedigree, selection, options.pedigree_path);
         if (!named) {
             return named.failure();
         }
