@@ -45,16 +45,23 @@ def genealogy(count, rng):
     grandparents_of = {}
     while len(people) < count:
         children = []
+        # Where each grandparent's grandchildren stand in this generation, so that finding
+        # someone's cousins does not go through the whole generation.
+        grandchildren = {}
+        for at, person in enumerate(generation):
+            for grandparent in grandparents_of.get(person.pid, ()):
+                grandchildren.setdefault(grandparent, []).append(at)
         for person in generation:
             if len(people) >= count:
                 break
             if rng.random() < 0.15:
                 continue  # never married
-            # A few marry a cousin (shared grandparent) from this generation; most
-            # marry in from outside with no recorded parents.
-            cousins = [c for c in generation if c is not person and c.sex != person.sex
-                       and grandparents_of.get(c.pid, set()) & grandparents_of.get(person.pid, set())
-                       and c.father != person.father]
+            # A few marry a cousin (shared grandparent) from this generation, taken in
+            # generation order; most marry in from outside with no recorded parents.
+            shared = {at for grandparent in grandparents_of.get(person.pid, ())
+                      for at in grandchildren[grandparent]}
+            cousins = [c for c in (generation[at] for at in sorted(shared))
+                       if c is not person and c.sex != person.sex and c.father != person.father]
             if cousins and rng.random() < 0.05:
                 spouse = rng.choice(cousins)
             else:

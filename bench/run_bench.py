@@ -7,8 +7,12 @@ Generates synthetic pedigrees (genealogies of 1 000, 5 000 and 20 000 people and
   - the command itself, for its whole wall time and peak resident memory,
 several times (more often for the quick cases), and prints a table of the fastest run of
 each, the one least disturbed by other work on the machine. The last column is the share
-of the command's time taken by our own stages (all but the layout). For measuring, not a
-test: figures vary from machine to machine."""
+of the command's time taken by our own stages (all but the layout).
+
+Then it times kinship-select on genealogies of 1 000 000 and 90 300 people: reading the
+file and choosing the ancestors of its last person, and that person's relatives.
+
+For measuring, not a test: figures vary from machine to machine."""
 
 import os
 import subprocess
@@ -20,6 +24,8 @@ from pathlib import Path
 CASES = [("genealogy", 1000, 15), ("genealogy", 5000, 9), ("genealogy", 20000, 5),
          ("dense", 5000, 3)]
 SEED = 20261206
+# people, selection (of the file's last person), runs
+SELECT_CASES = [(1000000, "--ancestors", 3), (90300, "--relatives", 5)]
 
 
 def run_measured(command, cwd):
@@ -56,6 +62,31 @@ def own_share(stages, wall):
     return (sum(seconds for seconds, _ in stages.values()) - stages["layout"][0]) / wall
 
 
+def generate(generator, work, shape, count):
+    name = f"{shape}-{count}.txt"
+    with open(work / name, "w") as out:
+        subprocess.run([sys.executable, generator, shape, str(count), str(SEED)],
+                       stdout=out, check=True)
+    return name
+
+
+def bench_select(build, work, generator):
+    """kinship-select's fastest run and its peak memory per case."""
+    select = build / "src/select/kinship-select"
+    print(f"\n{'kinship-select':<42} {'chosen':>8} {'time':>8} {'peak':>9}")
+    for count, selection, repeats in SELECT_CASES:
+        name = generate(generator, work, "genealogy", count)
+        with open(work / name, "rb") as text:
+            text.seek(-200, os.SEEK_END)
+            person = text.read().splitlines()[-1].split()[0].decode()
+        command = [select, name, "selected.txt", selection, person]
+        runs = [run_measured(command, work) for _ in range(repeats)]
+        wall, peak = min(run[:2] for run in runs)
+        chosen = runs[0][2].split()[1]
+        print(f"{f'genealogy {count} {selection} {person}':<42} {chosen:>8} {wall:>7.2f}s "
+              f"{peak:>6.0f}MiB", flush=True)
+
+
 def main():
     build, work = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
     work.mkdir(parents=True, exist_ok=True)
@@ -66,16 +97,14 @@ def main():
     print(f"{'input':<18} {'stage times (s) / peak RSS after the stage (MiB)':<100} "
           f"{'command':>8} {'peak':>9} {'own':>6}")
     for shape, count, repeats in CASES:
-        name = f"{shape}-{count}.txt"
-        with open(work / name, "w") as out:
-            subprocess.run([sys.executable, generator, shape, str(count), str(SEED)],
-                           stdout=out, check=True)
+        name = generate(generator, work, shape, count)
         stages = fastest_stages([run_measured([bench, name], work)[2] for _ in range(repeats)])
         wall, peak = min(run_measured([command, name], work)[:2] for _ in range(repeats))
         shown = " ".join(f"{stage}={seconds:.4f}s/{mib:.0f}MiB"
                          for stage, (seconds, mib) in stages.items())
         print(f"{shape + ' ' + str(count):<18} {shown:<100} {wall:>7.2f}s "
               f"{peak:>6.0f}MiB {own_share(stages, wall):>5.1%}", flush=True)
+    bench_select(build, work, generator)
 
 
 if __name__ == "__main__":

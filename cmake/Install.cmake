@@ -1,4 +1,4 @@
-# What `cmake --install` puts in the prefix: the two commands in bin/, with an RPATH of
+# What `cmake --install` puts in the prefix: the C++ commands in bin/, with an RPATH of
 # $ORIGIN/../lib so they load OGDF from the prefix's lib/ wherever the tree is moved.
 #
 # A plain install copies OGDF's release libraries into lib/, so the tree needs neither the

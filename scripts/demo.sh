@@ -3,7 +3,8 @@
 # The output files are named after the argument, so the example is copied into OUT_DIR
 # and the command runs there; then kinship-draw draws the drawing file as an SVG picture.
 # The example GEDCOM file goes the same way after kinship-from-gedcom has converted it,
-# and its picture shows the names and colours people by clan.
+# and its picture shows the names and colours people by clan; then the part of it that
+# joins two people is cut out with kinship-select and drawn.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,4 +21,10 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/command/hierarchical-layout" familia.txt
 "$build/src/draw/kinship-draw" whl-gml-familia.txt whl-gml-familia.txt.svg \
   --names familia.txt.names.tsv --colour-by clan
+# How two people of the example are related, cut out by kinship-select and drawn alone.
+"$build/src/select/kinship-select" familia.txt irene-angela.txt --path 19 31 --with-partners \
+  --names familia.txt.names.tsv
+"$build/src/command/hierarchical-layout" irene-angela.txt
+"$build/src/draw/kinship-draw" whl-gml-irene-angela.txt --names irene-angela.txt.names.tsv \
+  --colour-by clan
 echo "demo: the files are in $out"

@@ -74,11 +74,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
 
     NamesTable names;
     if (options.names_path) {
-        const Result<std::string> table = read_file(*options.names_path, "the names table");
-        if (!table) {
-            return table.failure();
-        }
-        auto parsed = parse_names_table(table.value(), *options.names_path);
+        auto parsed = load_names_table(*options.names_path);
         if (!parsed) {
             return parsed.failure();
         }

@@ -1,72 +1,32 @@
 #include "draw/names_table.h"
 
-#include <algorithm>
-#include <vector>
-
+#include "draw/names_rows.h"
 #include "draw/svg_drawing.h"
 
 namespace kinship::draw {
 namespace {
 
-std::vector<std::string_view> fields(std::string_view line)
+NamesTable names_of(const NamesRows& table)
 {
-    std::vector<std::string_view> result;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = line.find('\t', start)) != std::string_view::npos;
-         start = tab + 1) {
-        result.push_back(line.substr(start, tab - start));
+    NamesTable names;
+    for (const NamesRow& row : table.rows) {
+        if (std::string name = xml_text(row.name); !name.empty()) {
+            names.emplace(row.id, std::move(name));
+        }
     }
-    result.push_back(line.substr(start));
-    return result;
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    return names;
 }
 
 } // namespace
 
-Result<NamesTable> parse_names_table(std::string_view text, const std::string& path)
+Result<NamesTable> load_names_table(const std::string& path)
 {
-    NamesTable names;
-    std::unordered_map<std::string, int> named_on_line;
-    int number = 0;
-    for (std::size_t start = 0; start < text.size(); ++number) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        if (number == 0 || trimmed(line).empty()) {
-            continue; // the header, or a blank line
-        }
-        const auto fail = [&](const std::string& what) {
-            return Failure{path + ": line " + std::to_string(number + 1) + ": " + what};
-        };
-        const std::vector<std::string_view> row = fields(line);
-        if (row.size() != 3) {
-            return fail("expected id<TAB>cross-reference<TAB>name, found " +
-                        std::to_string(row.size()) + (row.size() == 1 ? " field" : " fields"));
-        }
-        const std::string id(trimmed(row[0]));
-        if (id.empty()) {
-            return fail("the id is empty");
-        }
-        if (const auto [earlier, added] = named_on_line.emplace(id, number + 1); !added) {
-            return fail("id " + id + " is already named on line " +
-                        std::to_string(earlier->second));
-        }
-        if (const std::string name = xml_text(trimmed(row[2])); !name.empty()) {
-            names.emplace(id, name);
-        }
+    std::string text;
+    const Result<NamesRows> table = load_names_rows(path, text);
+    if (!table) {
+        return table.failure();
     }
-    return names;
+    return names_of(table.value());
 }
 
 } // namespace kinship::draw

@@ -1,0 +1,22 @@
+#pragma once
+
+// The files kinship-select writes: the chosen part of the pedigree, and of its names table.
+
+#include "common/atomic_file.h"
+#include "draw/names_rows.h"
+#include "model/pedigree.h"
+#include "select/selections.h"
+
+namespace kinship::select {
+
+// The chosen individuals as a clan pedigree file: their count, then one record per line in
+// the input's order, each as it was read except that a father or mother who is not chosen
+// is written as 0.
+void write_pedigree(const Pedigree& pedigree, const Chosen& chosen, AtomicFile& out);
+
+// The header line of the names table and the rows of the chosen individuals, in the
+// table's order; the number of rows written.
+int write_names(const draw::NamesRows& names, const Pedigree& pedigree, const Chosen& chosen,
+                AtomicFile& out);
+
+} // namespace kinship::select
