@@ -1,0 +1,33 @@
+#pragma once
+
+// Each individual's generation, number of distinct recorded ancestors and inbreeding
+// coefficient F, worked out exactly in memory linear in the number of people.
+
+#include "model/pedigree.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kinship::stats {
+
+struct Ancestry {
+    // By index: 0 without a recorded parent, else 1 + the larger of the parents'.
+    std::vector<int> generation;
+    std::vector<std::int64_t> ancestors; // distinct recorded ancestors
+    std::vector<double> inbreeding;      // F, the kinship coefficient of the two parents
+};
+
+// `order` is a parents-first order of every index (see model/parents_first.h). `threads`
+// workers share each generation's families; the values do not depend on their number.
+//
+// The method is Meuwissen and Luo's (1992): F of a child is the sum of L(c,j)^2 D(j) over
+// the child and its ancestors j, less one, where L(c,j) is the share of j's genes expected
+// in c (halved at each step up) and D(j) the within-family variance of j. It is worked out
+// once per family, since full siblings share it (the grouping of Sargolzaei et al. 2005),
+// and the ancestors are taken generation by generation rather than through a priority
+// queue: no one is the ancestor of someone of the same generation or an earlier one. The
+// same walk counts the distinct ancestors.
+Ancestry measure_ancestry(const Pedigree& pedigree, std::span<const int> order, int threads);
+
+} // namespace kinship::stats
