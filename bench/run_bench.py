@@ -7,8 +7,14 @@ Generates synthetic pedigrees (genealogies of 1 000, 5 000 and 20 000 people and
   - the command itself, for its whole wall time and peak resident memory,
 several times (more often for the quick cases), and prints a table of the fastest run of
 each, the one least disturbed by other work on the machine. The last column is the share
-of the command's time taken by our own stages (all but the layout). For measuring, not a
-test: figures vary from machine to machine."""
+of the command's time taken by our own stages (all but the layout).
+
+Then it measures kinship-stats on a deep population register (generate_pedigree.py
+villages: 30 generations in villages of 250) of 100 000 people: inbreeding-bench times F
+for everyone on one and two workers against the plain Meuwissen-Luo method, and the whole
+command is timed with its peak memory. KINSHIP_BENCH_REGISTERS=100000,1000000 picks other
+sizes (the plain method is left out above 200 000 people: it takes minutes).
+For measuring, not a test: figures vary from machine to machine."""
 
 import os
 import subprocess
@@ -76,6 +82,24 @@ def main():
                          for stage, (seconds, mib) in stages.items())
         print(f"{shape + ' ' + str(count):<18} {shown:<100} {wall:>7.2f}s "
               f"{peak:>6.0f}MiB {own_share(stages, wall):>5.1%}", flush=True)
+    stats_bench(build, work, generator)
+
+
+def stats_bench(build, work, generator):
+    """kinship-stats on deep population registers."""
+    sizes = [int(size) for size in os.environ.get("KINSHIP_BENCH_REGISTERS", "100000").split(",")]
+    print(f"\n{'register':<18} {'inbreeding: seconds of F for all / largest difference':<74} "
+          f"{'kinship-stats':>13} {'peak':>9}")
+    for count in sizes:
+        name = f"villages-{count}.txt"
+        with open(work / name, "w") as out:
+            subprocess.run([sys.executable, generator, "villages", str(count), str(SEED)],
+                           stdout=out, check=True)
+        plain = [] if count <= 200000 else ["--no-plain"]
+        figures = run_measured([build / "bench/inbreeding-bench", name, *plain], work)[2].strip()
+        wall, peak, _ = run_measured([build / "src/stats/kinship-stats", name, "stats-out"], work)
+        print(f"{'villages ' + str(count):<18} {figures:<74} {wall:>12.2f}s {peak:>6.0f}MiB",
+              flush=True)
 
 
 if __name__ == "__main__":
