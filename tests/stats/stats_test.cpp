@@ -2,6 +2,7 @@
 #include "model/pedigree_reader.h"
 #include "stats/ancestry.h"
 #include "stats/couples.h"
+#include "stats/names.h"
 #include "stats/stats_command.h"
 #include "stats/stats_options.h"
 
@@ -171,6 +172,31 @@ TEST(Inbreeding, MatchesTheDefinitionOnAGeneratedPedigree)
         inbred += f > 0;
     }
     EXPECT_GT(inbred, 50); // the check covers many related parents
+}
+
+TEST(StatsCommand, RefusesWrongCommandLinesAndNamesTables)
+{
+    const auto parsed = [](std::vector<std::string> args) {
+        const auto options = parse_stats_options(args);
+        if (options) {
+            return "degree " + std::to_string(options.value().degree);
+        }
+        const std::string& message = options.failure().message; // the usage line, then why
+        return std::to_string(options.failure().status) + message.substr(message.find('\n'));
+    };
+    EXPECT_EQ(parsed({"p", "o"}), "degree 3");
+    EXPECT_EQ(parsed({"p", "o", "--degree", "10"}), "degree 10");
+    const std::string degree = "2\n--degree takes a whole number from 1 to 10, not ";
+    EXPECT_EQ(parsed({"p", "o", "--degree", "0"}), degree + "0");
+    EXPECT_EQ(parsed({"p", "o", "--degree", "3x"}), degree + "3x");
+    EXPECT_EQ(parsed({"p", "o", "--names"}), "2\n--names needs a value");
+    EXPECT_EQ(parsed({"p"}), "2\ngive a pedigree file and an output folder");
+    EXPECT_EQ(parsed({"p", "o", "-x"}), "2\nunknown option -x");
+
+    EXPECT_EQ(message_of(read_names("id\tx\tname\n1 @I1@ Ana\n", "n.tsv")),
+              "n.tsv:2: expected id<TAB>cross-reference<TAB>name, found 1 field");
+    EXPECT_EQ(message_of(read_names("id\tx\tname\n1\t\tAna\n\n 1 \t\tAna\n", "n.tsv")),
+              "n.tsv:4: id 1 is already named on line 2");
 }
 
 std::string table(const std::filesystem::path& path)
