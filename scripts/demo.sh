@@ -3,7 +3,7 @@
 # The output files are named after the argument, so the example is copied into OUT_DIR
 # and the command runs there; then kinship-draw draws the drawing file as an SVG picture.
 # The example GEDCOM file goes the same way after kinship-from-gedcom has converted it,
-# and its picture shows the names and colours people by clan.
+# and its picture shows the names and colours people by clan; kinship-stats measures it.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,4 +20,5 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/command/hierarchical-layout" familia.txt
 "$build/src/draw/kinship-draw" whl-gml-familia.txt whl-gml-familia.txt.svg \
   --names familia.txt.names.tsv --colour-by clan
+"$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv
 echo "demo: the files are in $out"

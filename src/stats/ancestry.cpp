@@ -37,70 +37,63 @@ double variance_of(const std::vector<Node>& nodes, int father, int mother)
     return parent >= 0 ? 0.75 - 0.25 * f(parent) : 1.0;
 }
 
-// What one worker keeps between families: each ancestor's share L of the family's genes,
-// and the ancestors met but not yet taken, by generation. Both are empty between families.
+// What one worker keeps between families: each ancestor's share of the father's genes
+// and of the mother's (L of the father and of the mother), and the ancestors met but not
+// yet taken, by generation. Both are empty between families.
 class Walker {
 public:
     Walker(std::size_t people, int generations)
-        : share_(people, 0.0), side_(people, 0), waiting_(static_cast<std::size_t>(generations))
+        : shares_(people), waiting_(static_cast<std::size_t>(generations))
     {
     }
 
     void measure(const std::vector<Node>& nodes, Family& family)
     {
-        meet(nodes, family.father, 0.5, father_side);
-        meet(nodes, family.mother, 0.5, mother_side);
+        meet(nodes, family.father, {1, 0});
+        meet(nodes, family.mother, {0, 1});
         double sum = 0;
         std::int64_t met = 0;
-        bool related = false;
         for (int g = family.generation - 1; g >= 0; --g) {
             // Taking a node adds only to earlier generations, so this list stays put.
             auto& level = waiting_[static_cast<std::size_t>(g)];
             for (const int j : level) {
                 const Node& node = nodes[static_cast<std::size_t>(j)];
-                double& share = share_[static_cast<std::size_t>(j)];
-                sum += share * share * node.variance;
-                std::uint8_t& side = side_[static_cast<std::size_t>(j)];
-                related = related || side == both_sides;
-                meet(nodes, node.father, 0.5 * share, side);
-                meet(nodes, node.mother, 0.5 * share, side);
-                share = 0;
-                side = 0;
+                Shares& shares = shares_[static_cast<std::size_t>(j)];
+                sum += shares.of_father * shares.of_mother * node.variance;
+                const Shares half{0.5 * shares.of_father, 0.5 * shares.of_mother};
+                meet(nodes, node.father, half);
+                meet(nodes, node.mother, half);
+                shares = {};
             }
             met += static_cast<std::int64_t>(level.size());
             level.clear();
         }
         family.ancestors = met;
-        // Parents without a common ancestor give F = 0, which the sum says only up to
-        // rounding; the sides the walk came from tell it exactly.
-        family.inbreeding =
-            related ? std::max(0.0, sum + variance_of(nodes, family.father, family.mother) - 1)
-                    : 0.0;
+        // Only ancestors of both parents add to the sum, so unrelated parents give exactly 0.
+        family.inbreeding = 0.5 * sum;
     }
 
 private:
-    // Which of the two parents' lines reached an ancestor: when both did, the parents
-    // are related.
-    static constexpr std::uint8_t father_side = 1;
-    static constexpr std::uint8_t mother_side = 2;
-    static constexpr std::uint8_t both_sides = 3;
+    struct Shares {
+        double of_father = 0;
+        double of_mother = 0;
+    };
 
-    void meet(const std::vector<Node>& nodes, int j, double share, std::uint8_t from)
+    void meet(const std::vector<Node>& nodes, int j, Shares added)
     {
         if (j < 0) {
             return;
         }
-        side_[static_cast<std::size_t>(j)] |= from;
-        double& s = share_[static_cast<std::size_t>(j)];
-        if (s == 0) {
+        Shares& shares = shares_[static_cast<std::size_t>(j)];
+        if (shares.of_father == 0 && shares.of_mother == 0) {
             waiting_[static_cast<std::size_t>(nodes[static_cast<std::size_t>(j)].generation)]
                 .push_back(j);
         }
-        s += share;
+        shares.of_father += added.of_father;
+        shares.of_mother += added.of_mother;
     }
 
-    std::vector<double> share_;
-    std::vector<std::uint8_t> side_;
+    std::vector<Shares> shares_;
     std::vector<std::vector<int>> waiting_;
 };
 

@@ -1,6 +1,8 @@
 #include "stats/relation.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <ranges>
 #include <vector>
 
 namespace kinship::stats {
@@ -61,13 +63,18 @@ std::string kin_types(const Pedigree& pedigree, const Path& up, const Path& down
 
 Relation relation_of(const Pedigree& pedigree, int husband, int wife, int degree)
 {
-    std::vector<Path> ups = paths_up(pedigree, husband, degree);
+    const std::vector<Path> ups = paths_up(pedigree, husband, degree);
     std::vector<Path> downs = paths_up(pedigree, wife, degree);
+    // The wife's ways up by the ancestor they reach, so that each of the husband's finds
+    // its matches without trying them all.
+    const auto by_ancestor = [](const Path& a, const Path& b) { return a.back() < b.back(); };
+    std::ranges::sort(downs, by_ancestor);
     std::size_t closest = SIZE_MAX;
     std::vector<std::pair<std::string, std::pair<int, int>>> found;
     for (const Path& up : ups) {
-        for (const Path& down : downs) {
-            if (up.back() != down.back() || up.size() + down.size() > closest) {
+        const auto [first, last] = std::equal_range(downs.begin(), downs.end(), up, by_ancestor);
+        for (const Path& down : std::ranges::subrange(first, last)) {
+            if (up.size() + down.size() > closest) {
                 continue;
             }
             if (up.size() + down.size() < closest) {
