@@ -29,7 +29,7 @@ SEED = 20261206
 
 
 def run_measured(command, cwd):
-    """(wall seconds, peak RSS MiB, stdout) of a child process."""
+    """(wall seconds, peak RSS MiB, stdout, processor seconds) of a child process."""
     start = time.monotonic()
     process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, text=True)
     output = process.stdout.read()
@@ -37,7 +37,7 @@ def run_measured(command, cwd):
     wall = time.monotonic() - start
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit(f"bench: {' '.join(command)} failed in {cwd}")
-    return wall, usage.ru_maxrss / 1024.0, output
+    return wall, usage.ru_maxrss / 1024.0, output, usage.ru_utime + usage.ru_stime
 
 
 def stage_figures(line):
@@ -88,8 +88,8 @@ def main():
 def stats_bench(build, work, generator):
     """kinship-stats on deep population registers."""
     sizes = [int(size) for size in os.environ.get("KINSHIP_BENCH_REGISTERS", "100000").split(",")]
-    print(f"\n{'register':<18} {'inbreeding: seconds of F for all / largest difference':<74} "
-          f"{'kinship-stats':>13} {'peak':>9}")
+    print(f"\n{'register':<18} {'F for all: wall/processor seconds, largest difference':<88} "
+          f"{'kinship-stats':>18} {'peak':>9}")
     for count in sizes:
         name = f"villages-{count}.txt"
         with open(work / name, "w") as out:
@@ -97,9 +97,10 @@ def stats_bench(build, work, generator):
                            stdout=out, check=True)
         plain = [] if count <= 200000 else ["--no-plain"]
         figures = run_measured([build / "bench/inbreeding-bench", name, *plain], work)[2].strip()
-        wall, peak, _ = run_measured([build / "src/stats/kinship-stats", name, "stats-out"], work)
-        print(f"{'villages ' + str(count):<18} {figures:<74} {wall:>12.2f}s {peak:>6.0f}MiB",
-              flush=True)
+        wall, peak, _, cpu = run_measured([build / "src/stats/kinship-stats", name, "stats-out"],
+                                          work)
+        print(f"{'villages ' + str(count):<18} {figures:<88} {wall:>8.2f}s/{cpu:.2f}cpu "
+              f"{peak:>6.0f}MiB", flush=True)
 
 
 if __name__ == "__main__":
