@@ -108,6 +108,24 @@ TEST(Relations, KinTypesOfEachTextbookCouple)
     EXPECT_EQ(census.size(), 7u);
 }
 
+TEST(Relations, DirectLinesHalfSiblingsAndTheWifesSide)
+{
+    const Pedigree p = read({"1 m 0 0", "2 f 0 0", "3 m 1 2", "4 f 1 2", "5 m 0 0", "6 m 5 2",
+                             "7 f 3 0", "8 f 0 2", "9 m 0 8", "10 m 1 0", "11 m 10 0",
+                             "12 m 11 0", "13 f 1 0", "14 f 13 0", "15 f 14 0", "16 m 4 0"});
+    const auto kin = [&](int husband, int wife) {
+        const Relation r = relation_of(p, p.find(husband), p.find(wife), 3);
+        return r.kin_types + " " + std::to_string(r.up_husband) + "/" + std::to_string(r.up_wife);
+    };
+    EXPECT_EQ(kin(3, 2), "M 1/0");     // his mother
+    EXPECT_EQ(kin(1, 7), "SD 0/2");    // his son's daughter
+    EXPECT_EQ(kin(6, 4), "MD 1/1");    // his half-sister through their mother
+    EXPECT_EQ(kin(9, 2), "MM 2/0");    // his mother's mother
+    EXPECT_EQ(kin(16, 7), "MBD 2/2");  // through the turn at the full siblings 3 and 4
+    EXPECT_EQ(kin(12, 15), "FFFDDD 3/3"); // half-siblings 10 and 13 at the top: no turn
+    EXPECT_EQ(kin(5, 8), " -1/-1");
+}
+
 // Kinship by its definition, on ids that increase from parents to children (0: none).
 double slow_kinship(const std::vector<int>& fa, const std::vector<int>& mo, int a, int b,
                     std::map<std::pair<int, int>, double>& memo)
