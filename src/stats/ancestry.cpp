@@ -159,22 +159,21 @@ Ancestry measure_ancestry(const Pedigree& pedigree, std::span<const int> order, 
     }
     for (std::size_t g = 1; g < static_cast<std::size_t>(generations); ++g) {
         const std::vector<int>& level = families_by_generation[g];
-        const auto work = [&](std::size_t w) {
-            for (std::size_t f = w; f < level.size(); f += workers) {
+        // Worker w takes the families w, w + stride, w + 2 stride, ...
+        const auto work = [&](std::size_t w, std::size_t stride) {
+            for (std::size_t f = w; f < level.size(); f += stride) {
                 walkers[w].measure(nodes, families[static_cast<std::size_t>(level[f])]);
             }
         };
-        if (workers == 1 || level.size() < 64) {
-            for (std::size_t f = 0; f < level.size(); ++f) {
-                walkers[0].measure(nodes, families[static_cast<std::size_t>(level[f])]);
-            }
+        if (workers == 1 || level.size() < 64) { // too few to be worth a thread
+            work(0, 1);
         } else {
             std::vector<std::jthread> helpers;
             for (std::size_t w = 1; w < workers; ++w) {
-                helpers.emplace_back(work, w);
+                helpers.emplace_back(work, w, workers);
             }
-            work(0);
-        }
+            work(0, workers);
+        } // the helpers have finished here
         for (const int k : nodes_by_generation[g]) {
             Node& node = nodes[static_cast<std::size_t>(k)];
             const auto family = static_cast<std::size_t>(family_of[static_cast<std::size_t>(k)]);
