@@ -93,8 +93,8 @@ Relation relation_of(const Pedigree& pedigree, int husband, int wife, int degree
     found.erase(std::unique(found.begin(), found.end(),
                             [](const auto& a, const auto& b) { return a.first == b.first; }),
                 found.end());
-    for (const auto& [letters, ups_] : found) {
-        relation.kin_types += (relation.kin_types.empty() ? "" : ",") + letters;
+    for (const auto& entry : found) {
+        relation.kin_types += (relation.kin_types.empty() ? "" : ",") + entry.first;
     }
     relation.up_husband = found.front().second.first;
     relation.up_wife = found.front().second.second;
