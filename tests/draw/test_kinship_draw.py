@@ -105,6 +105,16 @@ class KinshipDraw(unittest.TestCase):
         self.assertEqual([t.text for t in legend_group.iter(SVG + "text")][2:],
                          ["F = 0", "F near 0", "F = 0.0625", "F = 0.125", "F = 0.1875",
                           "F = 0.25"])
+        (self.folder / "bad").mkdir()
+        for text, message in (("id\tgeneration\n", "bad/people.tsv:1: expected the header"),
+                              ("id\tgeneration\tinbreeding\n1\t0\n", "bad/people.tsv:2: expected 3"),
+                              ("id\tgeneration\tinbreeding\n1\t0\t1/4\n",
+                               'bad/people.tsv:2: the inbreeding "1/4" is not a number')):
+            (self.folder / "bad" / "people.tsv").write_text(text)
+            run = self.run_in_folder(os.environ["KINSHIP_DRAW"], "whl-gml-skip.txt", "b.svg",
+                                     "--stats", "bad")
+            self.assertEqual((run.returncode, run.stderr[:len(message)]), (1, message))
+        self.assertFalse((self.folder / "b.svg").exists())
 
     def test_failures_name_the_file_and_leave_no_picture(self):
         usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE]", "whl-gml-skip.txt"
