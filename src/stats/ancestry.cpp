@@ -165,7 +165,7 @@ Ancestry measure_ancestry(const Pedigree& pedigree, std::span<const int> order, 
                 walkers[w].measure(nodes, families[static_cast<std::size_t>(level[f])]);
             }
         };
-        if (workers == 1 || level.size() < 64) { // too few to be worth a thread
+        if (workers == 1 || level.size() < 32) { // too few to be worth a thread
             work(0, 1);
         } else {
             std::vector<std::jthread> helpers;

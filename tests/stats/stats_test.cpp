@@ -153,10 +153,11 @@ TEST(Inbreeding, MatchesTheDefinitionOnAGeneratedPedigree)
     std::vector<int> fa(people + 1, 0), mo(people + 1, 0);
     std::vector<std::string> rows;
     for (int id = 1; id <= people; ++id) {
-        // Odd ids are men; parents from the last 60 people, now and then unrecorded.
+        // Generations of 50 (wide enough for both workers); odd ids are men; parents from
+        // the generation before, now and then unrecorded.
         const auto parent = [&](int odd) {
-            const int pick = id - 1 - static_cast<int>(random() % 60);
-            return id <= 20 || pick < 2 || random() % 10 == 0 ? 0 : pick - (pick % 2 != odd);
+            const int pick = (id - 1) / 50 * 50 - static_cast<int>(random() % 50);
+            return id <= 50 || random() % 10 == 0 ? 0 : pick - (pick % 2 != odd);
         };
         fa[static_cast<std::size_t>(id)] = parent(1);
         mo[static_cast<std::size_t>(id)] = parent(0);
