@@ -8,6 +8,11 @@
   generate_pedigree.py dense N SEED       generations of 500 where each child's parents
                                           are drawn at random from the previous one:
                                           a stress case with many crossing links
+  generate_pedigree.py villages N SEED    a deep population register: 30 generations of
+                                          equal size in villages of 250; each child's
+                                          parents are a random couple of the previous
+                                          generation's same village, or 5% of the time
+                                          of the next village
 
 Ids are sparse and large, as in real registers (100000001 upwards, step 7)."""
 
@@ -99,10 +104,45 @@ def dense(count, rng, generation_size=500):
     return people
 
 
+def villages(count, rng, generations=30, village_size=250, moving=0.05):
+    """Every generation pairs its men and women at random within each village; a child
+    takes a random couple of its own village, now and then of the next one, and the
+    father's clan. Clans are patrilineal; one founder in twenty has none recorded ("-")."""
+    size = max(1, count // generations)
+    villages_per_generation = max(1, size // village_size)
+    people, couples = [], []
+    for generation in range(generations):
+        born = 1300 + 25 * generation
+        in_village = [[] for _ in range(villages_per_generation)]
+        for k in range(size if generation < generations - 1 else count - len(people)):
+            village = min(k // village_size, villages_per_generation - 1)
+            pid = 100000001 + 7 * len(people)
+            if couples:
+                source = (village + 1) % villages_per_generation if rng.random() < moving \
+                    else village
+                father, mother = rng.choice(couples[source])
+                clan, subclan = father.clan, father.subclan
+            else:
+                father = mother = None
+                clan = "-" if rng.random() < 0.05 else rng.choice(CLANS)
+                subclan = rng.choice(SUBCLANS)
+            person = Person(pid, rng.choice("mf"), father.pid if father else 0,
+                            mother.pid if mother else 0, clan, subclan, born)
+            people.append(person)
+            in_village[village].append(person)
+        couples = []
+        for village in in_village:
+            men = [p for p in village if p.sex == "m"]
+            women = [p for p in village if p.sex == "f"]
+            rng.shuffle(women)
+            couples.append(list(zip(men, women)) or [(village[0], village[-1])])
+    return people
+
+
 def main():
     shape, count, seed = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     rng = random.Random(seed)
-    people = {"genealogy": genealogy, "dense": dense}[shape](count, rng)
+    people = {"genealogy": genealogy, "dense": dense, "villages": villages}[shape](count, rng)
     sys.stdout.write(f"{len(people)}\n")
     sys.stdout.write("".join(p.line() + "\n" for p in people))
 

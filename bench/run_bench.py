@@ -12,6 +12,11 @@ of the command's time taken by our own stages (all but the layout).
 Then it times kinship-select on genealogies of 1 000 000 and 90 300 people: reading the
 file and choosing the ancestors of its last person, and that person's relatives.
 
+Then it measures kinship-stats on a deep population register (generate_pedigree.py
+villages: 30 generations in villages of 250) of 100 000 people: inbreeding-bench times F
+for everyone on one and two workers against the plain Meuwissen-Luo method, and the whole
+command is timed with its peak memory. KINSHIP_BENCH_REGISTERS=100000,1000000 picks other
+sizes (the plain method is left out above 200 000 people: it takes minutes).
 For measuring, not a test: figures vary from machine to machine."""
 
 import os
@@ -29,7 +34,7 @@ SELECT_CASES = [(1000000, "--ancestors", 3), (90300, "--relatives", 5)]
 
 
 def run_measured(command, cwd):
-    """(wall seconds, peak RSS MiB, stdout) of a child process."""
+    """(wall seconds, peak RSS MiB, stdout, processor seconds) of a child process."""
     start = time.monotonic()
     process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, text=True)
     output = process.stdout.read()
@@ -37,7 +42,7 @@ def run_measured(command, cwd):
     wall = time.monotonic() - start
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit(f"bench: {' '.join(command)} failed in {cwd}")
-    return wall, usage.ru_maxrss / 1024.0, output
+    return wall, usage.ru_maxrss / 1024.0, output, usage.ru_utime + usage.ru_stime
 
 
 def stage_figures(line):
@@ -105,6 +110,25 @@ def main():
         print(f"{shape + ' ' + str(count):<18} {shown:<100} {wall:>7.2f}s "
               f"{peak:>6.0f}MiB {own_share(stages, wall):>5.1%}", flush=True)
     bench_select(build, work, generator)
+    stats_bench(build, work, generator)
+
+
+def stats_bench(build, work, generator):
+    """kinship-stats on deep population registers."""
+    sizes = [int(size) for size in os.environ.get("KINSHIP_BENCH_REGISTERS", "100000").split(",")]
+    print(f"\n{'register':<18} {'F for all: wall/processor seconds, largest difference':<88} "
+          f"{'kinship-stats':>18} {'peak':>9}")
+    for count in sizes:
+        name = f"villages-{count}.txt"
+        with open(work / name, "w") as out:
+            subprocess.run([sys.executable, generator, "villages", str(count), str(SEED)],
+                           stdout=out, check=True)
+        plain = [] if count <= 200000 else ["--no-plain"]
+        figures = run_measured([build / "bench/inbreeding-bench", name, *plain], work)[2].strip()
+        wall, peak, _, cpu = run_measured([build / "src/stats/kinship-stats", name, "stats-out"],
+                                          work)
+        print(f"{'villages ' + str(count):<18} {figures:<88} {wall:>8.2f}s/{cpu:.2f}cpu "
+              f"{peak:>6.0f}MiB", flush=True)
 
 
 if __name__ == "__main__":

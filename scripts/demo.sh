@@ -4,7 +4,7 @@
 # and the command runs there; then kinship-draw draws the drawing file as an SVG picture.
 # The example GEDCOM file goes the same way after kinship-from-gedcom has converted it,
 # and its picture shows the names and colours people by clan; then the part of it that
-# joins two people is cut out with kinship-select and drawn.
+# joins two people is cut out with kinship-select and drawn, and kinship-stats measures it.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -27,4 +27,5 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/command/hierarchical-layout" irene-angela.txt
 "$build/src/draw/kinship-draw" whl-gml-irene-angela.txt --names irene-angela.txt.names.tsv \
   --colour-by clan
+"$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv
 echo "demo: the files are in $out"

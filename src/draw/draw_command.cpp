@@ -14,6 +14,7 @@
 #include "draw/clan_colours.h"
 #include "draw/label_layout.h"
 #include "draw/names_table.h"
+#include "draw/stats_table.h"
 #include "draw/svg_drawing.h"
 #include "gml/kinship_gml_reader.h"
 
@@ -81,12 +82,25 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
         names = std::move(parsed).value();
     }
 
+    StatsTable stats;
+    if (options.stats_folder) {
+        auto loaded = load_stats_table(*options.stats_folder);
+        if (!loaded) {
+            return loaded.failure();
+        }
+        stats = std::move(loaded).value();
+    }
+
     Decorations decorations;
     if (options.names_path || options.colour_by) {
         const ColourBy colour_by = options.colour_by.value_or(ColourBy::sex);
-        decorations.legend = colour_by == ColourBy::sex
-                                 ? sex_legend(attributes)
+        decorations.legend = colour_by == ColourBy::sex ? sex_legend(attributes)
+                             : colour_by == ColourBy::inbreeding
+                                 ? colour_by_inbreeding(attributes, stats)
                                  : colour_by_clan(attributes, colour_by == ColourBy::subclan);
+    }
+    if (options.stats_folder) {
+        decorations.tooltip_ends = stats_tooltips(attributes, stats);
     }
     decorations.labels = lay_out_labels(attributes, names);
 

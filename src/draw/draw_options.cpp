@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char* usage =
     "usage: kinship-draw DRAWING_FILE [SVG_FILE] [--names NAMES_FILE] "
-    "[--colour-by sex|clan|subclan]";
+    "[--colour-by sex|clan|subclan|inbreeding] [--stats OUTPUT_FOLDER]";
 
 Failure wrong(const std::string& what)
 {
@@ -36,6 +36,9 @@ std::optional<ColourBy> colour_by_named(const std::string& name)
     if (name == "subclan") {
         return ColourBy::subclan;
     }
+    if (name == "inbreeding") {
+        return ColourBy::inbreeding;
+    }
     return std::nullopt;
 }
 
@@ -51,7 +54,10 @@ std::string draw_help()
            "                        UTF-8, tab-separated, a header line, then rows\n"
            "                        id<TAB>cross-reference<TAB>name\n"
            "  --colour-by WHAT      fill the shapes by sex (the drawing file's colours), clan\n"
-           "                        or subclan (clan and sub-clan), and add a legend\n"
+           "                        or subclan (clan and sub-clan), or inbreeding (F, needs\n"
+           "                        --stats), and add a legend\n"
+           "  --stats OUTPUT_FOLDER the tables of kinship-stats: each person's generation\n"
+           "                        and F in their tooltip\n"
            "  --help                print this help\n"
            "  --version             print the version";
 }
@@ -75,21 +81,26 @@ Result<DrawOptions> parse_draw_options(std::span<const std::string> args)
             options.action = DrawOptions::Action::version;
             return options;
         }
-        if (arg == "--names" || arg == "--colour-by") {
+        if (arg == "--names" || arg == "--colour-by" || arg == "--stats") {
             if (i + 1 == args.size()) {
                 return wrong(arg + " needs a value");
             }
             const std::string& value = args[++i];
             if (arg == "--names") {
                 options.names_path = value;
+            } else if (arg == "--stats") {
+                options.stats_folder = value;
             } else if (!(options.colour_by = colour_by_named(value))) {
-                return wrong("--colour-by takes sex, clan or subclan, not " + value);
+                return wrong("--colour-by takes sex, clan, subclan or inbreeding, not " + value);
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
             return wrong("unknown option " + arg);
         } else {
             files.push_back(arg);
         }
+    }
+    if (options.colour_by == ColourBy::inbreeding && !options.stats_folder) {
+        return wrong("--colour-by inbreeding needs --stats OUTPUT_FOLDER");
     }
     if (files.empty() || files.size() > 2) {
         return wrong("give one drawing file and at most one SVG file");

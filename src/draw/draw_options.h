@@ -8,9 +8,9 @@
 
 namespace kinship::draw {
 
-// What fills the individuals' shapes: the drawing file's colours by sex, or a colour per
-// clan or per clan and sub-clan.
-enum class ColourBy { sex, clan, subclan };
+// What fills the individuals' shapes: the drawing file's colours by sex, a colour per
+// clan or per clan and sub-clan, or F from the tables of kinship-stats.
+enum class ColourBy { sex, clan, subclan, inbreeding };
 
 // The command line of kinship-draw.
 struct DrawOptions {
@@ -21,6 +21,8 @@ struct DrawOptions {
     std::optional<std::string> names_path;
     // Unset: the drawing file's colours and no legend, the picture of earlier versions.
     std::optional<ColourBy> colour_by;
+    // The OUTPUT_FOLDER of kinship-stats: generation and F in the tooltips.
+    std::optional<std::string> stats_folder;
 };
 
 // The usage line and what each argument does, as --help prints it.

@@ -1,4 +1,5 @@
-// kinship-draw DRAWING_FILE [SVG_FILE] [--names NAMES_FILE] [--colour-by sex|clan|subclan]
+// kinship-draw DRAWING_FILE [SVG_FILE] [--names NAMES_FILE]
+//              [--colour-by sex|clan|subclan|inbreeding] [--stats OUTPUT_FOLDER]
 //
 // Draws the drawing file of hierarchical-layout ("whl-gml-...") as an SVG picture that a
 // web browser shows; see draw_options.h for the command line and draw_command.h for the

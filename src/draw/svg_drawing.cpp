@@ -207,6 +207,7 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
     add_title(svg, xml_text(title));
     auto node_group = node_groups.begin();
     auto label = decorations.labels.begin();
+    auto tooltip_end = decorations.tooltip_ends.begin();
     Extent names;
     for (const ogdf::node v : graph.nodes) {
         std::string tooltip =
@@ -223,6 +224,9 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
                 text.text() = label->lines.at(0).c_str();
             }
             ++label;
+        }
+        if (tooltip_end != decorations.tooltip_ends.end()) {
+            tooltip += *tooltip_end++;
         }
         add_title(*node_group++, tooltip);
     }

@@ -32,6 +32,8 @@ namespace kinship::draw {
 // A `legend`, when given, is drawn below everything else (see add_legend).
 struct Decorations {
     std::vector<NodeLabel> labels;
+    // When given, one per node: lines added to the end of its tooltip.
+    std::vector<std::string> tooltip_ends;
     std::vector<LegendEntry> legend;
 };
 Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,

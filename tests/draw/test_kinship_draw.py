@@ -108,6 +108,30 @@ class KinshipDraw(unittest.TestCase):
         self.assertEqual(node_groups[2].findtext(SVG + "title"),
                          "3\nclan: da Silva\nsub-clan: none recorded\nbirth: 1920\ndeath: 0")
 
+    def test_inbreeding_fills_and_tooltips_from_kinship_stats(self):
+        # skip.txt: 3 is the child of 2 and his mother 1, so F = 1/4.
+        self.run_in_folder(os.environ["KINSHIP_STATS"], "skip.txt", "st").check_returncode()
+        svg, _ = self.draw("whl-gml-skip.txt", "f.svg", "--stats", "st", "--colour-by",
+                           "inbreeding")
+        *node_groups, legend_group = svg.findall(SVG + "g")[1:]
+        self.assertEqual([g.find("*[@stroke-width]").get("fill") for g in node_groups],
+                         ["#EEEEEE", "#EEEEEE", "#FDE725", "#EEEEEE"])
+        self.assertTrue(node_groups[2].findtext(SVG + "title").endswith(
+            "\ngeneration: 2\nF: 0.25"))
+        self.assertEqual([t.text for t in legend_group.iter(SVG + "text")][2:],
+                         ["F = 0", "F near 0", "F = 0.0625", "F = 0.125", "F = 0.1875",
+                          "F = 0.25"])
+        (self.folder / "bad").mkdir()
+        for text, message in (("id\tgeneration\n", "bad/people.tsv:1: expected the header"),
+                              ("id\tgeneration\tinbreeding\n1\t0\n", "bad/people.tsv:2: expected"),
+                              ("id\tgeneration\tinbreeding\n1\t0\t1/4\n",
+                               'bad/people.tsv:2: the inbreeding "1/4" is not a number')):
+            (self.folder / "bad" / "people.tsv").write_text(text)
+            run = self.run_in_folder(os.environ["KINSHIP_DRAW"], "whl-gml-skip.txt", "b.svg",
+                                     "--stats", "bad")
+            self.assertEqual((run.returncode, run.stderr[:len(message)]), (1, message))
+        self.assertFalse((self.folder / "b.svg").exists())
+
     def test_failures_name_the_file_and_leave_no_picture(self):
         usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE]", "whl-gml-skip.txt"
         for args, status, message in (
@@ -120,7 +144,9 @@ class KinshipDraw(unittest.TestCase):
                 ([skip, "m.svg", "--names", "twice.tsv"], 1, "twice.tsv: line 4: id 1 is already"),
                 ([], 2, "\ngive one drawing file"), (["a", "b", "c"], 2, "\ngive one"),
                 (["d.svg", "./d.svg"], 2, "would replace"), ([skip, "m.png"], 2, "m.png must end"),
-                ([skip, "--colour-by", "red"], 2, "takes sex, clan or subclan, not red"),
+                ([skip, "--colour-by", "red"], 2, "takes sex, clan, subclan or inbreeding, not"),
+                ([skip, "--colour-by", "inbreeding"], 2, "inbreeding needs --stats"),
+                ([skip, "m.svg", "--stats", "no"], 1, "no/people.tsv: cannot open the table"),
                 ([skip, "--names"], 2, "\n--names needs a value"), ([skip, "-b"], 2, "option -b"),
                 (["--help"], 0, usage), (["--version"], 0, "kinship-draw 0.1.0\n")):
             run = self.run_in_folder(os.environ["KINSHIP_DRAW"], *args)

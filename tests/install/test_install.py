@@ -50,7 +50,8 @@ class InstallTest(unittest.TestCase):
         (self.tmp / "installed").rename(moved)
         installed = sorted(str(p.relative_to(moved)) for p in moved.rglob("*") if p.is_file())
         self.assertEqual(installed, ["bin/hierarchical-layout", "bin/kinship-draw",
-                                     "bin/kinship-select", "lib/libCOIN.so", "lib/libOGDF.so"])
+                                     "bin/kinship-select", "bin/kinship-stats", "lib/libCOIN.so",
+                                     "lib/libOGDF.so"])
         self.check_commands(moved)
 
     def test_pip_package_in_fresh_venv(self):
@@ -60,7 +61,8 @@ class InstallTest(unittest.TestCase):
         run(venv / "bin" / "pip", "install", "--quiet", "--disable-pip-version-check", source)
         self.check_commands(venv)
         importer, work = venv / "bin" / "kinship-from-gedcom", self.tmp / "work"
-        for command in (importer, venv / "bin" / "kinship-draw", venv / "bin" / "kinship-select"):
+        for command in (importer, venv / "bin" / "kinship-draw", venv / "bin" / "kinship-select",
+                        venv / "bin" / "kinship-stats"):
             self.assertEqual(run(command, "--version").split(),
                              [command.name, os.environ["KINSHIP_VERSION"]])
         shutil.copy(SOURCE / "examples" / "familia.ged", work)

@@ -1,0 +1,86 @@
+#include "stats/stats_command.h"
+
+#include "common/whole_file.h"
+#include "model/parents_first.h"
+#include "model/pedigree_reader.h"
+#include "stats/names.h"
+#include "stats/stats_tables.h"
+
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+namespace kinship::stats {
+namespace {
+
+using Names = std::unordered_map<std::string, std::string>;
+
+Result<Names> load_names(const std::optional<std::string>& path)
+{
+    if (!path) {
+        return Names{};
+    }
+    const auto reason = [&](const char* verb) {
+        return [&, verb](int error) {
+            return Failure{*path + ": " + verb + " the names table: " + std::strerror(error)};
+        };
+    };
+    const Result<std::string> text = read_whole_file(
+        *path, {.cannot_open = reason("cannot open"), .cannot_read = reason("cannot read"),
+                .not_rewindable = {}});
+    if (!text) {
+        return text.failure();
+    }
+    return read_names(text.value(), *path);
+}
+
+Status make_folder(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error || !std::filesystem::is_directory(folder, error)) {
+        return Failure{folder + ": cannot create the output folder: " +
+                       (error ? error.message() : std::string("a file of that name exists"))};
+    }
+    return done;
+}
+
+} // namespace
+
+Status run_stats(const StatsOptions& options, std::ostream& out)
+{
+    pedigree::Notes notes;
+    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path, &notes);
+    pedigree::print_notes(notes);
+    if (!read) {
+        return read.failure();
+    }
+    const Pedigree& pedigree = read.value();
+    const auto names = load_names(options.names_path);
+    if (!names) {
+        return names.failure();
+    }
+    const auto order = parents_first(pedigree, options.pedigree_path);
+    if (!order) {
+        return order.failure();
+    }
+    // Two workers at most: the second gains most of what more would.
+    const int workers = std::thread::hardware_concurrency() > 1 ? 2 : 1;
+    const Ancestry ancestry = measure_ancestry(pedigree, order.value(), workers);
+    const std::vector<Couple> couples = find_couples(pedigree, options.degree);
+    const ClanTables clans = clan_tables(pedigree, couples);
+    const Measures measures{pedigree, names.value(), ancestry, couples, clans, options.degree};
+    if (Status made = make_folder(options.output_folder); !made) {
+        return made;
+    }
+    if (Status written = write_tables(measures, options.output_folder); !written) {
+        return written;
+    }
+    out << summary(measures) << "\nwrote people.tsv, couples.tsv, circuits.tsv, clans.tsv and "
+        << "endogamy.tsv into " << options.output_folder
+        << "\nnext: open the tables in a spreadsheet, or kinship-draw DRAWING_FILE --stats "
+        << options.output_folder << " --colour-by inbreeding\n";
+    return done;
+}
+
+} // namespace kinship::stats

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "common/result.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kinship::stats {
+
+// The command line of kinship-stats.
+struct StatsOptions {
+    enum class Action { measure, help, version };
+    Action action = Action::measure;
+    std::string pedigree_path;
+    std::string output_folder;
+    std::optional<std::string> names_path;
+    int degree = 3; // generations searched above each spouse for a common ancestor
+};
+
+std::string stats_help();
+std::string stats_version();
+
+// A wrong command line (an unknown option, an option without its value, a degree that is
+// not a whole number from 1 to 10, not exactly two paths) fails with status 2, the usage
+// line and what is wrong.
+Result<StatsOptions> parse_stats_options(std::span<const std::string> args);
+
+} // namespace kinship::stats
