@@ -1,6 +1,6 @@
 #include "draw/names_table.h"
 
-#include "draw/names_rows.h"
+#include "model/names_rows.h"
 #include "draw/svg_drawing.h"
 
 namespace kinship::draw {

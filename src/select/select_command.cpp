@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "common/atomic_file.h"
-#include "draw/names_rows.h"
+#include "model/names_rows.h"
 #include "model/pedigree_reader.h"
 #include "select/selection_files.h"
 #include "select/selections.h"
@@ -122,9 +122,9 @@ Status run_select(const SelectOptions& options, std::ostream& out, pedigree::Not
     }
     const Pedigree& pedigree = read.value();
     std::string names_text;
-    std::optional<Result<draw::NamesRows>> names;
+    std::optional<Result<NamesRows>> names;
     if (options.names_path) {
-        names = draw::load_names_rows(*options.names_path, names_text);
+        names = load_names_rows(*options.names_path, names_text);
         if (!*names) {
             return names->failure();
         }

@@ -47,7 +47,7 @@ void write_pedigree(const Pedigree& pedigree, const Chosen& chosen, AtomicFile& 
     }
 }
 
-int write_names(const draw::NamesRows& names, const Pedigree& pedigree, const Chosen& chosen,
+int write_names(const NamesRows& names, const Pedigree& pedigree, const Chosen& chosen,
                 AtomicFile& out)
 {
     std::unordered_set<std::string> ids;
@@ -59,7 +59,7 @@ int write_names(const draw::NamesRows& names, const Pedigree& pedigree, const Ch
     std::string& text = out.buffer();
     (text += names.header) += '\n';
     int written = 0;
-    for (const draw::NamesRow& row : names.rows) {
+    for (const NamesRow& row : names.rows) {
         if (ids.contains(row.id)) {
             (text += row.line) += '\n';
             ++written;

@@ -3,7 +3,7 @@
 // The files kinship-select writes: the chosen part of the pedigree, and of its names table.
 
 #include "common/atomic_file.h"
-#include "draw/names_rows.h"
+#include "model/names_rows.h"
 #include "model/pedigree.h"
 #include "select/selections.h"
 
@@ -16,7 +16,7 @@ void write_pedigree(const Pedigree& pedigree, const Chosen& chosen, AtomicFile& 
 
 // The header line of the names table and the rows of the chosen individuals, in the
 // table's order; the number of rows written.
-int write_names(const draw::NamesRows& names, const Pedigree& pedigree, const Chosen& chosen,
+int write_names(const NamesRows& names, const Pedigree& pedigree, const Chosen& chosen,
                 AtomicFile& out);
 
 } // namespace kinship::select

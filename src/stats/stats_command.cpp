@@ -1,12 +1,10 @@
 #include "stats/stats_command.h"
 
-#include "common/whole_file.h"
 #include "model/parents_first.h"
 #include "model/pedigree_reader.h"
-#include "stats/names.h"
+#include "model/names_rows.h"
 #include "stats/stats_tables.h"
 
-#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -20,18 +18,16 @@ Result<Names> load_names(const std::optional<std::string>& path)
     if (!path) {
         return Names{};
     }
-    const auto reason = [&](const char* verb) {
-        return [&, verb](int error) {
-            return Failure{*path + ": " + verb + " the names table: " + std::strerror(error)};
-        };
-    };
-    const Result<std::string> text = read_whole_file(
-        *path, {.cannot_open = reason("cannot open"), .cannot_read = reason("cannot read"),
-                .not_rewindable = {}});
-    if (!text) {
-        return text.failure();
+    std::string text;
+    const Result<NamesRows> table = load_names_rows(*path, text);
+    if (!table) {
+        return table.failure();
     }
-    return read_names(text.value(), *path);
+    Names names;
+    for (const NamesRow& row : table.value().rows) {
+        names.emplace(row.id, std::string(row.name));
+    }
+    return names;
 }
 
 Status make_folder(const std::string& folder)

@@ -2,7 +2,6 @@
 #include "model/pedigree_reader.h"
 #include "stats/ancestry.h"
 #include "stats/couples.h"
-#include "stats/names.h"
 #include "stats/stats_command.h"
 #include "stats/stats_options.h"
 
@@ -211,11 +210,6 @@ TEST(StatsCommand, RefusesWrongCommandLinesAndNamesTables)
     EXPECT_EQ(parsed({"p", "o", "--names"}), "2\n--names needs a value");
     EXPECT_EQ(parsed({"p"}), "2\ngive a pedigree file and an output folder");
     EXPECT_EQ(parsed({"p", "o", "-x"}), "2\nunknown option -x");
-
-    EXPECT_EQ(message_of(read_names("id\tx\tname\n1 @I1@ Ana\n", "n.tsv")),
-              "n.tsv:2: expected id<TAB>cross-reference<TAB>name, found 1 field");
-    EXPECT_EQ(message_of(read_names("id\tx\tname\n1\t\tAna\n\n 1 \t\tAna\n", "n.tsv")),
-              "n.tsv:4: id 1 is already named on line 2");
 }
 
 std::string table(const std::filesystem::path& path)

@@ -1,4 +1,4 @@
-#include "draw/names_rows.h"
+#include "model/names_rows.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 
 #include "common/whole_file.h"
 
-namespace kinship::draw {
+namespace kinship {
 namespace {
 
 std::vector<std::string_view> fields(std::string_view line)
@@ -89,4 +89,4 @@ Result<NamesRows> load_names_rows(const std::string& path, std::string& text)
     return read_names_rows(text, path);
 }
 
-} // namespace kinship::draw
+} // namespace kinship

@@ -6,7 +6,7 @@
 
 #include "common/result.h"
 
-namespace kinship::draw {
+namespace kinship {
 
 // One row of a names table: id<TAB>cross-reference<TAB>name.
 struct NamesRow {
@@ -34,4 +34,4 @@ Result<NamesRows> read_names_rows(std::string_view text, const std::string& path
 // that cannot be read fails with "PATH: cannot open the names table: reason".
 Result<NamesRows> load_names_rows(const std::string& path, std::string& text);
 
-} // namespace kinship::draw
+} // namespace kinship
