@@ -93,7 +93,7 @@ class KinshipDraw(unittest.TestCase):
                              ["man", "woman or not recorded"] + legend)
 
     def test_failures_name_the_file_and_leave_no_picture(self):
-        usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE]", "whl-gml-skip.txt"
+        usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE|PAGE.html]", "whl-gml-skip.txt"
         for args, status, message in (
                 (["missing.txt"], 1, "missing.txt: cannot open the drawing file: No such file"),
                 (["cut.gml"], 1, "cut.gml: the drawing file is malformed: line 2"),
@@ -103,7 +103,8 @@ class KinshipDraw(unittest.TestCase):
                 ([skip, "m.svg", "--names", "bad.tsv"], 1, "bad.tsv: line 2: expected id<TAB>"),
                 ([skip, "m.svg", "--names", "twice.tsv"], 1, "twice.tsv: line 4: id 1 is already"),
                 ([], 2, "\ngive one drawing file"), (["a", "b", "c"], 2, "\ngive one"),
-                (["d.svg", "./d.svg"], 2, "would replace"), ([skip, "m.png"], 2, "m.png must end"),
+                (["d.svg", "./d.svg"], 2, "would replace"),
+                ([skip, "m.png"], 2, "m.png must end in .svg or .html"),
                 ([skip, "--colour-by", "red"], 2, "takes sex, clan or subclan, not red"),
                 ([skip, "--names"], 2, "\n--names needs a value"), ([skip, "-b"], 2, "option -b"),
                 (["--help"], 0, usage), (["--version"], 0, "kinship-draw 0.1.0\n")):

@@ -146,7 +146,7 @@
     if (!shape) return;
     const b = shape.getBBox();
     const [cw, ch] = size();
-    const w = Math.min(box.w, cw / 1.5);
+    const w = Math.min(box.w, cw); // a unit a pixel at least: names at 12 pixels
     const scale = w / cw;
     const free = panel.hidden ? cw : Math.max(cw / 2, cw - panel.offsetWidth - 24);
     setView(b.x + b.width / 2 - (free / 2) * scale, b.y + b.height / 2 - (ch / 2) * scale, w);
