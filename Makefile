@@ -4,7 +4,8 @@
 #   make demo   build and run the command on the bundled example pedigree
 #   make test   build and run the whole test suite, optimised and with sanitizers, and run
 #               each fuzz harness for a few seconds on its seed corpus
-#   make bench  time each stage on synthetic pedigrees and report peak memory
+#   make bench  time each stage on synthetic pedigrees and report peak memory, then time
+#               kinship-draw's page in headless Chromium (which the test set-up installs)
 #   make fuzz   run each fuzz harness for FUZZ_SECONDS (default 60)
 
 DEPS    := $(CURDIR)/.deps
@@ -63,6 +64,8 @@ demo: build
 
 bench: build
 	./bench/run_bench.py $(BUILD)/release $(BUILD)/bench
+	@./scripts/setup-deps.sh test
+	$(DEPS)/bin/python ./bench/page_bench.py $(BUILD)/release $(BUILD)/bench
 
 clean:
 	rm -rf $(BUILD)

@@ -3,7 +3,8 @@
 # The output files are named after the argument, so the example is copied into OUT_DIR
 # and the command runs there; then kinship-draw draws the drawing file as an SVG picture.
 # The example GEDCOM file goes the same way after kinship-from-gedcom has converted it,
-# and its picture shows the names and colours people by clan.
+# and its picture shows the names and colours people by clan; it is also written as the
+# interactive page familia.html.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,4 +21,6 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/command/hierarchical-layout" familia.txt
 "$build/src/draw/kinship-draw" whl-gml-familia.txt whl-gml-familia.txt.svg \
   --names familia.txt.names.tsv --colour-by clan
-echo "demo: the files are in $out"
+"$build/src/draw/kinship-draw" whl-gml-familia.txt familia.html \
+  --names familia.txt.names.tsv --colour-by clan
+echo "demo: the files are in $out; open $out/familia.html in a web browser"

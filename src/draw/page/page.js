@@ -2,7 +2,7 @@
 // a side panel, clans from the legend, and #id= addresses, over the picture kinship-draw
 // draws (inline, unchanged). Everything it needs is in the page; it loads nothing.
 // Pan and zoom are written here rather than taken from a library: they are a few dozen
-// lines over the SVG's viewBox, and the page must need no package or network.
+// lines of a CSS transform on the picture, and the page must need no package or network.
 'use strict';
 (function () {
   const people = JSON.parse(document.getElementById('kinship-people').textContent);
@@ -105,19 +105,28 @@
     if (next) { next.firstChild.focus(); e.preventDefault(); }
   });
 
-  // ---- The view: the SVG's viewBox, always of the window's proportions ----------------
+  // ---- The view: a box of the window's proportions, in drawing units ------------------
+  // The picture keeps its view box and is drawn a CSS pixel a unit; a CSS transform moves
+  // and scales it. Changing the view box instead would make the browser lay out every text
+  // of the picture again at each step, a second or more for 20,000 people.
   const home = svg.viewBox.baseVal;
   const whole = { x: home.x, y: home.y, width: home.width, height: home.height };
+  svg.style.width = `${whole.width}px`;
+  svg.style.height = `${whole.height}px`;
   let box = { x: whole.x, y: whole.y, w: whole.width };
-  let labelTimer = 0;
+  let labelTimer = 0, settleTimer = 0;
   const size = () => [view.clientWidth || 1, view.clientHeight || 1];
   const fitWidth = () => { const [cw, ch] = size(); return Math.max(whole.width, whole.height * cw / ch); };
 
   function setView(x, y, w) {
-    const [cw, ch] = size();
+    const [cw] = size();
     w = Math.min(Math.max(w, cw / 40), 4 * fitWidth()); // 40 pixels a unit down to a quarter of the whole
     box = { x, y, w };
-    svg.setAttribute('viewBox', `${x} ${y} ${w} ${w * ch / cw}`);
+    const scale = cw / w;
+    svg.style.transform = `translate(${(whole.x - x) * scale}px, ${(whole.y - y) * scale}px) scale(${scale})`;
+    // Names and ids under two pixels high are a grey smear that costs the browser most of
+    // its drawing time on a large picture: they are left out until they can be read.
+    svg.classList.toggle('far', 12 * scale < 2);
     clearTimeout(labelTimer);
     labelTimer = setTimeout(updateNames, 120);
   }
@@ -141,10 +150,15 @@
   }
 
   // Centres person i in the room the panel leaves, zooming in until names are readable.
+  // Reads the shape's attributes rather than its box, which would make the browser lay out
+  // the whole picture once more.
   function bringIntoView(i) {
     const shape = personGroups[i] && personGroups[i].querySelector('rect, ellipse');
     if (!shape) return;
-    const b = shape.getBBox();
+    const number = (name) => parseFloat(shape.getAttribute(name)) || 0;
+    const b = shape.tagName === 'rect'
+      ? { x: number('x'), y: number('y'), width: number('width'), height: number('height') }
+      : { x: number('cx') - number('rx'), y: number('cy') - number('ry'), width: 2 * number('rx'), height: 2 * number('ry') };
     const [cw, ch] = size();
     const w = Math.min(box.w, cw); // a unit a pixel at least: names at 12 pixels
     const scale = w / cw;
@@ -160,8 +174,17 @@
     lastWidth = cw;
   }).observe(view);
 
+  // While the wheel turns or a drag goes on, the browser scales the picture as drawn, to
+  // draw it sharp again once the view has been still for a moment.
+  function moving() {
+    svg.style.willChange = 'transform';
+    clearTimeout(settleTimer);
+    settleTimer = setTimeout(() => { svg.style.willChange = ''; }, 300);
+  }
+
   view.addEventListener('wheel', (e) => {
     e.preventDefault(); // a pinch on a touch pad comes as a wheel with ctrlKey
+    moving();
     const r = view.getBoundingClientRect();
     const unit = e.deltaMode === 1 ? 16 : e.deltaMode === 2 ? r.height : 1;
     const factor = Math.min(2, Math.max(0.5, Math.exp(-e.deltaY * unit * 0.002)));
@@ -183,6 +206,7 @@
     if (!last) return;
     const r = view.getBoundingClientRect();
     const now = { x: e.clientX, y: e.clientY };
+    moving();
     if (pointers.size === 1) {
       zoomMove(last.x - r.left, last.y - r.top, now.x - r.left, now.y - r.top, 1);
       if (press && (press.moved += Math.abs(now.x - last.x) + Math.abs(now.y - last.y)) > 4) {
@@ -259,9 +283,9 @@
     ancestors = reachable(i, parentsOf);
     descendants = reachable(i, childrenOf);
     members = activeEntry = null;
-    paint();
     fillPanel();
     if (move) bringIntoView(i);
+    paint();
     if (!fromAddress) setAddress('id=' + encodeURIComponent(persons[i].id));
     return true;
   }
