@@ -356,7 +356,7 @@
       if (i !== selected) choose(i, true, true);
     } else {
       if (id !== null) count.textContent = `no person has the id ${id}`;
-      unselect(true);
+      if (selected >= 0) unselect(true); // a clan's highlight stays
     }
   }
   window.addEventListener('hashchange', followAddress);
@@ -398,10 +398,6 @@
       members = membersOf(entry);
       paint();
     }
-  }
-
-  function clearAll() {
-    unselect(false);
   }
 
   // ---- Names: the full name in place of the shortened one when the zoom leaves room ----
@@ -472,13 +468,13 @@
   $('zoom-in').addEventListener('click', () => zoomCentre(1.5));
   $('zoom-out').addEventListener('click', () => zoomCentre(1 / 1.5));
   $('zoom-fit').addEventListener('click', fit);
-  $('panel-close').addEventListener('click', () => { clearAll(); view.focus(); });
+  $('panel-close').addEventListener('click', () => { unselect(false); view.focus(); });
 
   document.addEventListener('keydown', (e) => {
     if (e.ctrlKey || e.metaKey || e.altKey) return;
     const typing = e.target instanceof HTMLInputElement;
     if (e.key === 'Escape') {
-      if (!matches.hidden) { openMatches(false); input.focus(); } else { clearAll(); if (panel.contains(e.target)) view.focus(); }
+      if (!matches.hidden) { openMatches(false); input.focus(); } else { unselect(false); if (panel.contains(e.target)) view.focus(); }
       return;
     }
     if (typing) return;
@@ -504,7 +500,7 @@
     search,
     select,
     selection,
-    clear: clearAll,
+    clear: () => unselect(false),
     view: () => { const [cw, ch] = size(); return [box.x, box.y, box.w, box.w * ch / cw]; },
   });
 })();
