@@ -113,6 +113,8 @@
   const whole = { x: home.x, y: home.y, width: home.width, height: home.height };
   svg.style.width = `${whole.width}px`;
   svg.style.height = `${whole.height}px`;
+  // As setView will find (the view is as wide as the window), before the first layout.
+  svg.classList.toggle('far', 12 * window.innerWidth / whole.width < 2);
   let box = { x: whole.x, y: whole.y, w: whole.width };
   let labelTimer = 0, settleTimer = 0;
   const size = () => [view.clientWidth || 1, view.clientHeight || 1];
