@@ -5,9 +5,8 @@
 // lines of a CSS transform on the picture, and the page must need no package or network.
 'use strict';
 (function () {
-  const people = JSON.parse(document.getElementById('kinship-people').textContent);
-  const links = people.links;
-  const persons = people.people;
+  const data = JSON.parse(document.getElementById('kinship-people').textContent);
+  const persons = data.people, links = data.links;
   const view = document.getElementById('view');
   const svg = view.querySelector('svg');
   const $ = (id) => document.getElementById(id);
@@ -119,10 +118,12 @@
   let labelTimer = 0, settleTimer = 0;
   const size = () => [view.clientWidth || 1, view.clientHeight || 1];
   const fitWidth = () => { const [cw, ch] = size(); return Math.max(whole.width, whole.height * cw / ch); };
+  // From 40 pixels a unit down to the whole drawing in a quarter of the window.
+  const allowed = (w) => Math.min(Math.max(w, size()[0] / 40), 4 * fitWidth());
 
   function setView(x, y, w) {
     const [cw] = size();
-    w = Math.min(Math.max(w, cw / 40), 4 * fitWidth()); // 40 pixels a unit down to a quarter of the whole
+    w = allowed(w);
     box = { x, y, w };
     const scale = cw / w;
     svg.style.transform = `translate(${(whole.x - x) * scale}px, ${(whole.y - y) * scale}px) scale(${scale})`;
@@ -137,10 +138,8 @@
   // (toX, toY), in pixels from the view's corner.
   function zoomMove(fromX, fromY, toX, toY, factor) {
     const [cw] = size();
-    const scale = box.w / cw, w = box.w / factor;
-    const ux = box.x + fromX * scale, uy = box.y + fromY * scale;
-    const clamped = Math.min(Math.max(w, cw / 40), 4 * fitWidth()) / cw;
-    setView(ux - toX * clamped, uy - toY * clamped, w);
+    const scale = box.w / cw, w = allowed(box.w / factor), next = w / cw;
+    setView(box.x + fromX * scale - toX * next, box.y + fromY * scale - toY * next, w);
   }
   const zoomCentre = (factor) => { const [cw, ch] = size(); zoomMove(cw / 2, ch / 2, cw / 2, ch / 2, factor); };
   const pan = (dx, dy) => { const [cw, ch] = size(); zoomMove(cw / 2, ch / 2, cw / 2 + dx, ch / 2 + dy, 1); };
@@ -292,11 +291,13 @@
     return true;
   }
 
-  function unselect(fromAddress) {
+  // Clears the selection; highlights the people of a legend entry when one is given.
+  function unselect(fromAddress, entry = null) {
     const had = selected >= 0;
     selected = -1;
     ancestors = descendants = [];
-    members = activeEntry = null;
+    activeEntry = entry;
+    members = entry && membersOf(entry);
     paint();
     panel.hidden = true;
     if (had && !fromAddress) setAddress('');
@@ -392,15 +393,7 @@
     return new Set(found);
   }
 
-  function toggleGroup(entry) {
-    const again = entry === activeEntry;
-    unselect(false);
-    if (!again) {
-      activeEntry = entry;
-      members = membersOf(entry);
-      paint();
-    }
-  }
+  const toggleGroup = (entry) => unselect(false, entry === activeEntry ? null : entry);
 
   // ---- Names: the full name in place of the shortened one when the zoom leaves room ----
   // A shortened name keeps its width and its lines (on two lines: the given names, then
