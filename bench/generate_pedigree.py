@@ -112,7 +112,8 @@ def names_table(people, rng):
     for p in people:
         surname[p.pid] = surname.get(p.father) or rng.choice(SURNAMES)
         given = rng.sample(GIVEN[p.sex], rng.choice([1, 1, 2]))
-        middle = [rng.choice(["da", "dos", "de"]), rng.choice(SURNAMES)] if rng.random() < 0.4 else []
+        middle = ([rng.choice(["da", "dos", "de"]), rng.choice(SURNAMES)]
+                  if rng.random() < 0.4 else [])
         rows.append(f"{p.pid}\t@I{p.pid}@\t{' '.join(given + middle + [surname[p.pid]])}\n")
     return "".join(rows)
 

@@ -129,6 +129,10 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
             << unmatched;
     }
     out << ".\n";
+    if (page) {
+        out << "Open it in a web browser; " << options.output_path
+            << "#id=ID opens it with that person selected.\n";
+    }
     return done;
 }
 

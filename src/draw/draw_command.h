@@ -11,7 +11,8 @@ namespace kinship::draw {
 // options ask for and writes it to the output file, replacing any file there in one step:
 // the SVG picture, or the page that holds that same picture (see page_document).
 // Says what it wrote on `out`: the individuals and links, and with a names table how many
-// individuals it named and how many of its rows name nobody in the drawing.
+// individuals it named and how many of its rows name nobody in the drawing; for a page,
+// how to open it.
 //
 // Fails with status 1 and a message that starts with the file's name when the drawing
 // file cannot be read, is not well-formed GML, is not a graph this reader takes, or has

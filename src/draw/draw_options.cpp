@@ -52,7 +52,8 @@ std::string draw_help()
 {
     return std::string(usage) +
            "\n\n"
-           "Draws a drawing file of hierarchical-layout (whl-gml-...) as an SVG picture.\n"
+           "Draws a drawing file of hierarchical-layout (whl-gml-...) as an SVG picture or\n"
+           "as an interactive web page.\n"
            "  SVG_FILE              the picture, ending in .svg (default: DRAWING_FILE.svg)\n"
            "  PAGE.html             instead, a web page that works offline and holds the\n"
            "                        picture: pan, zoom, search, select a person to see\n"

@@ -61,7 +61,8 @@ class KinshipPage(unittest.TestCase):
 
     def tearDown(self):
         errors = [e["message"] for e in self.browser.get_log("browser") if e["level"] == "SEVERE"]
-        requests = [json.loads(e["message"])["message"] for e in self.browser.get_log("performance")]
+        requests = [json.loads(e["message"])["message"]
+                    for e in self.browser.get_log("performance")]
         urls = {m["params"]["request"]["url"] for m in requests  # the page's, not the browser's
                 if m["method"] == "Network.requestWillBeSent"
                 and m["params"]["documentURL"].startswith(self.url)}
@@ -79,6 +80,10 @@ class KinshipPage(unittest.TestCase):
     def classed(self, name):
         return self.js(f"return [...document.querySelectorAll('[data-id].{name}')]"
                        ".map(e => e.dataset.id)")
+
+    def assert_nobody_selected(self):
+        self.assertEqual((self.js("return kinship.selection()"), self.classed("selected"),
+                          self.classed("dimmed")), (None, [], []))
 
     def lineage(self, person, relatives):
         found, stack = set(), [person]
@@ -137,7 +142,7 @@ class KinshipPage(unittest.TestCase):
         self.browser.back()
         self.assertEqual(self.js("return kinship.selection().id"), self.parents[somebody][0])
         self.js("kinship.clear()")
-        self.assertEqual((self.js("return kinship.selection()"), self.classed("dimmed")), (None, []))
+        self.assert_nobody_selected()
 
     def test_an_address_with_an_id_opens_with_that_person_selected(self):
         person = next(p for p in self.parents if self.parents[p] and self.children[p])
@@ -145,7 +150,7 @@ class KinshipPage(unittest.TestCase):
         self.assertEqual(self.js("return kinship.selection().id"), person)
         self.assertIn(self.name[person], self.browser.find_element(By.ID, "panel").text)
         ActionChains(self.browser).send_keys(Keys.ESCAPE).perform()
-        self.assertEqual((self.js("return kinship.selection()"), self.classed("dimmed")), (None, []))
+        self.assert_nobody_selected()
         self.assertFalse(self.browser.find_element(By.ID, "panel").is_displayed())
 
     def test_wheel_and_keys_zoom_and_the_legend_highlights_a_clan(self):
@@ -164,7 +169,7 @@ class KinshipPage(unittest.TestCase):
         clan, size = re.fullmatch(r"(\S+) \((\d+)\)", entry.text).groups()
         entry.click()
         self.browser.execute_async_script("setTimeout(arguments[0], 100)")
-        self.assertEqual((self.js("return kinship.selection()"), self.classed("selected")), (None, []))
+        self.assertEqual(self.classed("selected"), [])
         members = self.classed("member")
         self.assertEqual((len(members), {self.clan[m] for m in members}), (int(size), {clan}))
 
