@@ -18,7 +18,7 @@
   // The picture holds one group of link groups, then a group per person in the order of
   // `persons`, then the legend's group when there is one.
   const groups = Array.from(svg.children).filter((e) => e.tagName === 'g');
-  const linkGroups = groups.length ? Array.from(groups[0].children).filter((e) => e.tagName === 'g') : [];
+  const linkGroups = Array.from(groups.length ? groups[0].children : []).filter((e) => e.tagName === 'g');
   const personGroups = groups.slice(1, 1 + persons.length);
   const legend = groups[1 + persons.length] || null;
   const index = new Map(persons.map((p, i) => [p.id, i]));
@@ -117,7 +117,7 @@
   let box = { x: whole.x, y: whole.y, w: whole.width };
   let labelTimer = 0, settleTimer = 0;
   const size = () => [view.clientWidth || 1, view.clientHeight || 1];
-  const fitWidth = () => { const [cw, ch] = size(); return Math.max(whole.width, whole.height * cw / ch); };
+  const fitWidth = () => Math.max(whole.width, whole.height * size()[0] / size()[1]);
   // From 40 pixels a unit down to the whole drawing in a quarter of the window.
   const allowed = (w) => Math.min(Math.max(w, size()[0] / 40), 4 * fitWidth());
 
@@ -126,7 +126,8 @@
     w = allowed(w);
     box = { x, y, w };
     const scale = cw / w;
-    svg.style.transform = `translate(${(whole.x - x) * scale}px, ${(whole.y - y) * scale}px) scale(${scale})`;
+    const left = (whole.x - x) * scale, top = (whole.y - y) * scale;
+    svg.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
     // Names and ids under two pixels high are a grey smear that costs the browser most of
     // its drawing time on a large picture: they are left out until they can be read.
     svg.classList.toggle('far', 12 * scale < 2);
@@ -141,8 +142,11 @@
     const scale = box.w / cw, w = allowed(box.w / factor), next = w / cw;
     setView(box.x + fromX * scale - toX * next, box.y + fromY * scale - toY * next, w);
   }
-  const zoomCentre = (factor) => { const [cw, ch] = size(); zoomMove(cw / 2, ch / 2, cw / 2, ch / 2, factor); };
-  const pan = (dx, dy) => { const [cw, ch] = size(); zoomMove(cw / 2, ch / 2, cw / 2 + dx, ch / 2 + dy, 1); };
+  const pan = (dx, dy, factor = 1) => {
+    const [cw, ch] = size();
+    zoomMove(cw / 2, ch / 2, cw / 2 + dx, ch / 2 + dy, factor);
+  };
+  const zoomCentre = (factor) => pan(0, 0, factor);
 
   function fit() {
     const [cw, ch] = size();
@@ -157,14 +161,14 @@
     const shape = personGroups[i] && personGroups[i].querySelector('rect, ellipse');
     if (!shape) return;
     const number = (name) => parseFloat(shape.getAttribute(name)) || 0;
-    const b = shape.tagName === 'rect'
-      ? { x: number('x'), y: number('y'), width: number('width'), height: number('height') }
-      : { x: number('cx') - number('rx'), y: number('cy') - number('ry'), width: 2 * number('rx'), height: 2 * number('ry') };
+    const [x, y] = shape.tagName === 'rect'
+      ? [number('x') + number('width') / 2, number('y') + number('height') / 2]
+      : [number('cx'), number('cy')];
     const [cw, ch] = size();
     const w = Math.min(box.w, cw); // a unit a pixel at least: names at 12 pixels
     const scale = w / cw;
     const free = panel.hidden ? cw : Math.max(cw / 2, cw - panel.offsetWidth - 24);
-    setView(b.x + b.width / 2 - (free / 2) * scale, b.y + b.height / 2 - (ch / 2) * scale, w);
+    setView(x - (free / 2) * scale, y - (ch / 2) * scale, w);
   }
 
   let lastWidth = size()[0];
@@ -331,7 +335,8 @@
       dd.textContent = value || 'not recorded';
       return [dt, dd];
     }));
-    for (const [list, relatives] of [['panel-parents', parentsOf], ['panel-children', childrenOf]]) {
+    const lists = [['panel-parents', parentsOf], ['panel-children', childrenOf]];
+    for (const [list, relatives] of lists) {
       const items = relatives[selected].map(relativeItem);
       if (!items.length) items.push(document.createElement('li'));
       if (!relatives[selected].length) items[0].textContent = 'none in the drawing';
@@ -417,8 +422,12 @@
       const room = Math.max(...lines.map(width)) * size / 12;
       const cut = name.lastIndexOf(' ');
       const wanted = texts.length > 1 && cut > 0 ? [name.slice(0, cut), name.slice(cut + 1)] : [name];
-      label = { texts, lines, wanted, size, fit: Math.min(size, 12 * room / Math.max(...wanted.map(width))),
-        ys: texts.map((t) => parseFloat(t.getAttribute('y'))), halo: texts[0].getAttribute('stroke-width') };
+      label = {
+        texts, lines, wanted, size,
+        fit: Math.min(size, 12 * room / Math.max(...wanted.map(width))),
+        ys: texts.map((t) => parseFloat(t.getAttribute('y'))),
+        halo: texts[0].getAttribute('stroke-width'),
+      };
     }
     labels.set(i, label);
     return label;
@@ -431,7 +440,7 @@
       text.textContent = on ? label.wanted[k] || '' : label.lines[k];
       text.setAttribute('font-size', size);
       text.setAttribute('stroke-width', label.halo * size / label.size);
-      text.setAttribute('y', on ? label.ys[0] + k * size * 1.15 : label.ys[k]);
+      text.setAttribute('y', on ? label.ys[0] + k * size * 1.15 : label.ys[k]); // the picture's spacing
     });
     if (on) full.add(i); else full.delete(i);
   }
@@ -443,13 +452,13 @@
       if (!positions) {
         positions = personGroups.map((g) => {
           const t = g.querySelector('text');
-          return t ? [parseFloat(t.getAttribute('x')), parseFloat(t.getAttribute('y'))] : [NaN, NaN];
+          return t ? ['x', 'y'].map((a) => parseFloat(t.getAttribute(a))) : [NaN, NaN];
         });
       }
       const h = box.w * size()[1] / size()[0];
       positions.forEach(([x, y], i) => {
-        if (x >= box.x - 100 && x <= box.x + box.w + 100 && y >= box.y - 50 && y <= box.y + h + 50 &&
-            persons[i].name) {
+        const near = x >= box.x - 100 && x <= box.x + box.w + 100 && y >= box.y - 50 && y <= box.y + h + 50;
+        if (near && persons[i].name) {
           const label = labelOf(i);
           if (label && label.fit * scale >= readable) wanted.add(i);
         }
@@ -469,7 +478,13 @@
     if (e.ctrlKey || e.metaKey || e.altKey) return;
     const typing = e.target instanceof HTMLInputElement;
     if (e.key === 'Escape') {
-      if (!matches.hidden) { openMatches(false); input.focus(); } else { unselect(false); if (panel.contains(e.target)) view.focus(); }
+      if (!matches.hidden) {
+        openMatches(false);
+        input.focus();
+      } else {
+        unselect(false);
+        if (panel.contains(e.target)) view.focus();
+      }
       return;
     }
     if (typing) return;
