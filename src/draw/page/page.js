@@ -31,6 +31,8 @@
   const fold = (text) => text.normalize('NFD').replace(/\p{M}/gu, '').toLowerCase();
   const nameKeys = persons.map((p) => ' ' + fold(p.name));
   const idKeys = persons.map((p) => fold(p.id));
+  // Both in one text, to test a word with one look (a word holds no line feed).
+  const keys = persons.map((p, i) => `${nameKeys[i]}\n${idKeys[i]}`);
 
   // The ids of everyone whose name or id holds every word of `text`, best first: the id
   // itself, then names starting with the first word, then names with a word starting with
@@ -40,9 +42,9 @@
     if (!words.length) return [];
     const first = words[0];
     const ranks = [[], [], [], [], []];
-    for (let i = 0; i < persons.length; i++) {
+    next: for (let i = 0; i < persons.length; i++) {
+      for (const word of words) if (!keys[i].includes(word)) continue next;
       const name = nameKeys[i], id = idKeys[i];
-      if (!words.every((w) => name.includes(w) || id.includes(w))) continue;
       const rank = id === first ? 0 : name.startsWith(' ' + first) ? 1
         : name.includes(' ' + first) ? 2 : id.startsWith(first) ? 3 : 4;
       ranks[rank].push(persons[i].id);
