@@ -14,6 +14,12 @@
                                           generation's same village, or 5% of the time
                                           of the next village
 
+  generate_pedigree.py SHAPE N SEED NAMES_FILE
+                                          also writes a names table for kinship-draw
+                                          --names: made-up Portuguese names, accents
+                                          and particles included, a surname from the
+                                          father
+
 Ids are sparse and large, as in real registers (100000001 upwards, step 7)."""
 
 import random
@@ -21,6 +27,12 @@ import sys
 
 CLANS = ["arara", "onca", "tatu", "jabuti", "gaviao", "capivara"]
 SUBCLANS = ["alto", "baixo", "meio"]
+GIVEN = {"m": ["João", "José", "Antônio", "Sebastião", "Francisco", "Luís", "Raimundo",
+               "Pedro", "Tomé", "Inácio", "Benedito", "Joaquim"],
+         "f": ["Maria", "Ana", "Conceição", "Luzia", "Benedita", "Inês", "Raimunda",
+               "Rosângela", "Júlia", "Irene", "Fátima", "Tereza"]}
+SURNAMES = ["Araújo", "Conceição", "Gonçalves", "Brandão", "Guimarães", "Simões", "Assunção",
+            "Silva", "Magalhães", "Nascimento", "Sousa", "Loureiro", "Estêvão", "Albuquerque"]
 
 
 class Person:
@@ -139,12 +151,29 @@ def villages(count, rng, generations=30, village_size=250, moving=0.05):
     return people
 
 
+def names_table(people, rng):
+    """id<TAB>cross-reference<TAB>name rows: one or two given names, then maybe a mother's
+    surname with its particle, then the father's surname (a random one without a father)."""
+    surname = {}
+    rows = ["id\txref\tname\n"]
+    for p in people:
+        surname[p.pid] = surname.get(p.father) or rng.choice(SURNAMES)
+        given = rng.sample(GIVEN[p.sex], rng.choice([1, 1, 2]))
+        middle = ([rng.choice(["da", "dos", "de"]), rng.choice(SURNAMES)]
+                  if rng.random() < 0.4 else [])
+        rows.append(f"{p.pid}\t@I{p.pid}@\t{' '.join(given + middle + [surname[p.pid]])}\n")
+    return "".join(rows)
+
+
 def main():
     shape, count, seed = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     rng = random.Random(seed)
     people = {"genealogy": genealogy, "dense": dense, "villages": villages}[shape](count, rng)
     sys.stdout.write(f"{len(people)}\n")
     sys.stdout.write("".join(p.line() + "\n" for p in people))
+    if len(sys.argv) > 4:
+        with open(sys.argv[4], "w", encoding="utf-8") as out:
+            out.write(names_table(people, random.Random(seed + 1)))
 
 
 if __name__ == "__main__":

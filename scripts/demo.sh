@@ -5,6 +5,7 @@
 # The example GEDCOM file goes the same way after kinship-from-gedcom has converted it,
 # and its picture shows the names and colours people by clan; then the part of it that
 # joins two people is cut out with kinship-select and drawn, and kinship-stats measures it.
+# The example's picture is also written as the interactive page familia.html.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,6 +22,8 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/command/hierarchical-layout" familia.txt
 "$build/src/draw/kinship-draw" whl-gml-familia.txt whl-gml-familia.txt.svg \
   --names familia.txt.names.tsv --colour-by clan
+"$build/src/draw/kinship-draw" whl-gml-familia.txt familia.html \
+  --names familia.txt.names.tsv --colour-by clan
 # How two people of the example are related, cut out by kinship-select and drawn alone.
 "$build/src/select/kinship-select" familia.txt irene-angela.txt --path 19 31 --with-partners \
   --names familia.txt.names.tsv
@@ -28,4 +31,4 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/draw/kinship-draw" whl-gml-irene-angela.txt --names irene-angela.txt.names.tsv \
   --colour-by clan
 "$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv
-echo "demo: the files are in $out"
+echo "demo: the files are in $out; open $out/familia.html in a web browser"

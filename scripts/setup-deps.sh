@@ -4,8 +4,9 @@
 #          and a Python virtual environment in .deps/ holding the commands' run-time
 #          packages as pinned in pyproject.toml: the OGDF release build (ogdf-wheel),
 #          fastgedcom, the GEDCOM reader of kinship-from-gedcom, and ansel, its ANSEL codec;
-#   test   the test suite besides: GoogleTest, the SVG renderer rsvg-convert, and networkx
-#          in .deps/ (a third-party GML reader for the interoperability test);
+#   test   the test suite besides: GoogleTest, the SVG renderer rsvg-convert, networkx
+#          in .deps/ (a third-party GML reader for the interoperability test), and for the
+#          page's browser tests and benchmark Chromium, its WebDriver and Selenium in .deps/;
 #   fuzz   the fuzz harnesses besides: clang 14 with its libFuzzer and sanitizer runtimes.
 # Debian packages are installed only when missing, and only as root; any other user is
 # told which ones to install. Safe to run again: every step is skipped when its result is
@@ -30,6 +31,10 @@ need_test() {
   # The kinship-draw tests convert its picture to PNG with a real SVG renderer.
   command -v rsvg-convert >/dev/null || apt_packages+=(librsvg2-bin)
   python_packages+=(networkx)
+  # The kinship-draw page is tested in headless Chromium, driven through its WebDriver.
+  command -v chromium >/dev/null || apt_packages+=(chromium)
+  command -v chromedriver >/dev/null || apt_packages+=(chromium-driver)
+  python_packages+=(selenium)
 }
 need_fuzz() {
   need_build

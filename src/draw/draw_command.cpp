@@ -14,6 +14,8 @@
 #include "draw/clan_colours.h"
 #include "draw/label_layout.h"
 #include "draw/names_table.h"
+#include "draw/page_document.h"
+#include "draw/page_people.h"
 #include "draw/stats_table.h"
 #include "draw/svg_drawing.h"
 #include "gml/kinship_gml_reader.h"
@@ -104,19 +106,24 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     }
     decorations.labels = lay_out_labels(attributes, names);
 
-    const Result<std::string> picture = draw_svg(
-        attributes, std::filesystem::path(drawing_path).filename().string(), decorations);
+    const std::string title = std::filesystem::path(drawing_path).filename().string();
+    const Result<std::string> picture = draw_svg(attributes, title, decorations);
     if (!picture) {
         return fail(drawing_path + ": cannot draw the network: " + picture.failure().message);
     }
-    if (const Status written = write_file_atomically(options.svg_path, picture.value());
+    const bool page = options.output == DrawOptions::Output::page;
+    const std::string written_text =
+        page ? page_document(picture.value(), people_json(attributes, names), xml_text(title))
+             : picture.value();
+    if (const Status written = write_file_atomically(options.output_path, written_text);
         !written) {
-        return fail("Cannot write the SVG file: " + written.failure().message);
+        return fail(std::string("Cannot write the ") + (page ? "page: " : "SVG file: ") +
+                    written.failure().message);
     }
     const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
     };
-    out << "The picture (" << options.svg_path << ") has been created: "
+    out << (page ? "The page (" : "The picture (") << options.output_path << ") has been created: "
         << counted(static_cast<std::size_t>(graph.numberOfNodes()), "individual") << ", "
         << counted(static_cast<std::size_t>(graph.numberOfEdges()), "link");
     if (options.names_path) {
@@ -132,6 +139,10 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
             << unmatched;
     }
     out << ".\n";
+    if (page) {
+        out << "Open it in a web browser; " << options.output_path
+            << "#id=ID opens it with that person selected.\n";
+    }
     return done;
 }
 

@@ -8,15 +8,17 @@
 namespace kinship::draw {
 
 // Reads the drawing file, and the names table when one is given, draws the picture the
-// options ask for and writes it to the SVG file, replacing any file there in one step.
+// options ask for and writes it to the output file, replacing any file there in one step:
+// the SVG picture, or the page that holds that same picture (see page_document).
 // Says what it wrote on `out`: the individuals and links, and with a names table how many
-// individuals it named and how many of its rows name nobody in the drawing.
+// individuals it named and how many of its rows name nobody in the drawing; for a page,
+// how to open it.
 //
 // Fails with status 1 and a message that starts with the file's name when the drawing
 // file cannot be read, is not well-formed GML, is not a graph this reader takes, or has
 // no node positions (the first GML file of a run, say), when the names table cannot be
-// read or has a malformed row, and when the SVG cannot be written; no SVG is written or
-// changed then.
+// read or has a malformed row, and when the output cannot be written; no output is
+// written or changed then.
 Status draw_file(const DrawOptions& options, std::ostream& out);
 
 } // namespace kinship::draw

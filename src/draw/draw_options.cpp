@@ -8,7 +8,7 @@ namespace kinship::draw {
 namespace {
 
 constexpr const char* usage =
-    "usage: kinship-draw DRAWING_FILE [SVG_FILE] [--names NAMES_FILE] "
+    "usage: kinship-draw DRAWING_FILE [SVG_FILE|PAGE.html] [--names NAMES_FILE] "
     "[--colour-by sex|clan|subclan|inbreeding] [--stats OUTPUT_FOLDER]";
 
 Failure wrong(const std::string& what)
@@ -16,13 +16,20 @@ Failure wrong(const std::string& what)
     return Failure{std::string(usage) + "\n" + what, 2};
 }
 
-bool ends_in_svg(const std::string& path)
+// The output named by `path`'s extension, in any case; none for another extension.
+std::optional<DrawOptions::Output> output_named(const std::string& path)
 {
     std::string extension = std::filesystem::path(path).extension().string();
     for (char& c : extension) {
         c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
-    return extension == ".svg";
+    if (extension == ".svg") {
+        return DrawOptions::Output::picture;
+    }
+    if (extension == ".html") {
+        return DrawOptions::Output::page;
+    }
+    return std::nullopt;
 }
 
 std::optional<ColourBy> colour_by_named(const std::string& name)
@@ -48,8 +55,12 @@ std::string draw_help()
 {
     return std::string(usage) +
            "\n\n"
-           "Draws a drawing file of hierarchical-layout (whl-gml-...) as an SVG picture.\n"
+           "Draws a drawing file of hierarchical-layout (whl-gml-...) as an SVG picture or\n"
+           "as an interactive web page.\n"
            "  SVG_FILE              the picture, ending in .svg (default: DRAWING_FILE.svg)\n"
+           "  PAGE.html             instead, a web page that works offline and holds the\n"
+           "                        picture: pan, zoom, search, select a person to see\n"
+           "                        their parents, children and lineage\n"
            "  --names NAMES_FILE    write each person's name under their shape; the table is\n"
            "                        UTF-8, tab-separated, a header line, then rows\n"
            "                        id<TAB>cross-reference<TAB>name\n"
@@ -106,13 +117,15 @@ Result<DrawOptions> parse_draw_options(std::span<const std::string> args)
         return wrong("give one drawing file and at most one SVG file");
     }
     options.drawing_path = files[0];
-    options.svg_path = files.size() == 2 ? files[1] : options.drawing_path + ".svg";
-    if (!ends_in_svg(options.svg_path)) {
-        return wrong("the SVG file " + options.svg_path + " must end in .svg");
+    options.output_path = files.size() == 2 ? files[1] : options.drawing_path + ".svg";
+    const std::optional<DrawOptions::Output> output = output_named(options.output_path);
+    if (!output) {
+        return wrong("the output file " + options.output_path + " must end in .svg or .html");
     }
+    options.output = *output;
     std::error_code ignored;
-    if (std::filesystem::equivalent(options.drawing_path, options.svg_path, ignored)) {
-        return wrong("the SVG file " + options.svg_path + " would replace the drawing file");
+    if (std::filesystem::equivalent(options.drawing_path, options.output_path, ignored)) {
+        return wrong("the output file " + options.output_path + " would replace the drawing file");
     }
     return options;
 }

@@ -15,9 +15,13 @@ enum class ColourBy { sex, clan, subclan, inbreeding };
 // The command line of kinship-draw.
 struct DrawOptions {
     enum class Action { draw, help, version };
+    // What the output file's extension asks for: the SVG picture (.svg) or the interactive
+    // page that holds it (.html).
+    enum class Output { picture, page };
     Action action = Action::draw;
     std::string drawing_path;
-    std::string svg_path;
+    std::string output_path;
+    Output output = Output::picture;
     std::optional<std::string> names_path;
     // Unset: the drawing file's colours and no legend, the picture of earlier versions.
     std::optional<ColourBy> colour_by;
@@ -32,9 +36,9 @@ std::string draw_help();
 std::string draw_version();
 
 // Reads the arguments after the program's name. A wrong command line (an unknown option,
-// an option without its value, no drawing file or more than two files, an SVG file that
-// does not end in ".svg" or is the drawing file itself) fails with status 2, the usage
-// line and what is wrong.
+// an option without its value, no drawing file or more than two files, an output file that
+// ends in neither ".svg" nor ".html" or is the drawing file itself) fails with status 2,
+// the usage line and what is wrong.
 Result<DrawOptions> parse_draw_options(std::span<const std::string> args);
 
 } // namespace kinship::draw

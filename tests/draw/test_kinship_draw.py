@@ -133,17 +133,20 @@ class KinshipDraw(unittest.TestCase):
         self.assertFalse((self.folder / "b.svg").exists())
 
     def test_failures_name_the_file_and_leave_no_picture(self):
-        usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE]", "whl-gml-skip.txt"
+        usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE|PAGE.html]", "whl-gml-skip.txt"
         for args, status, message in (
                 (["missing.txt"], 1, "missing.txt: cannot open the drawing file: No such file"),
                 (["cut.gml"], 1, "cut.gml: the drawing file is malformed: line 2"),
                 (["gml-aldeia.txt"], 1, "gml-aldeia.txt: no node has a position"),
                 ([skip, "no/p.svg"], 1, "Cannot write the SVG file: cannot create no/p.svg"),
+                ([skip, "no/p.html"], 1, "Cannot write the page: cannot create no/p.html"),
                 ([skip, "m.svg", "--names", "no.tsv"], 1, "no.tsv: cannot open the names table"),
                 ([skip, "m.svg", "--names", "bad.tsv"], 1, "bad.tsv: line 2: expected id<TAB>"),
                 ([skip, "m.svg", "--names", "twice.tsv"], 1, "twice.tsv: line 4: id 1 is already"),
                 ([], 2, "\ngive one drawing file"), (["a", "b", "c"], 2, "\ngive one"),
-                (["d.svg", "./d.svg"], 2, "would replace"), ([skip, "m.png"], 2, "m.png must end"),
+                (["d.svg", "./d.svg"], 2, "would replace"),
+                ([skip, "m.png"], 2, "m.png must end in .svg or .html"),
+                ([skip, "m.htm"], 2, "m.htm must end"),
                 ([skip, "--colour-by", "red"], 2, "takes sex, clan, subclan or inbreeding, not"),
                 ([skip, "--colour-by", "inbreeding"], 2, "inbreeding needs --stats"),
                 ([skip, "m.svg", "--stats", "no"], 1, "no/people.tsv: cannot open the table"),
@@ -154,7 +157,7 @@ class KinshipDraw(unittest.TestCase):
             start = usage if status == 2 else message
             self.assertEqual((run.returncode, quiet, out[:len(start)]), (status, "", start), args)
             self.assertIn(message, out)
-        left = {"missing.txt.svg", "cut.gml.svg", "gml-aldeia.txt.svg", "m.svg", "m.png"}
+        left = {"missing.txt.svg", "cut.gml.svg", "gml-aldeia.txt.svg", "m.svg", "m.png", "m.htm"}
         self.assertFalse([p for p in self.folder.iterdir() if p.name in left or ".tmp-" in p.name])
 
 
