@@ -4,14 +4,12 @@
 
 namespace kinship {
 
-Pedigree::Pedigree(std::vector<Person> people, std::vector<int> father, std::vector<int> mother)
-    : people_(std::move(people)), father_(std::move(father)), mother_(std::move(mother))
+Pedigree::Pedigree(std::vector<Person> people, std::vector<int> father, std::vector<int> mother,
+                   std::unordered_map<int, int> index_of_id)
+    : people_(std::move(people)), father_(std::move(father)), mother_(std::move(mother)),
+      index_of_id_(std::move(index_of_id))
 {
     const std::size_t n = people_.size();
-    index_of_id_.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        index_of_id_.try_emplace(people_[i].id, static_cast<int>(i));
-    }
     // Counting sort of the links by parent keeps each child list in file order.
     child_start_.assign(n + 1, 0);
     for (std::size_t i = 0; i < n; ++i) {

@@ -35,9 +35,10 @@ public:
 
     Pedigree() = default;
     // `father` and `mother` give each person's parent index or `none`; both must be the
-    // size of `people`, and every index must be in range. The child lists are built here,
-    // each in file order.
-    Pedigree(std::vector<Person> people, std::vector<int> father, std::vector<int> mother);
+    // size of `people`, and every index must be in range. `index_of_id` maps each id to
+    // its person's index. The child lists are built here, each in file order.
+    Pedigree(std::vector<Person> people, std::vector<int> father, std::vector<int> mother,
+             std::unordered_map<int, int> index_of_id);
 
     int size() const { return static_cast<int>(people_.size()); }
     const Person& person(int i) const { return people_[static_cast<std::size_t>(i)]; }

@@ -76,7 +76,7 @@ Result<Pedigree> link_people(std::vector<Person> people, std::string_view file)
             mother[i] = Pedigree::none;
         }
     }
-    return Pedigree(std::move(people), std::move(father), std::move(mother));
+    return Pedigree(std::move(people), std::move(father), std::move(mother), std::move(index));
 }
 
 } // namespace
