@@ -113,7 +113,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     }
     const bool page = options.output == DrawOptions::Output::page;
     const std::string written_text =
-        page ? page_document(picture.value(), people_json(attributes, names), xml_text(title))
+        page ? page_document(picture.value(), people_json(attributes, names, stats), xml_text(title))
              : picture.value();
     if (const Status written = write_file_atomically(options.output_path, written_text);
         !written) {

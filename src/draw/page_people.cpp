@@ -46,7 +46,8 @@ std::string json_string(std::string_view text)
     return json + '"';
 }
 
-std::string people_json(const gml::KinshipAttributes& attributes, const NamesTable& names)
+std::string people_json(const gml::KinshipAttributes& attributes, const NamesTable& names,
+                        const StatsTable& stats)
 {
     const ogdf::Graph& graph = attributes.constGraph();
     ogdf::NodeArray<std::string> id(graph);
@@ -85,6 +86,10 @@ std::string people_json(const gml::KinshipAttributes& attributes, const NamesTab
         constexpr std::array<const char*, 4> fields = {"clan", "subclan", "birth", "death"};
         for (std::size_t i = 0; i < fields.size(); ++i) {
             json += std::string(",\"") + fields[i] + "\":" + json_string(words[i]);
+        }
+        if (const auto measured = stats.find(id[v]); measured != stats.end()) {
+            json += ",\"generation\":" + json_string(measured->second.generation);
+            json += ",\"inbreeding\":" + json_string(measured->second.inbreeding);
         }
         json += ",\"parents\":";
         append_ids(json, parents);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "draw/names_table.h"
+#include "draw/stats_table.h"
 #include "gml/kinship_attributes.h"
 
 namespace kinship::draw {
@@ -17,8 +18,11 @@ namespace kinship::draw {
 // order, which is the order of the links' groups. The name comes from `names` (empty for
 // an unnamed person); sex is "man" for a rectangle and "woman or not recorded" otherwise,
 // as the legend says; clan, sub-clan, birth and death are the template's four words, all
-// empty for another template. Every text is cleaned as for the picture (xml_text).
-std::string people_json(const gml::KinshipAttributes& attributes, const NamesTable& names);
+// empty for another template. A person whom `stats` (kinship-stats' people.tsv) holds also
+// has "generation" and "inbreeding", as that table writes them. Every text is cleaned as
+// for the picture (xml_text).
+std::string people_json(const gml::KinshipAttributes& attributes, const NamesTable& names,
+                        const StatsTable& stats = {});
 
 // `text` (valid UTF-8) as a JSON string that can also stand inside an HTML <script>
 // element: besides quotes, backslashes and control characters, "<", ">" and "&" are

@@ -37,6 +37,10 @@ TEST(PagePeople, PeopleInNodeOrderWithTheirRelativesAndLinks)
               "{\"id\":\"9\",\"name\":\"\",\"sex\":\"man\",\"clan\":\"\",\"subclan\":\"\","
               "\"birth\":\"\",\"death\":\"\",\"parents\":[],\"children\":[]}],\n"
               "\"links\":[[0,1]]}");
+    const std::string measured = people_json(attributes, {}, {{"9", {"2", "0.0625", 0.0625}}});
+    EXPECT_NE(measured.find("\"id\":\"9\",\"name\":\"\",\"sex\":\"man\",\"clan\":\"\",\"subclan\":\"\","
+                            "\"birth\":\"\",\"death\":\"\",\"generation\":\"2\",\"inbreeding\":\"0.0625\""),
+              std::string::npos);
 }
 
 TEST(PageDocument, HoldsThePictureWithoutItsDeclaration)

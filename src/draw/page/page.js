@@ -331,6 +331,10 @@
     $('panel-name').textContent = p.name || p.id;
     const facts = [['name', p.name], ['id', p.id], ['sex', p.sex], ['clan', p.clan],
       ['sub-clan', p.subclan], ['birth', p.birth], ['death', p.death]];
+    // Present when the page was drawn with kinship-stats' tables (--stats).
+    if (p.generation !== undefined) {
+      facts.push(['generation', p.generation], ['inbreeding F', p.inbreeding]);
+    }
     $('panel-facts').replaceChildren(...facts.flatMap(([term, value]) => {
       const dt = document.createElement('dt'), dd = document.createElement('dd');
       dt.textContent = term;
