@@ -66,7 +66,7 @@ void DIGRAPHshow(Digraph G);
 void DIGRAPHdestroy(Digraph G);
 
 // Readers. Each returns a complete record owned by the caller, or ends the process with
-// status 1 (see README.md, "When the input is wrong"). An id that matches no individual
+// status 1 (see docs/messages.md, "When the input is wrong"). An id that matches no individual
 // ("... ERRO na montagem do Grafo.") and the adjacency file's "Erro na leitura ..." lines
 // are printed on standard output, the first followed on standard error by the line naming
 // the id; every other diagnostic goes to standard error and names the file, the line, the
