@@ -74,7 +74,7 @@ Status run_stats(const StatsOptions& options, std::ostream& out)
     }
     out << summary(measures) << "\nwrote people.tsv, couples.tsv, circuits.tsv, clans.tsv and "
         << "endogamy.tsv into " << options.output_folder
-        << "\nnext: open the tables in a spreadsheet, or kinship-draw DRAWING_FILE --stats "
+        << "\nNext: open the tables in a spreadsheet, or kinship-draw DRAWING_FILE --stats "
         << options.output_folder << " --colour-by inbreeding\n";
     return done;
 }
