@@ -1,0 +1,169 @@
+#include "family_layout/family_drawing.h"
+
+#include "common/gml_text.h"
+#include "family_layout/couple_units.h"
+#include "family_layout/unit_graph.h"
+#include "layout/kinship_layout.h"
+
+#include <ogdf/layered/DfsAcyclicSubgraph.h>
+#include <ogdf/layered/OptimalRanking.h>
+#include <ogdf/layered/SugiyamaLayout.h>
+
+#include <set>
+#include <string>
+
+namespace kinship::family {
+namespace {
+
+// The unit graph laid out: each node's centre, each line's bend points.
+struct UnitPlacement {
+    ogdf::Graph graph;
+    ogdf::GraphAttributes attributes;
+    std::vector<ogdf::node> nodes;
+    std::vector<ogdf::edge> edges; // in the order of UnitGraph::edges
+};
+
+double unit_width(const std::vector<int>& members)
+{
+    const auto k = static_cast<double>(members.size());
+    return k * person_size + (k - 1) * partner_gap;
+}
+
+// The kinship configuration with network-simplex ranking: it keeps the lines short, so a
+// partner who married in sits in the layer of the other partner's family rather than at
+// the top, and couple nodes lie one layer under the couple.
+void lay_out_units(UnitPlacement& placement)
+{
+    ogdf::SugiyamaLayout layout;
+    configure_kinship_layout(layout);
+    auto* ranking = new ogdf::OptimalRanking;
+    ranking->setSubgraph(new ogdf::DfsAcyclicSubgraph);
+    ranking->separateMultiEdges(false);
+    layout.setRanking(ranking);
+    run_kinship_layout(layout, placement.attributes);
+}
+
+void place_units(const Units& units, const UnitGraph& unit_graph, UnitPlacement& placement)
+{
+    placement.attributes.init(placement.graph, ogdf::GraphAttributes::nodeGraphics |
+                                                   ogdf::GraphAttributes::edgeGraphics);
+    for (int v = 0; v < unit_graph.nodes; ++v) {
+        const ogdf::node node = placement.graph.newNode();
+        const bool unit = v < static_cast<int>(units.members.size());
+        placement.attributes.width(node) =
+            unit ? unit_width(units.members[static_cast<std::size_t>(v)]) : family_node_size;
+        placement.attributes.height(node) = unit ? person_size : family_node_size;
+        placement.nodes.push_back(node);
+    }
+    for (const UnitEdge& e : unit_graph.edges) {
+        placement.edges.push_back(placement.graph.newEdge(
+            placement.nodes[static_cast<std::size_t>(e.source)],
+            placement.nodes[static_cast<std::size_t>(e.target)]));
+    }
+    lay_out_units(placement);
+}
+
+void style_person(const Person& person, ogdf::node v, gml::KinshipAttributes& attributes)
+{
+    std::string id;
+    gml::append_integer(id, person.id);
+    std::string templ = person.clan + " " + person.subclan + " ";
+    gml::append_integer(templ, person.birth);
+    templ += ' ';
+    gml::append_integer(templ, person.death);
+    attributes.label(v) = id;
+    attributes.templateNode(v) = templ;
+    attributes.width(v) = attributes.height(v) = person_size;
+    attributes.set_node_fill(v, person.male() ? "#ADD8E6" : "#FFE4E1");
+    attributes.set_node_line(v, person.male() ? "#4682b4" : "#FFDAB9");
+    attributes.shape(v) = person.male() ? ogdf::Shape::Rect : ogdf::Shape::Ellipse;
+    attributes.fillPattern(v) = ogdf::FillPattern::Solid;
+    attributes.strokeWidth(v) = 2.0f;
+}
+
+void style_family(ogdf::node v, gml::KinshipAttributes& attributes)
+{
+    attributes.set_family(v, true);
+    attributes.width(v) = attributes.height(v) = family_node_size;
+    attributes.set_node_fill(v, "#000000");
+    attributes.set_node_line(v, "#000000");
+    attributes.shape(v) = ogdf::Shape::Ellipse;
+    attributes.fillPattern(v) = ogdf::FillPattern::Solid;
+    attributes.strokeWidth(v) = 1.0f;
+}
+
+// A line of the drawing following the bend points of unit line `unit_edge`.
+void add_line(ogdf::node from, ogdf::node to, const UnitPlacement& placement,
+              ogdf::edge unit_edge, ogdf::Graph& graph, gml::KinshipAttributes& attributes)
+{
+    const ogdf::edge e = graph.newEdge(from, to);
+    attributes.bends(e) = placement.attributes.bends(unit_edge);
+    attributes.strokeWidth(e) = 2.0f;
+    attributes.set_edge_colour(e, "#000000");
+}
+
+} // namespace
+
+DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
+                            gml::KinshipAttributes& attributes)
+{
+    const Families families = find_families(pedigree);
+    Units units = group_partners(families);
+    break_cycles(families, units);
+    const UnitGraph lines = unit_graph(families, units);
+    UnitPlacement placement;
+    place_units(units, lines, placement);
+
+    std::vector<ogdf::node> person_node;
+    for (const Person& person : pedigree.people()) {
+        person_node.push_back(graph.newNode());
+        style_person(person, person_node.back(), attributes);
+    }
+    std::set<double> layers;
+    for (std::size_t u = 0; u < units.members.size(); ++u) {
+        const ogdf::node unit = placement.nodes[u];
+        double x = placement.attributes.x(unit) - placement.attributes.width(unit) / 2 +
+                   person_size / 2;
+        const double y = placement.attributes.y(unit);
+        layers.insert(y);
+        for (const int p : units.members[u]) {
+            attributes.x(person_node[static_cast<std::size_t>(p)]) = x;
+            attributes.y(person_node[static_cast<std::size_t>(p)]) = y;
+            x += person_size + partner_gap;
+        }
+    }
+
+    // The lines in the order unit_graph made them, each partner's line from the unit line
+    // of their row.
+    const auto unit_count = units.members.size();
+    std::size_t next_line = 0;
+    for (std::size_t c = 0; c < families.couples.size(); ++c) {
+        const Family& family = families.couples[c];
+        const ogdf::node couple = graph.newNode();
+        style_family(couple, attributes);
+        const ogdf::node unit_couple = placement.nodes[unit_count + c];
+        attributes.x(couple) = placement.attributes.x(unit_couple);
+        attributes.y(couple) = placement.attributes.y(unit_couple);
+        const ogdf::edge father_line = placement.edges[next_line++];
+        const bool one_row = units.unit_of[static_cast<std::size_t>(family.father)] ==
+                             units.unit_of[static_cast<std::size_t>(family.mother)];
+        const ogdf::edge mother_line = one_row ? father_line : placement.edges[next_line++];
+        add_line(person_node[static_cast<std::size_t>(family.father)], couple, placement,
+                 father_line, graph, attributes);
+        add_line(person_node[static_cast<std::size_t>(family.mother)], couple, placement,
+                 mother_line, graph, attributes);
+        for (const int child : family.children) {
+            add_line(couple, person_node[static_cast<std::size_t>(child)], placement,
+                     placement.edges[next_line++], graph, attributes);
+        }
+    }
+    for (const ParentLink& link : families.single_links) {
+        add_line(person_node[static_cast<std::size_t>(link.parent)],
+                 person_node[static_cast<std::size_t>(link.child)], placement,
+                 placement.edges[next_line++], graph, attributes);
+    }
+    return {pedigree.size(), static_cast<int>(families.couples.size()),
+            static_cast<int>(layers.size())};
+}
+
+} // namespace kinship::family

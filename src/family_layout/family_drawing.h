@@ -1,0 +1,33 @@
+#pragma once
+
+// The drawing of a pedigree as families: partners side by side in one layer, a small
+// family node under each couple with common children, and the children under it.
+
+#include "family_layout/families.h"
+#include "gml/kinship_attributes.h"
+#include "model/pedigree.h"
+
+namespace kinship::family {
+
+// Size of a person's box and of a family node, and the gap between partners in a row.
+inline constexpr double person_size = 30.0;
+inline constexpr double family_node_size = 8.0;
+inline constexpr double partner_gap = 10.0;
+
+struct DrawingCounts {
+    int people = 0;
+    int couples = 0;
+    int layers = 0; // layers that hold people
+};
+
+// Builds the drawing of `pedigree` into `graph` (empty) and `attributes` (attached to it):
+// one node
+// per person in file order, labelled with the id, the template "clan subclan birth death"
+// and the sex's shape and colours, then one family node per couple (see families.h); a
+// line from each partner to the family node, one from it to each child, and one from a
+// single recorded parent to the child. The pedigree must have no one as their own ancestor.
+// The same pedigree gives the same drawing on every run.
+DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
+                            gml::KinshipAttributes& attributes);
+
+} // namespace kinship::family
