@@ -9,7 +9,6 @@
 #include <ogdf/layered/OptimalRanking.h>
 #include <ogdf/layered/SugiyamaLayout.h>
 
-#include <set>
 #include <string>
 
 namespace kinship::family {
@@ -32,7 +31,8 @@ double unit_width(const std::vector<int>& members)
 // The kinship configuration with network-simplex ranking: it keeps the lines short, so a
 // partner who married in sits in the layer of the other partner's family rather than at
 // the top, and couple nodes lie one layer under the couple.
-void lay_out_units(UnitPlacement& placement)
+// Returns the number of layers of the deepest component.
+int lay_out_units(UnitPlacement& placement)
 {
     ogdf::SugiyamaLayout layout;
     configure_kinship_layout(layout);
@@ -41,9 +41,10 @@ void lay_out_units(UnitPlacement& placement)
     ranking->separateMultiEdges(false);
     layout.setRanking(ranking);
     run_kinship_layout(layout, placement.attributes);
+    return layout.numberOfLevels();
 }
 
-void place_units(const Units& units, const UnitGraph& unit_graph, UnitPlacement& placement)
+int place_units(const Units& units, const UnitGraph& unit_graph, UnitPlacement& placement)
 {
     placement.attributes.init(placement.graph, ogdf::GraphAttributes::nodeGraphics |
                                                    ogdf::GraphAttributes::edgeGraphics);
@@ -60,7 +61,7 @@ void place_units(const Units& units, const UnitGraph& unit_graph, UnitPlacement&
             placement.nodes[static_cast<std::size_t>(e.source)],
             placement.nodes[static_cast<std::size_t>(e.target)]));
     }
-    lay_out_units(placement);
+    return lay_out_units(placement);
 }
 
 void style_person(const Person& person, ogdf::node v, gml::KinshipAttributes& attributes)
@@ -81,9 +82,12 @@ void style_person(const Person& person, ogdf::node v, gml::KinshipAttributes& at
     attributes.strokeWidth(v) = 2.0f;
 }
 
-void style_family(ogdf::node v, gml::KinshipAttributes& attributes)
+// Family nodes are labelled "family 1", "family 2", ... in couple order: no person's id
+// (a number) reads like that, and every node keeps a label of its own.
+void style_family(std::size_t number, ogdf::node v, gml::KinshipAttributes& attributes)
 {
     attributes.set_family(v, true);
+    attributes.label(v) = "family " + std::to_string(number);
     attributes.width(v) = attributes.height(v) = family_node_size;
     attributes.set_node_fill(v, "#000000");
     attributes.set_node_line(v, "#000000");
@@ -112,20 +116,18 @@ DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
     break_cycles(families, units);
     const UnitGraph lines = unit_graph(families, units);
     UnitPlacement placement;
-    place_units(units, lines, placement);
+    const int layers = place_units(units, lines, placement);
 
     std::vector<ogdf::node> person_node;
     for (const Person& person : pedigree.people()) {
         person_node.push_back(graph.newNode());
         style_person(person, person_node.back(), attributes);
     }
-    std::set<double> layers;
     for (std::size_t u = 0; u < units.members.size(); ++u) {
         const ogdf::node unit = placement.nodes[u];
         double x = placement.attributes.x(unit) - placement.attributes.width(unit) / 2 +
                    person_size / 2;
         const double y = placement.attributes.y(unit);
-        layers.insert(y);
         for (const int p : units.members[u]) {
             attributes.x(person_node[static_cast<std::size_t>(p)]) = x;
             attributes.y(person_node[static_cast<std::size_t>(p)]) = y;
@@ -140,7 +142,7 @@ DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
     for (std::size_t c = 0; c < families.couples.size(); ++c) {
         const Family& family = families.couples[c];
         const ogdf::node couple = graph.newNode();
-        style_family(couple, attributes);
+        style_family(c + 1, couple, attributes);
         const ogdf::node unit_couple = placement.nodes[unit_count + c];
         attributes.x(couple) = placement.attributes.x(unit_couple);
         attributes.y(couple) = placement.attributes.y(unit_couple);
@@ -163,7 +165,7 @@ DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
                  placement.edges[next_line++], graph, attributes);
     }
     return {pedigree.size(), static_cast<int>(families.couples.size()),
-            static_cast<int>(layers.size())};
+            layers};
 }
 
 } // namespace kinship::family

@@ -17,16 +17,16 @@ inline constexpr double partner_gap = 10.0;
 struct DrawingCounts {
     int people = 0;
     int couples = 0;
-    int layers = 0; // layers that hold people
+    int layers = 0; // of the deepest part, family nodes' layers included
 };
 
 // Builds the drawing of `pedigree` into `graph` (empty) and `attributes` (attached to it):
-// one node
-// per person in file order, labelled with the id, the template "clan subclan birth death"
-// and the sex's shape and colours, then one family node per couple (see families.h); a
-// line from each partner to the family node, one from it to each child, and one from a
-// single recorded parent to the child. The pedigree must have no one as their own ancestor.
-// The same pedigree gives the same drawing on every run.
+// one node per person in file order, labelled with the id, the template "clan subclan
+// birth death" and the sex's shape and colours; then one family node per couple (see
+// families.h), labelled "family N" in couple order; a line from each partner to the
+// family node, one from it to each child, and one from a single recorded parent to the
+// child. The pedigree must have no one as their own ancestor. The same pedigree gives the
+// same drawing on every run.
 DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
                             gml::KinshipAttributes& attributes);
 

@@ -6,12 +6,25 @@
 #include "model/parents_first.h"
 #include "model/pedigree_reader.h"
 
+#include <filesystem>
+
 namespace kinship::family {
 namespace {
 
 std::string counted(int count, const char* one, const char* many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The SVG file the next command draws: the drawing file's name with ".svg" for its
+// extension.
+std::string picture_path(const std::string& drawing_path)
+{
+    std::filesystem::path picture(drawing_path);
+    if (picture.extension() == ".svg") {
+        return drawing_path + ".svg";
+    }
+    return picture.replace_extension(".svg").string();
 }
 
 } // namespace
@@ -37,9 +50,9 @@ Status run_layout(const LayoutOptions& options, std::ostream& out)
     }
     out << "Laid out " << counted(counts.people, "person", "people") << " and "
         << counted(counts.couples, "couple", "couples") << " in "
-        << counted(counts.layers, "layer", "layers") << " of people into "
+        << counted(counts.layers, "layer", "layers") << " into "
         << options.drawing_path << ".\nNext: kinship-draw " << shell_word(options.drawing_path)
-        << " " << shell_word(options.drawing_path + ".svg") << '\n';
+        << " " << shell_word(picture_path(options.drawing_path)) << '\n';
     return done;
 }
 
