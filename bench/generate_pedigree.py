@@ -5,7 +5,8 @@
                                           spouses marry in from outside with no recorded
                                           parents, children take the father's clan, and a
                                           few cousins marry each other
-  generate_pedigree.py families N SEED    a genealogy as real exports hold it: spouses who
+  generate_pedigree.py families N SEED    a genealogy as real exports hold it: families
+                                          joined by marriages, spouses who
                                           married in without recorded parents, one in
                                           eight married people remarrying (children from
                                           both marriages), cousin marriages, a few
@@ -106,7 +107,8 @@ def genealogy(count, rng):
 
 def families(count, rng):
     """Generation by generation, each person marries with probability 0.8: a cousin (5%),
-    a child of a cousin from the previous generation (2%), or someone from outside. One
+    a child of a cousin from the previous generation (2%), someone of a nearby family of
+    the same generation (about a third), or someone from outside. One
     in eight of the married has a second spouse from outside; every marriage has 0 to 4
     children, and one child in forty has only the mother recorded."""
     people = []
@@ -134,7 +136,7 @@ def families(count, rng):
         for at, person in enumerate(generation):
             for g in grandparents.get(person.pid, ()):
                 by_grandparent.setdefault(g, []).append(at)
-        for person in generation:
+        for at, person in enumerate(generation):
             if len(people) >= count:
                 break
             if person.pid in married or rng.random() < 0.2:
@@ -149,10 +151,17 @@ def families(count, rng):
             older = [p for p in previous if p.sex != person.sex and p.pid not in married
                      and grandparents.get(p.pid, set()) & aunts_uncles] \
                 if 0.05 <= roll < 0.07 else []
+            # Families marry into families nearby (the generation lists them by family).
+            nearby = range(max(0, at - 40), min(len(generation), at + 41))
+            others = [generation[rng.choice(nearby)] for _ in range(3)]
+            others = [p for p in others if p.sex != person.sex and p.pid not in married
+                      and p.father != person.father]
             if cousins and roll < 0.05:
                 spouses.append(rng.choice(cousins))
             elif older:
                 spouses.append(rng.choice(older))
+            elif others and roll < 0.4:
+                spouses.append(others[0])
             else:
                 spouses.append(outsider(person))
             if rng.random() < 0.125:

@@ -2,6 +2,7 @@
 
 #include "common/gml_text.h"
 #include "family_layout/couple_units.h"
+#include "family_layout/row_orientation.h"
 #include "family_layout/unit_graph.h"
 #include "layout/kinship_layout.h"
 
@@ -106,6 +107,49 @@ void add_line(ogdf::node from, ogdf::node to, const UnitPlacement& placement,
     attributes.set_edge_colour(e, "#000000");
 }
 
+// The x where a line leaves its source's layer, and where it reaches its target's.
+double leaves_at(const UnitPlacement& placement, ogdf::edge e)
+{
+    const ogdf::DPolyline& bends = placement.attributes.bends(e);
+    return bends.empty() ? placement.attributes.x(e->target()) : bends.front().m_x;
+}
+
+double arrives_at(const UnitPlacement& placement, ogdf::edge e)
+{
+    const ogdf::DPolyline& bends = placement.attributes.bends(e);
+    return bends.empty() ? placement.attributes.x(e->source()) : bends.back().m_x;
+}
+
+// Each person's line ends in the layout of the rows, walking the lines in the order
+// unit_graph made them.
+LineEnds line_ends(const Families& families, const Units& units, const UnitPlacement& placement)
+{
+    LineEnds ends;
+    ends.up.resize(units.unit_of.size());
+    ends.down.resize(units.unit_of.size());
+    const auto at = [](std::vector<std::vector<double>>& list, int person) -> auto& {
+        return list[static_cast<std::size_t>(person)];
+    };
+    std::size_t next_line = 0;
+    for (const Family& family : families.couples) {
+        const ogdf::edge father_line = placement.edges[next_line++];
+        const bool one_row = units.unit_of[static_cast<std::size_t>(family.father)] ==
+                             units.unit_of[static_cast<std::size_t>(family.mother)];
+        const ogdf::edge mother_line = one_row ? father_line : placement.edges[next_line++];
+        at(ends.down, family.father).push_back(leaves_at(placement, father_line));
+        at(ends.down, family.mother).push_back(leaves_at(placement, mother_line));
+        for (const int child : family.children) {
+            at(ends.up, child).push_back(arrives_at(placement, placement.edges[next_line++]));
+        }
+    }
+    for (const ParentLink& link : families.single_links) {
+        const ogdf::edge line = placement.edges[next_line++];
+        at(ends.down, link.parent).push_back(leaves_at(placement, line));
+        at(ends.up, link.child).push_back(arrives_at(placement, line));
+    }
+    return ends;
+}
+
 } // namespace
 
 DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
@@ -117,6 +161,7 @@ DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
     const UnitGraph lines = unit_graph(families, units);
     UnitPlacement placement;
     const int layers = place_units(units, lines, placement);
+    orient_rows(units, line_ends(families, units, placement));
 
     std::vector<ogdf::node> person_node;
     for (const Person& person : pedigree.people()) {
