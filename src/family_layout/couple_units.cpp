@@ -80,12 +80,14 @@ Units group_partners(const Families& families)
 
 void split_unit(Units& units, int u)
 {
-    std::vector<int> members = std::move(units.members[static_cast<std::size_t>(u)]);
-    units.members[static_cast<std::size_t>(u)] = {members.front()};
-    for (std::size_t k = 1; k < members.size(); ++k) {
-        units.unit_of[static_cast<std::size_t>(members[k])] = static_cast<int>(units.members.size());
-        units.members.push_back({members[k]});
+    std::vector<int>& members = units.members[static_cast<std::size_t>(u)];
+    const auto half = members.begin() + static_cast<long>(members.size() / 2);
+    std::vector<int> right(half, members.end());
+    members.erase(half, members.end());
+    for (const int p : right) {
+        units.unit_of[static_cast<std::size_t>(p)] = static_cast<int>(units.members.size());
     }
+    units.members.push_back(std::move(right));
 }
 
 } // namespace kinship::family

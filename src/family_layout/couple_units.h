@@ -23,7 +23,8 @@ inline constexpr std::size_t max_unit_size = 6;
 // follow in the same row. A person without partners is a unit alone.
 Units group_partners(const Families& families);
 
-// Makes each person of unit `u` a unit alone (the first keeps `u`).
+// Cuts unit `u` (of two people or more) in two halves: the left one keeps `u`, the right
+// one becomes the last unit.
 void split_unit(Units& units, int u);
 
 } // namespace kinship::family

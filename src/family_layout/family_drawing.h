@@ -12,7 +12,7 @@ namespace kinship::family {
 // Size of a person's box and of a family node, and the gap between partners in a row.
 inline constexpr double person_size = 30.0;
 inline constexpr double family_node_size = 8.0;
-inline constexpr double partner_gap = 10.0;
+inline constexpr double partner_gap = 15.0;
 
 struct DrawingCounts {
     int people = 0;

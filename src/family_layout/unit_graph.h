@@ -23,9 +23,10 @@ struct UnitGraph {
 
 UnitGraph unit_graph(const Families& families, const Units& units);
 
-// Splits units until the unit graph has no cycle. Putting partners in one row can close
-// one, when a partner descends from a relative of the other one generation apart (or from
-// the other); only the rows on such a cycle are split.
+// Cuts rows in halves until the unit graph has no cycle. Putting partners in one row can
+// close one, when someone in a row descends from someone else in it (a man with children
+// by a mother and by her daughter) or from their close kin; only the rows on such a cycle
+// are cut.
 void break_cycles(const Families& families, Units& units);
 
 } // namespace kinship::family
