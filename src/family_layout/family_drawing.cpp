@@ -10,6 +10,7 @@
 #include <ogdf/layered/OptimalRanking.h>
 #include <ogdf/layered/SugiyamaLayout.h>
 
+#include <algorithm>
 #include <string>
 
 namespace kinship::family {
@@ -32,11 +33,19 @@ double unit_width(const std::vector<int>& members)
 // The kinship configuration with network-simplex ranking: it keeps the lines short, so a
 // partner who married in sits in the layer of the other partner's family rather than at
 // the top, and couple nodes lie one layer under the couple.
+// Crossing reduction restarts from shuffled orders after a first run from the built one,
+// which follows the file. On large genealogies the first run is nearly always the best
+// and each run takes seconds, so the restarts shrink as the graph grows: all 15 up to
+// 5,000 nodes, one alone from 75,000.
+constexpr int restart_budget = 75000;
+
 // Returns the number of layers of the deepest component.
 int lay_out_units(UnitPlacement& placement)
 {
     ogdf::SugiyamaLayout layout;
     configure_kinship_layout(layout);
+    layout.runs(std::clamp(restart_budget / std::max(1, placement.graph.numberOfNodes()), 1,
+                           layout.runs()));
     auto* ranking = new ogdf::OptimalRanking;
     ranking->setSubgraph(new ogdf::DfsAcyclicSubgraph);
     ranking->separateMultiEdges(false);
