@@ -1,6 +1,7 @@
 #include "family_layout/family_drawing.h"
 
 #include "common/gml_text.h"
+#include "common/person_style.h"
 #include "family_layout/couple_units.h"
 #include "family_layout/row_orientation.h"
 #include "family_layout/unit_graph.h"
@@ -30,16 +31,16 @@ double unit_width(const std::vector<int>& members)
     return k * person_size + (k - 1) * partner_gap;
 }
 
-// The kinship configuration with network-simplex ranking: it keeps the lines short, so a
-// partner who married in sits in the layer of the other partner's family rather than at
-// the top, and couple nodes lie one layer under the couple.
 // Crossing reduction restarts from shuffled orders after a first run from the built one,
 // which follows the file. On large genealogies the first run is nearly always the best
 // and each run takes seconds, so the restarts shrink as the graph grows: all 15 up to
 // 5,000 nodes, one alone from 75,000.
 constexpr int restart_budget = 75000;
 
-// Returns the number of layers of the deepest component.
+// The kinship configuration with network-simplex ranking: it keeps the lines short, so a
+// partner who married in sits in the layer of the other partner's family rather than at
+// the top, and couple nodes lie one layer under the couple. Returns the number of layers
+// of the deepest component.
 int lay_out_units(UnitPlacement& placement)
 {
     ogdf::SugiyamaLayout layout;
@@ -85,11 +86,12 @@ void style_person(const Person& person, ogdf::node v, gml::KinshipAttributes& at
     attributes.label(v) = id;
     attributes.templateNode(v) = templ;
     attributes.width(v) = attributes.height(v) = person_size;
-    attributes.set_node_fill(v, person.male() ? "#ADD8E6" : "#FFE4E1");
-    attributes.set_node_line(v, person.male() ? "#4682b4" : "#FFDAB9");
+    const person_style::Colours& colours = person_style::colours(person.sex);
+    attributes.set_node_fill(v, colours.fill);
+    attributes.set_node_line(v, colours.line);
     attributes.shape(v) = person.male() ? ogdf::Shape::Rect : ogdf::Shape::Ellipse;
     attributes.fillPattern(v) = ogdf::FillPattern::Solid;
-    attributes.strokeWidth(v) = 2.0f;
+    attributes.strokeWidth(v) = static_cast<float>(person_style::line_width);
 }
 
 // Family nodes are labelled "family 1", "family 2", ... in couple order: no person's id

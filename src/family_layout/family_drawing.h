@@ -3,6 +3,7 @@
 // The drawing of a pedigree as families: partners side by side in one layer, a small
 // family node under each couple with common children, and the children under it.
 
+#include "common/person_style.h"
 #include "family_layout/families.h"
 #include "gml/kinship_attributes.h"
 #include "model/pedigree.h"
@@ -10,7 +11,7 @@
 namespace kinship::family {
 
 // Size of a person's box and of a family node, and the gap between partners in a row.
-inline constexpr double person_size = 30.0;
+inline constexpr double person_size = person_style::size;
 inline constexpr double family_node_size = 8.0;
 inline constexpr double partner_gap = 15.0;
 
