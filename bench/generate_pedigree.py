@@ -12,7 +12,14 @@
                                           both marriages), cousin marriages, a few
                                           marriages to a cousin's child (partners of
                                           different generations) and a few children with
-                                          one recorded parent
+                                          one recorded parent. Who marries into another
+                                          family marries one of the 15 people listed
+                                          before or after them in their generation
+                                          (which lists people by family): that gives
+                                          hierarchical-layout about as many crossings
+                                          per person as the real exports measured
+  generate_pedigree.py tangled N SEED     the same with 40 people before or after: more
+                                          tangled than those real exports
   generate_pedigree.py dense N SEED       generations of 500 where each child's parents
                                           are drawn at random from the previous one:
                                           a stress case with many crossing links
@@ -105,10 +112,11 @@ def genealogy(count, rng):
     return people[:count]
 
 
-def families(count, rng):
+def families(count, rng, nearby_reach=15):
     """Generation by generation, each person marries with probability 0.8: a cousin (5%),
     a child of a cousin from the previous generation (2%), someone of a nearby family of
-    the same generation (about a third), or someone from outside. One
+    the same generation (about a third; within `nearby_reach` places of the generation's
+    list), or someone from outside. One
     in eight of the married has a second spouse from outside; every marriage has 0 to 4
     children, and one child in forty has only the mother recorded."""
     people = []
@@ -152,7 +160,8 @@ def families(count, rng):
                      and grandparents.get(p.pid, set()) & aunts_uncles] \
                 if 0.05 <= roll < 0.07 else []
             # Families marry into families nearby (the generation lists them by family).
-            nearby = range(max(0, at - 40), min(len(generation), at + 41))
+            nearby = range(max(0, at - nearby_reach),
+                           min(len(generation), at + nearby_reach + 1))
             others = [generation[rng.choice(nearby)] for _ in range(3)]
             others = [p for p in others if p.sex != person.sex and p.pid not in married
                       and p.father != person.father]
@@ -256,7 +265,8 @@ def names_table(people, rng):
 def main():
     shape, count, seed = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     rng = random.Random(seed)
-    people = {"genealogy": genealogy, "families": families, "dense": dense,
+    people = {"genealogy": genealogy, "families": families,
+              "tangled": lambda n, r: families(n, r, nearby_reach=40), "dense": dense,
               "villages": villages}[shape](count, rng)
     sys.stdout.write(f"{len(people)}\n")
     sys.stdout.write("".join(p.line() + "\n" for p in people))
