@@ -5,8 +5,9 @@
 #   make test   build and run the whole test suite, optimised and with sanitizers, and run
 #               each fuzz harness for a few seconds on its seed corpus
 #   make bench  time each stage on synthetic pedigrees and report peak memory, then the
-#               GEDCOM importer on large generated exports and kinship-draw's page in
-#               headless Chromium (which the test set-up installs)
+#               GEDCOM importer on large generated exports, hierarchical-layout against
+#               kinship-layout (crossings, couples side by side, size, time) and
+#               kinship-draw's page in headless Chromium (which the test set-up installs)
 #   make fuzz   run each fuzz harness for FUZZ_SECONDS (default 60)
 
 DEPS    := $(CURDIR)/.deps
@@ -66,6 +67,7 @@ demo: build
 bench: build
 	./bench/run_bench.py $(BUILD)/release $(BUILD)/bench
 	./bench/importer_bench.py $(BUILD)/release $(BUILD)/bench
+	./bench/layout_bench.py $(BUILD)/release $(BUILD)/bench
 	@./scripts/setup-deps.sh test
 	$(DEPS)/bin/python ./bench/page_bench.py $(BUILD)/release $(BUILD)/bench
 

@@ -5,6 +5,21 @@
                                           spouses marry in from outside with no recorded
                                           parents, children take the father's clan, and a
                                           few cousins marry each other
+  generate_pedigree.py families N SEED    a genealogy as real exports hold it: families
+                                          joined by marriages, spouses who
+                                          married in without recorded parents, one in
+                                          eight married people remarrying (children from
+                                          both marriages), cousin marriages, a few
+                                          marriages to a cousin's child (partners of
+                                          different generations) and a few children with
+                                          one recorded parent. Who marries into another
+                                          family marries one of the 15 people listed
+                                          before or after them in their generation
+                                          (which lists people by family): that gives
+                                          hierarchical-layout about as many crossings
+                                          per person as the real exports measured
+  generate_pedigree.py tangled N SEED     the same with 40 people before or after: more
+                                          tangled than those real exports
   generate_pedigree.py dense N SEED       generations of 500 where each child's parents
                                           are drawn at random from the previous one:
                                           a stress case with many crossing links
@@ -97,6 +112,88 @@ def genealogy(count, rng):
     return people[:count]
 
 
+def families(count, rng, nearby_reach=15):
+    """Generation by generation, each person marries with probability 0.8: a cousin (5%),
+    a child of a cousin from the previous generation (2%), someone of a nearby family of
+    the same generation (about a third; within `nearby_reach` places of the generation's
+    list), or someone from outside. One
+    in eight of the married has a second spouse from outside; every marriage has 0 to 4
+    children, and one child in forty has only the mother recorded."""
+    people = []
+    next_id = 100000001
+
+    def new_person(sex, father, mother, clan, born):
+        nonlocal next_id
+        person = Person(next_id, sex, father, mother, clan, rng.choice(SUBCLANS), born)
+        next_id += 7
+        people.append(person)
+        return person
+
+    def outsider(person):
+        return new_person("f" if person.sex == "m" else "m", 0, 0, rng.choice(CLANS),
+                          person.born + rng.randrange(-6, 7))
+
+    grandparents = {}
+    previous = []
+    generation = [new_person(rng.choice("mf"), 0, 0, rng.choice(CLANS), 1700 + rng.randrange(10))
+                  for _ in range(max(2, count // 150))]
+    married = set()
+    while len(people) < count:
+        children = []
+        by_grandparent = {}
+        for at, person in enumerate(generation):
+            for g in grandparents.get(person.pid, ()):
+                by_grandparent.setdefault(g, []).append(at)
+        for at, person in enumerate(generation):
+            if len(people) >= count:
+                break
+            if person.pid in married or rng.random() < 0.2:
+                continue
+            spouses = []
+            roll = rng.random()
+            cousins = [generation[at] for g in grandparents.get(person.pid, ())
+                       for at in by_grandparent[g]]
+            cousins = [c for c in cousins if c.sex != person.sex and c.father != person.father
+                       and c.pid not in married]
+            aunts_uncles = grandparents.get(person.father, set())
+            older = [p for p in previous if p.sex != person.sex and p.pid not in married
+                     and grandparents.get(p.pid, set()) & aunts_uncles] \
+                if 0.05 <= roll < 0.07 else []
+            # Families marry into families nearby (the generation lists them by family).
+            nearby = range(max(0, at - nearby_reach),
+                           min(len(generation), at + nearby_reach + 1))
+            others = [generation[rng.choice(nearby)] for _ in range(3)]
+            others = [p for p in others if p.sex != person.sex and p.pid not in married
+                      and p.father != person.father]
+            if cousins and roll < 0.05:
+                spouses.append(rng.choice(cousins))
+            elif older:
+                spouses.append(rng.choice(older))
+            elif others and roll < 0.4:
+                spouses.append(others[0])
+            else:
+                spouses.append(outsider(person))
+            if rng.random() < 0.125:
+                spouses.append(outsider(person))
+            married.add(person.pid)
+            for spouse in spouses:
+                married.add(spouse.pid)
+                father, mother = (person, spouse) if person.sex == "m" else (spouse, person)
+                for _ in range(rng.choice([0, 1, 2, 2, 3, 3, 4])):
+                    if len(people) >= count:
+                        break
+                    alone = rng.random() < 0.025
+                    child = new_person(rng.choice("mf"), 0 if alone else father.pid, mother.pid,
+                                       father.clan, max(father.born, mother.born) + 20
+                                       + rng.randrange(15))
+                    grandparents[child.pid] = {father.father, father.mother, mother.father,
+                                               mother.mother} - {0}
+                    children.append(child)
+        previous = generation
+        generation = children or [new_person("m", 0, 0, rng.choice(CLANS), 1800)]
+    return people[:count]
+
+
 def dense(count, rng, generation_size=500):
     """Generations of equal size; each child's father and mother are drawn at random
     from the whole previous generation, so anyone may have children with anyone."""
@@ -168,7 +265,9 @@ def names_table(people, rng):
 def main():
     shape, count, seed = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     rng = random.Random(seed)
-    people = {"genealogy": genealogy, "dense": dense, "villages": villages}[shape](count, rng)
+    people = {"genealogy": genealogy, "families": families,
+              "tangled": lambda n, r: families(n, r, nearby_reach=40), "dense": dense,
+              "villages": villages}[shape](count, rng)
     sys.stdout.write(f"{len(people)}\n")
     sys.stdout.write("".join(p.line() + "\n" for p in people))
     if len(sys.argv) > 4:

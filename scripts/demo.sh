@@ -5,7 +5,8 @@
 # The example GEDCOM file goes the same way after kinship-from-gedcom has converted it,
 # and its picture shows the names and colours people by clan; then the part of it that
 # joins two people is cut out with kinship-select and drawn, and kinship-stats measures it.
-# The example's picture is also written as the interactive page familia.html.
+# The example's picture is also written as the interactive page familia.html. Both examples
+# are also laid out as families by kinship-layout and drawn (the *-families files).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,12 +18,20 @@ cp "$root/examples/aldeia.txt" "$out/aldeia.txt"
 cd "$out"
 "$build/src/command/hierarchical-layout" aldeia.txt
 "$build/src/draw/kinship-draw" whl-gml-aldeia.txt
+# The same pedigree laid out as families: partners side by side, children under them.
+"$build/src/family_layout/kinship-layout" aldeia.txt aldeia-families.gml
+"$build/src/draw/kinship-draw" aldeia-families.gml aldeia-families.svg
 cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/bin/kinship-from-gedcom" familia.ged --clan _CLAN --subclan Metade
 "$build/src/command/hierarchical-layout" familia.txt
 "$build/src/draw/kinship-draw" whl-gml-familia.txt whl-gml-familia.txt.svg \
   --names familia.txt.names.tsv --colour-by clan
 "$build/src/draw/kinship-draw" whl-gml-familia.txt familia.html \
+  --names familia.txt.names.tsv --colour-by clan
+"$build/src/family_layout/kinship-layout" familia.txt familia-families.gml
+"$build/src/draw/kinship-draw" familia-families.gml familia-families.svg \
+  --names familia.txt.names.tsv --colour-by clan
+"$build/src/draw/kinship-draw" familia-families.gml familia-families.html \
   --names familia.txt.names.tsv --colour-by clan
 # How two people of the example are related, cut out by kinship-select and drawn alone.
 "$build/src/select/kinship-select" familia.txt irene-angela.txt --path 19 31 --with-partners \

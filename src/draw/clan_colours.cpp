@@ -56,7 +56,9 @@ std::vector<LegendEntry> colour_by_clan(gml::KinshipAttributes& attributes, bool
     const ogdf::Graph& graph = attributes.constGraph();
     std::map<std::string, int> sizes;
     for (const ogdf::node v : graph.nodes) {
-        ++sizes[group_of(attributes, v, by_subclan)];
+        if (!attributes.is_family(v)) {
+            ++sizes[group_of(attributes, v, by_subclan)];
+        }
     }
     const auto take = [&sizes](const std::string& key) {
         const int size = sizes.contains(key) ? sizes[key] : 0;
@@ -101,6 +103,9 @@ std::vector<LegendEntry> colour_by_clan(gml::KinshipAttributes& attributes, bool
                                            : "no clan: " + people(others)});
     }
     for (const ogdf::node v : graph.nodes) {
+        if (attributes.is_family(v)) {
+            continue; // family nodes keep their own colour
+        }
         const auto found = colour.find(group_of(attributes, v, by_subclan));
         attributes.set_node_fill(v, found == colour.end() ? neutral : found->second);
         attributes.set_node_line(v, outline);

@@ -123,13 +123,21 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
     };
+    const auto families = static_cast<std::size_t>(std::ranges::count_if(
+        graph.nodes, [&attributes](ogdf::node v) { return attributes.is_family(v); }));
     out << (page ? "The page (" : "The picture (") << options.output_path << ") has been created: "
-        << counted(static_cast<std::size_t>(graph.numberOfNodes()), "individual") << ", "
-        << counted(static_cast<std::size_t>(graph.numberOfEdges()), "link");
+        << counted(static_cast<std::size_t>(graph.numberOfNodes()) - families, "individual")
+        << ", ";
+    if (families > 0) {
+        out << counted(families, "couple") << ", ";
+    }
+    out << counted(static_cast<std::size_t>(graph.numberOfEdges()), "link");
     if (options.names_path) {
         std::unordered_set<std::string> ids;
         for (const ogdf::node v : graph.nodes) {
-            ids.insert(xml_text(attributes.label(v)));
+            if (!attributes.is_family(v)) {
+                ids.insert(xml_text(attributes.label(v)));
+            }
         }
         const auto named = std::ranges::count_if(
             decorations.labels, [](const NodeLabel& label) { return label.is_name; });

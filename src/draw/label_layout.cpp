@@ -18,6 +18,7 @@ constexpr double infinity = std::numeric_limits<double>::infinity();
 
 struct Box {
     double x, top, bottom, half_width;
+    bool family; // a family node: a name may run over its small dot
 };
 
 } // namespace
@@ -29,7 +30,8 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
     std::vector<Box> boxes;
     for (const ogdf::node v : graph.nodes) {
         boxes.push_back({attributes.x(v), attributes.y(v) - attributes.height(v) / 2,
-                         attributes.y(v) + attributes.height(v) / 2, attributes.width(v) / 2});
+                         attributes.y(v) + attributes.height(v) / 2, attributes.width(v) / 2,
+                         attributes.is_family(v)});
     }
     // The nodes from top to bottom, for the scans over one row and below it.
     std::vector<std::size_t> by_top(boxes.size());
@@ -60,7 +62,7 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
         double room = infinity;
         for (const std::size_t k : tops_between(boxes[i].top - band - tallest,
                                                 boxes[i].top + band + tallest)) {
-            if (k != i && std::abs(level(k) - level(i)) < band) {
+            if (k != i && !boxes[k].family && std::abs(level(k) - level(i)) < band) {
                 room = std::min(room, std::abs(boxes[k].x - boxes[i].x) - label_gap);
             }
         }
@@ -71,7 +73,8 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
         double below = name_band;
         for (const std::size_t k :
              tops_between(std::nextafter(boxes[i].bottom, infinity), boxes[i].bottom + name_band)) {
-            if (std::abs(boxes[k].x - boxes[i].x) < room / 2 + boxes[k].half_width) {
+            if (!boxes[k].family &&
+                std::abs(boxes[k].x - boxes[i].x) < room / 2 + boxes[k].half_width) {
                 below = std::min(below, boxes[k].top - boxes[i].bottom);
             }
         }
@@ -82,6 +85,12 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
     std::size_t i = 0;
     for (const ogdf::node v : graph.nodes) {
         NodeLabel label;
+        if (attributes.is_family(v)) {
+            label.lines = {""};
+            labels.push_back(std::move(label));
+            ++i;
+            continue;
+        }
         const std::string id = xml_text(attributes.label(v));
         const auto name = names.find(id);
         if (name == names.end() || name->second.empty()) {

@@ -31,6 +31,7 @@ struct NodeLabel {
 // (whose label does the same, so the two never meet), and a name takes two lines only
 // when the shapes below leave room for them, one line otherwise, in a smaller font when
 // even that is tight. Within that room the text is shortened as fit_name and fit_id say.
+// A family node gets an empty label and takes no room from the others.
 std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
                                       const NamesTable& names);
 

@@ -68,7 +68,8 @@ std::vector<LegendEntry> sex_legend(const gml::KinshipAttributes& attributes)
     std::vector<LegendEntry> entries;
     for (const bool man : {true, false}) {
         for (const ogdf::node v : attributes.constGraph().nodes) {
-            if ((attributes.shape(v) == ogdf::Shape::Ellipse) != man) {
+            if (!attributes.is_family(v) &&
+                (attributes.shape(v) == ogdf::Shape::Ellipse) != man) {
                 entries.push_back({man ? LegendEntry::Mark::man : LegendEntry::Mark::woman,
                                    attributes.fillColor(v).toString(),
                                    attributes.strokeColor(v).toString(),

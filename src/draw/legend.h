@@ -19,7 +19,7 @@ struct LegendEntry {
 };
 
 // The two shapes as the drawing shows them: its first rectangle ("man") and its first
-// ellipse ("woman or not recorded"), each when there is one.
+// ellipse ("woman or not recorded"), each when there is one; family nodes are not people.
 std::vector<LegendEntry> sex_legend(const gml::KinshipAttributes& attributes);
 
 // The view box of an SVG picture: its left, top, width and height.

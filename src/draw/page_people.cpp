@@ -51,30 +51,65 @@ std::string people_json(const gml::KinshipAttributes& attributes, const NamesTab
 {
     const ogdf::Graph& graph = attributes.constGraph();
     ogdf::NodeArray<std::string> id(graph);
-    ogdf::NodeArray<int> place(graph);
-    int next = 0;
+    ogdf::NodeArray<int> place(graph, -1);
+    std::vector<int> family_places; // among all nodes
+    int next = 0, next_node = 0;
     for (const ogdf::node v : graph.nodes) {
         id[v] = xml_text(attributes.label(v));
-        place[v] = next++;
+        if (attributes.is_family(v)) {
+            family_places.push_back(next_node);
+        } else {
+            place[v] = next++;
+        }
+        ++next_node;
     }
+    // A person's parents and children, seen through family nodes: the people at the other
+    // end of the lines, or, where that end is a family node, the couple or its children.
+    const auto ends = [&](ogdf::node v, bool up) {
+        std::vector<ogdf::node> found;
+        for (const ogdf::adjEntry adj : v->adjEntries) {
+            const ogdf::edge e = adj->theEdge();
+            const ogdf::node other = up ? e->source() : e->target();
+            if ((up ? e->target() : e->source()) == v && other != v) {
+                found.push_back(other);
+            }
+        }
+        return found;
+    };
+    const auto relatives = [&](ogdf::node v, bool up) {
+        std::vector<ogdf::node> people;
+        for (const ogdf::node other : ends(v, up)) {
+            if (!attributes.is_family(other)) {
+                people.push_back(other);
+                continue;
+            }
+            for (const ogdf::node beyond : ends(other, up)) {
+                if (!attributes.is_family(beyond) && beyond != v) {
+                    people.push_back(beyond);
+                }
+            }
+        }
+        return people;
+    };
+    const auto ids_of = [&](const std::vector<ogdf::node>& nodes) {
+        std::vector<std::string> ids;
+        for (const ogdf::node v : nodes) {
+            ids.push_back(id[v]);
+        }
+        return ids;
+    };
 
     std::string json = "{\"people\":[";
     for (const ogdf::node v : graph.nodes) {
+        if (attributes.is_family(v)) {
+            continue;
+        }
         const std::string templ = xml_text(attributes.templateNode(v));
         std::vector<std::string_view> words = split_words(templ);
         if (words.size() != 4) {
             words.assign(4, {});
         }
         const auto named = names.find(id[v]);
-        std::vector<std::string> parents, children;
-        for (const ogdf::adjEntry adj : v->adjEntries) {
-            const ogdf::edge e = adj->theEdge();
-            if (e->target() == v && e->source() != v) {
-                parents.push_back(id[e->source()]);
-            } else if (e->source() == v && e->target() != v) {
-                children.push_back(id[e->target()]);
-            }
-        }
         if (place[v] > 0) {
             json += ',';
         }
@@ -92,9 +127,9 @@ std::string people_json(const gml::KinshipAttributes& attributes, const NamesTab
             json += ",\"inbreeding\":" + json_string(measured->second.inbreeding);
         }
         json += ",\"parents\":";
-        append_ids(json, parents);
+        append_ids(json, ids_of(relatives(v, true)));
         json += ",\"children\":";
-        append_ids(json, children);
+        append_ids(json, ids_of(relatives(v, false)));
         json += '}';
     }
     json += "],\n\"links\":[";
@@ -102,10 +137,36 @@ std::string people_json(const gml::KinshipAttributes& attributes, const NamesTab
         if (e != graph.firstEdge()) {
             json += ',';
         }
-        json += '[' + std::to_string(place[e->source()]) + ',' +
-                std::to_string(place[e->target()]) + ']';
+        const ogdf::node from = e->source(), to = e->target();
+        if (!attributes.is_family(from) && !attributes.is_family(to)) {
+            json += '[' + std::to_string(place[from]) + ',' + std::to_string(place[to]) + ']';
+            continue;
+        }
+        // A line at a family node stands for every parent-child pair that runs along it.
+        const auto side = [&](ogdf::node v, bool up) {
+            return attributes.is_family(v) ? relatives(v, up) : std::vector<ogdf::node>{v};
+        };
+        json += '[';
+        const char* separator = "";
+        for (const ogdf::node parent : side(from, true)) {
+            for (const ogdf::node child : side(to, false)) {
+                json += separator;
+                json += '[' + std::to_string(place[parent]) + ',' + std::to_string(place[child]) +
+                        ']';
+                separator = ",";
+            }
+        }
+        json += ']';
     }
-    return json + "]}";
+    json += ']';
+    if (!family_places.empty()) {
+        json += ",\n\"families\":[";
+        for (std::size_t k = 0; k < family_places.size(); ++k) {
+            json += (k > 0 ? "," : "") + std::to_string(family_places[k]);
+        }
+        json += ']';
+    }
+    return json + '}';
 }
 
 } // namespace kinship::draw

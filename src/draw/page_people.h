@@ -21,6 +21,10 @@ namespace kinship::draw {
 // empty for another template. A person whom `stats` (kinship-stats' people.tsv) holds also
 // has "generation" and "inbreeding", as that table writes them. Every text is cleaned as
 // for the picture (xml_text).
+// Family nodes (a drawing of kinship-layout) are not people: a person's parents and
+// children are found through them, a line at a family node is the list of the
+// [parent, child] pairs that run along it, and "families" gives the family nodes' places
+// in the graph's node order, so that the script can tell their groups from the people's.
 std::string people_json(const gml::KinshipAttributes& attributes, const NamesTable& names,
                         const StatsTable& stats = {});
 

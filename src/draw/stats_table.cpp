@@ -138,6 +138,9 @@ std::vector<LegendEntry> colour_by_inbreeding(gml::KinshipAttributes& attributes
         largest = std::max(largest, f_of(v));
     }
     for (const ogdf::node v : graph.nodes) {
+        if (attributes.is_family(v)) {
+            continue; // family nodes keep their own colour
+        }
         const double f = f_of(v);
         attributes.set_node_fill(v, f > 0 ? viridis_at(f / largest) : no_f);
         attributes.set_node_line(v, outline);

@@ -106,6 +106,21 @@ void include_in_view_box(pugi::xml_node svg, const Extent& extent, double margin
     write_view_box(svg, {left, top, right - left, bottom - top});
 }
 
+// "family 3: the couple 12 and 19", the partners being the ends of the lines into it.
+std::string family_tooltip(const gml::KinshipAttributes& attributes, ogdf::node v)
+{
+    std::string tooltip = xml_text(attributes.label(v));
+    std::string separator = ": the couple ";
+    for (const ogdf::adjEntry adj : v->adjEntries) {
+        const ogdf::edge e = adj->theEdge();
+        if (e->target() == v && e->source() != v) {
+            tooltip += separator + xml_text(attributes.label(e->source()));
+            separator = " and ";
+        }
+    }
+    return tooltip;
+}
+
 } // namespace
 
 std::string xml_text(std::string_view bytes)
@@ -210,6 +225,14 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
     auto tooltip_end = decorations.tooltip_ends.begin();
     Extent names;
     for (const ogdf::node v : graph.nodes) {
+        if (attributes.is_family(v)) {
+            // A dot: no text in it, the couple in its tooltip.
+            node_group->remove_child("text");
+            label += label != decorations.labels.end() ? 1 : 0;
+            tooltip_end += tooltip_end != decorations.tooltip_ends.end() ? 1 : 0;
+            add_title(*node_group++, family_tooltip(attributes, v));
+            continue;
+        }
         std::string tooltip =
             node_tooltip(xml_text(attributes.label(v)), xml_text(attributes.templateNode(v)));
         if (label != decorations.labels.end()) {

@@ -20,7 +20,8 @@ namespace kinship::draw {
 // edge arrow group when it is there, else by the directed flag), clipped at the end
 // nodes; the view box is the drawing's bounding box plus a margin.
 //
-// To that picture this adds what the renderer leaves out: a document <title>; a <title>
+// A family node is drawn as its small shape alone, without its label, and its tooltip
+// names the couple. To that picture this adds what the renderer leaves out: a document <title>; a <title>
 // in each node's group that hovering shows (the label, then clan, sub-clan, birth and
 // death from the template); a <title> in each edge's group naming its two ends; and text
 // any XML reader accepts, whatever bytes the labels and templates hold (see xml_text).

@@ -2,6 +2,7 @@
 
 #include "common/atomic_file.h"
 #include "common/gml_text.h"
+#include "common/person_style.h"
 
 #include <cstdlib>
 #include <string>
@@ -12,16 +13,10 @@ namespace kinship {
 namespace {
 
 // A node's graphics: the same for every node but for the colours and shape, which show the
-// sex. Only a lower-case 'm' marks a male; every other character is drawn as female.
+// sex (see person_style.h).
 constexpr std::string_view node_graphics_head = "graphics [\n"
                                                 "w 30.000000\n"
                                                 "h 30.000000\n";
-constexpr std::string_view male_style = "fill \"#ADD8E6\"\n"
-                                        "line \"#4682b4\"\n"
-                                        "type \"rectangle\"\n";
-constexpr std::string_view female_style = "fill \"#FFE4E1\"\n"
-                                          "line \"#FFDAB9\"\n"
-                                          "type \"oval\"\n";
 constexpr std::string_view node_graphics_tail = "pattern \"1\"\n"
                                                 "stipple 1\n"
                                                 "lineWidth 2.000000\n"
@@ -57,7 +52,10 @@ void append_node(std::string& out, const digraph& G, int v)
     out.append("\nlabel \"");
     gml::append_integer(out, G.id[v]);
     out.append("\"\n").append(node_graphics_head);
-    out.append(G.sexo[v] == 'm' ? male_style : female_style).append(node_graphics_tail);
+    const person_style::Colours& colours = person_style::colours(G.sexo[v]);
+    out.append("fill \"").append(colours.fill).append("\"\nline \"").append(colours.line);
+    out.append(G.sexo[v] == 'm' ? "\"\ntype \"rectangle\"\n" : "\"\ntype \"oval\"\n");
+    out.append(node_graphics_tail);
 }
 
 void append_edge(std::string& out, const digraph& G, int parent, int child)

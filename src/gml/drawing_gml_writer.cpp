@@ -70,6 +70,9 @@ void DrawingWriter::write_node(ogdf::node v)
     integer("  node [\n    id ", number_[v]);
     string("\n    template ", attributes_.templateNode(v));
     string("\n    label ", attributes_.label(v));
+    if (attributes_.is_family(v)) {
+        out_.append("\n    family 1");
+    }
     real("\n    graphics [\n      x ", attributes_.x(v));
     real("\n      y ", attributes_.y(v));
     real("\n      w ", attributes_.width(v));
@@ -112,7 +115,9 @@ void DrawingWriter::write_edge(ogdf::edge e)
     integer("  edge [\n    source ", number_[e->source()]);
     integer("\n    target ", number_[e->target()]);
     out_.append("\n    graphics [\n      type \"line\"\n      arrow ");
-    out_.append(attributes_.directed() ? "\"last\"" : "\"none\"");
+    // A line into a family node joins a partner to the couple: it has no arrow.
+    const bool arrow = attributes_.directed() && !attributes_.is_family(e->target());
+    out_.append(arrow ? "\"last\"" : "\"none\"");
     integer("\n      stipple ", static_cast<int>(attributes_.strokeType(e)));
     real("\n      lineWidth ", attributes_.strokeWidth(e));
     out_.push_back('\n');

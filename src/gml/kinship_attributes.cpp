@@ -28,6 +28,7 @@ void KinshipAttributes::init(const ogdf::Graph& graph, long attributes)
     node_fill_text_.init(graph);
     node_line_text_.init(graph);
     edge_colour_text_.init(graph);
+    family_.init(graph, false);
     directed() = true;
     use_initial_values();
 }

@@ -20,7 +20,10 @@ namespace kinship::gml {
 // verbatim and are what the drawing file writes. The setters also put the colour into the
 // library's attributes when the library understands it, so its own renderers see it.
 //
-// New nodes start with x, y, width and height 0.0, a rectangle, line width 1.0, no fill
+// A node is either a person or a family node: the point a couple's children hang from,
+// which kinship-layout adds and the drawing file marks with the key `family 1`.
+//
+// New nodes start as persons with x, y, width and height 0.0, a rectangle, line width 1.0, no fill
 // pattern, a solid line and empty texts; new edges with no bend points, a solid line of
 // width 1.0 and an empty colour. The graph is directed until told otherwise.
 class KinshipAttributes : public ogdf::GraphAttributes {
@@ -41,12 +44,16 @@ public:
     void set_node_line(ogdf::node v, std::string_view text);
     void set_edge_colour(ogdf::edge e, std::string_view text);
 
+    bool is_family(ogdf::node v) const { return family_[v]; }
+    void set_family(ogdf::node v, bool family) { family_[v] = family; }
+
 private:
     void use_initial_values();
 
     ogdf::NodeArray<std::string> node_fill_text_;
     ogdf::NodeArray<std::string> node_line_text_;
     ogdf::EdgeArray<std::string> edge_colour_text_;
+    ogdf::NodeArray<bool> family_;
 };
 
 } // namespace kinship::gml

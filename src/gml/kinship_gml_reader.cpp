@@ -23,7 +23,7 @@ struct NodeEntry {
     std::optional<std::int64_t> id;
     std::string_view label, templ, fill, line, type;
     std::optional<double> x, y, w, h, line_width;
-    std::optional<std::int64_t> stipple, pattern;
+    std::optional<std::int64_t> stipple, pattern, family;
 };
 
 // What one edge entry says.
@@ -66,6 +66,8 @@ NodeEntry node_entry(const GmlList& pairs)
             take(entry.id, pair.value);
         } else if (key == "label") {
             take(entry.label, pair.value);
+        } else if (key == "family") {
+            take(entry.family, pair.value);
         } else if (key == "template") {
             take(entry.templ, pair.value);
         } else if (key == "graphics" && pair.value.is_list()) {
@@ -191,6 +193,7 @@ void apply(const NodeEntry& entry, ogdf::node v, KinshipAttributes& attributes)
     attributes.strokeWidth(v) = static_cast<float>(entry.line_width.value_or(1.0));
     attributes.strokeType(v) = stroke_type(entry.stipple);
     attributes.fillPattern(v) = fill_pattern(entry.pattern);
+    attributes.set_family(v, entry.family.value_or(0) > 0);
 }
 
 // "none", "last", "first" and "both" name the arrow heads; any other text leaves the

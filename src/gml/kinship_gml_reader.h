@@ -22,7 +22,8 @@ namespace kinship::gml {
 //   edge      list with integer "source" and "target" ids within the span from the
 //             smallest to the largest node id; an id in the span that has no node yet
 //             gets a new node
-// Node keys: "template", "label" (strings), and in "graphics": "x", "y", "w", "h",
+// Node keys: "template", "label" (strings), "family" (integer: above 0 marks a family
+// node), and in "graphics": "x", "y", "w", "h",
 // "lineWidth" (reals), "fill", "line", "type" (strings; "oval" gives an ellipse, anything
 // else a rectangle), "stipple" (integer; 1..5 that line style, any other number none),
 // "pattern" (integer 0..14). Edge keys in "graphics": "stipple", "lineWidth", "fill",

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "common/atomic_file.h"
+#include "common/shell_word.h"
 #include "model/names_rows.h"
 #include "model/pedigree_reader.h"
 #include "select/selection_files.h"
@@ -16,23 +17,6 @@ namespace {
 Failure about(const std::string& path, const std::string& what)
 {
     return Failure{path + ": " + what};
-}
-
-// The word as a POSIX shell reads it back.
-std::string shell_word(const std::string& word)
-{
-    const bool plain = !word.empty() && std::ranges::all_of(word, [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               std::string_view("_-./+=:,@%").find(c) != std::string_view::npos;
-    });
-    if (plain) {
-        return word;
-    }
-    std::string quoted = "'";
-    for (const char c : word) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
 }
 
 // hierarchical-layout names its files after its argument, so it runs in the output's

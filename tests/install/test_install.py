@@ -30,7 +30,7 @@ class InstallTest(unittest.TestCase):
 
     def check_commands(self, prefix):
         """The commands in prefix/bin load OGDF from prefix/lib and draw the example."""
-        for command in ("hierarchical-layout", "kinship-draw"):
+        for command in ("hierarchical-layout", "kinship-layout", "kinship-draw"):
             ldd = [line.split() for line in run("ldd", prefix / "bin" / command).splitlines()]
             loaded = {words[0]: words[2] for words in ldd if words[1:2] == ["=>"]}
             for library in ("libOGDF.so", "libCOIN.so"):
@@ -42,6 +42,10 @@ class InstallTest(unittest.TestCase):
         drawn = run(prefix / "bin" / "kinship-draw", "whl-gml-aldeia.txt", cwd=work)
         self.assertIn("41 individuals, 59 links", drawn)
         self.assertTrue((work / "whl-gml-aldeia.txt.svg").read_text().rstrip().endswith("</svg>"))
+        self.assertIn("Next: kinship-draw family.gml family.svg",
+                      run(prefix / "bin" / "kinship-layout", "aldeia.txt", "family.gml", cwd=work))
+        self.assertIn("41 individuals, 15 couples",
+                      run(prefix / "bin" / "kinship-draw", "family.gml", cwd=work))
 
     def test_cmake_install_tree_after_moving(self):
         run(os.environ["CMAKE_COMMAND"], "--install", os.environ["KINSHIP_BUILD_DIR"],
@@ -50,8 +54,8 @@ class InstallTest(unittest.TestCase):
         (self.tmp / "installed").rename(moved)
         installed = sorted(str(p.relative_to(moved)) for p in moved.rglob("*") if p.is_file())
         self.assertEqual(installed, ["bin/hierarchical-layout", "bin/kinship-draw",
-                                     "bin/kinship-select", "bin/kinship-stats", "lib/libCOIN.so",
-                                     "lib/libOGDF.so"])
+                                     "bin/kinship-layout", "bin/kinship-select",
+                                     "bin/kinship-stats", "lib/libCOIN.so", "lib/libOGDF.so"])
         self.check_commands(moved)
 
     def test_pip_package_in_fresh_venv(self):
@@ -62,7 +66,7 @@ class InstallTest(unittest.TestCase):
         self.check_commands(venv)
         importer, work = venv / "bin" / "kinship-from-gedcom", self.tmp / "work"
         for command in (importer, venv / "bin" / "kinship-draw", venv / "bin" / "kinship-select",
-                        venv / "bin" / "kinship-stats"):
+                        venv / "bin" / "kinship-stats", venv / "bin" / "kinship-layout"):
             self.assertEqual(run(command, "--version").split(),
                              [command.name, os.environ["KINSHIP_VERSION"]])
         shutil.copy(SOURCE / "examples" / "familia.ged", work)

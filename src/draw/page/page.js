@@ -15,12 +15,15 @@
   const shown = 20; // matches listed
   const readable = 10; // pixels: the smallest font size a full name is shown at
 
-  // The picture holds one group of link groups, then a group per person in the order of
-  // `persons`, then the legend's group when there is one.
+  // The picture holds one group of link groups, then a group per node: the people in the
+  // order of `persons` and, in a family drawing, the family nodes at the places `families`
+  // gives; then the legend's group when there is one.
   const groups = Array.from(svg.children).filter((e) => e.tagName === 'g');
   const linkGroups = Array.from(groups.length ? groups[0].children : []).filter((e) => e.tagName === 'g');
-  const personGroups = groups.slice(1, 1 + persons.length);
-  const legend = groups[1 + persons.length] || null;
+  const familyPlaces = new Set(data.families || []);
+  const nodeCount = persons.length + familyPlaces.size;
+  const personGroups = groups.slice(1, 1 + nodeCount).filter((g, k) => !familyPlaces.has(k));
+  const legend = groups[1 + nodeCount] || null;
   const index = new Map(persons.map((p, i) => [p.id, i]));
   const known = (ids) => ids.map((id) => index.get(id)).filter((i) => i !== undefined);
   const parentsOf = persons.map((p) => known(p.parents));
@@ -273,8 +276,11 @@
     const onLine = (a, b) => (up.has(a) && (up.has(b) || b === selected)) ||
       (down.has(b) && (down.has(a) || a === selected)) ||
       (members !== null && members.has(a) && members.has(b));
+    // A line at a family node is a list of the [parent, child] pairs along it.
+    const along = (link) => (Array.isArray(link[0]) ? link.some((pair) => onLine(...pair))
+      : onLine(...link));
     linkGroups.forEach((g, k) => {
-      g.classList.toggle('lineage-link', focused && k < links.length && onLine(...links[k]));
+      g.classList.toggle('lineage-link', focused && k < links.length && along(links[k]));
     });
     svg.classList.toggle('focused', focused);
     legendEntries.forEach((en) => {

@@ -1,0 +1,30 @@
+#pragma once
+
+// Partners laid out as one wide node: the people joined by couples are put in a row, each
+// person beside a partner where a row allows it, and the row is ranked and placed as one
+// node, so that partners share a layer and stand side by side.
+
+#include "family_layout/families.h"
+
+#include <vector>
+
+namespace kinship::family {
+
+struct Units {
+    std::vector<int> unit_of;              // each person's unit
+    std::vector<std::vector<int>> members; // each unit's people, left to right
+};
+
+// The longest row a unit holds: longer chains of remarriages are cut into several rows.
+inline constexpr std::size_t max_unit_size = 6;
+
+// Rows of partners. A chain of couples (one remarriage on each side at most) becomes one
+// row in chain order; someone with more partners gets one on each side and the others
+// follow in the same row. A person without partners is a unit alone.
+Units group_partners(const Families& families);
+
+// Cuts unit `u` (of two people or more) in two halves: the left one keeps `u`, the right
+// one becomes the last unit.
+void split_unit(Units& units, int u);
+
+} // namespace kinship::family

@@ -1,0 +1,66 @@
+#include "family_layout/layout_options.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace kinship::family {
+namespace {
+
+constexpr const char* usage = "usage: kinship-layout PEDIGREE_FILE DRAWING_FILE";
+
+Failure wrong(const std::string& what)
+{
+    return Failure{std::string(usage) + "\n" + what, 2};
+}
+
+} // namespace
+
+std::string layout_help()
+{
+    return std::string(usage) +
+           "\n\n"
+           "Lays a clan pedigree out as families and writes the drawing file that\n"
+           "kinship-draw draws: partners side by side in one layer, joined at a small family\n"
+           "node, and their children in a row under it.\n"
+           "  --help                print this help\n"
+           "  --version             print the version";
+}
+
+std::string layout_version()
+{
+    return std::string("kinship-layout ") + KINSHIP_VERSION;
+}
+
+Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)
+{
+    LayoutOptions options;
+    std::vector<std::string> files;
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            options.action = LayoutOptions::Action::help;
+            return options;
+        }
+        if (arg == "--version") {
+            options.action = LayoutOptions::Action::version;
+            return options;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            return wrong("unknown option " + arg);
+        }
+        files.push_back(arg);
+    }
+    if (files.size() != 2) {
+        return wrong("give the pedigree file and the drawing file");
+    }
+    options.pedigree_path = files[0];
+    options.drawing_path = files[1];
+    std::error_code ignored;
+    if (std::filesystem::equivalent(options.pedigree_path, options.drawing_path, ignored)) {
+        return wrong("the drawing file " + options.drawing_path +
+                     " would replace the pedigree file");
+    }
+    return options;
+}
+
+} // namespace kinship::family

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "common/result.h"
+
+namespace kinship::family {
+
+// The command line of kinship-layout.
+struct LayoutOptions {
+    enum class Action { lay_out, help, version };
+    Action action = Action::lay_out;
+    std::string pedigree_path;
+    std::string drawing_path;
+};
+
+// The usage line and what the command does, as --help prints it.
+std::string layout_help();
+
+// "kinship-layout 0.1.0".
+std::string layout_version();
+
+// Reads the arguments after the program's name. An unknown option, not exactly two files,
+// or a drawing file that is the pedigree file itself fail with status 2, the usage line
+// and what is wrong.
+Result<LayoutOptions> parse_layout_options(std::span<const std::string> args);
+
+} // namespace kinship::family
