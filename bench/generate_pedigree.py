@@ -61,16 +61,23 @@ class Person:
                 f"{self.subclan} {self.born} {self.died}")
 
 
-def genealogy(count, rng):
-    people = []
-    next_id = 100000001
+class Register(list):
+    """People in the order they are made, with sparse large ids as in real registers."""
 
-    def new_person(sex, father, mother, clan, born):
-        nonlocal next_id
-        person = Person(next_id, sex, father, mother, clan, rng.choice(SUBCLANS), born)
-        next_id += 7
-        people.append(person)
+    def __init__(self, rng):
+        super().__init__()
+        self.rng = rng
+
+    def add(self, sex, father, mother, clan, born):
+        person = Person(100000001 + 7 * len(self), sex, father, mother, clan,
+                        self.rng.choice(SUBCLANS), born)
+        self.append(person)
         return person
+
+
+def genealogy(count, rng):
+    people = Register(rng)
+    new_person = people.add
 
     generation = [new_person("m", 0, 0, rng.choice(CLANS), 1800 + rng.randrange(10))
                   for _ in range(max(2, count // 200))]
@@ -119,15 +126,8 @@ def families(count, rng, nearby_reach=15):
     list), or someone from outside. One
     in eight of the married has a second spouse from outside; every marriage has 0 to 4
     children, and one child in forty has only the mother recorded."""
-    people = []
-    next_id = 100000001
-
-    def new_person(sex, father, mother, clan, born):
-        nonlocal next_id
-        person = Person(next_id, sex, father, mother, clan, rng.choice(SUBCLANS), born)
-        next_id += 7
-        people.append(person)
-        return person
+    people = Register(rng)
+    new_person = people.add
 
     def outsider(person):
         return new_person("f" if person.sex == "m" else "m", 0, 0, rng.choice(CLANS),
