@@ -52,12 +52,10 @@ int main(int argc, char** argv)
     {
         pedigree::Notes notes;
         const auto pedigree = kinship::read_pedigree(pedigree_path, &notes);
-        if (!pedigree) {
-            const int status = failed(pedigree.failure());
-            pedigree::print_notes(notes);
-            return status;
-        }
         pedigree::print_notes(notes);
+        if (!pedigree) {
+            return failed(pedigree.failure());
+        }
         if (const auto written = kinship::write_first_gml(*pedigree.value(), names.first_gml);
             !written) {
             return failed(written.failure());

@@ -23,19 +23,6 @@
 namespace kinship::draw {
 namespace {
 
-// The whole file, or a failure "PATH: cannot open WHAT: reason".
-Result<std::string> read_file(const std::string& path, const std::string& what)
-{
-    const auto reason = [&](const char* verb) {
-        return [&, verb](int error) {
-            return Failure{path + ": " + verb + " " + what + ": " + std::strerror(error)};
-        };
-    };
-    return kinship::read_whole_file(path, {.cannot_open = reason("cannot open"),
-                                           .cannot_read = reason("cannot read"),
-                                           .not_rewindable = {}});
-}
-
 // A drawing file places its nodes; the first GML file of a run leaves every node at the
 // origin, and drawing it would pile all individuals on one spot.
 bool has_positions(const gml::KinshipAttributes& attributes)
@@ -58,7 +45,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
 {
     const std::string& drawing_path = options.drawing_path;
     const auto fail = [](const std::string& message) { return Failure{message}; };
-    const Result<std::string> file = read_file(drawing_path, "the drawing file");
+    const Result<std::string> file = read_whole_file(drawing_path, "the drawing file");
     if (!file) {
         return file.failure();
     }
@@ -66,8 +53,10 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     ogdf::Graph graph;
     gml::KinshipAttributes attributes(graph);
     attributes.addAttributes(ogdf::GraphAttributes::edgeArrow); // the arrow heads to draw
-    if (const Status read = gml::read_kinship_gml_text(file.value(), graph, attributes); !read) {
-        return fail(drawing_path + ": the drawing file is malformed: " + read.failure().message);
+    if (const Status read =
+            gml::read_kinship_gml_text(file.value(), drawing_path, graph, attributes);
+        !read) {
+        return read.failure();
     }
     if (!has_positions(attributes)) {
         return fail(drawing_path +

@@ -55,22 +55,14 @@ std::vector<std::string_view> fields(std::string_view line)
 Result<StatsTable> load_stats_table(const std::string& folder)
 {
     const std::string path = folder + "/people.tsv";
-    const auto reason = [&](const char* verb) {
-        return [&, verb](int error) {
-            return Failure{path + ": " + verb + " the table of kinship-stats: " +
-                           std::strerror(error)};
-        };
-    };
-    const Result<std::string> text = read_whole_file(
-        path, {.cannot_open = reason("cannot open"), .cannot_read = reason("cannot read"),
-               .not_rewindable = {}});
+    const Result<std::string> text = read_whole_file(path, "the table of kinship-stats");
     if (!text) {
         return text.failure();
     }
     StatsTable table;
     std::size_t id = 0, generation = 0, inbreeding = 0, columns = 0, number = 0;
     const auto fail = [&](const std::string& what) {
-        return Failure{path + ":" + std::to_string(number) + ": " + what};
+        return failure_of({path, number, what});
     };
     for (std::size_t start = 0; start < text.value().size();) {
         const std::size_t end = std::min(text.value().find('\n', start), text.value().size());

@@ -15,7 +15,7 @@ namespace {
 // "PATH: what was wrong".
 Failure about(const std::string& path, const std::string& what)
 {
-    return Failure{path + ": " + what};
+    return failure_of({path, 0, what});
 }
 
 // The word as a POSIX shell reads it back.
