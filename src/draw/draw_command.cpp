@@ -18,10 +18,21 @@
 #include "draw/page_people.h"
 #include "draw/stats_table.h"
 #include "draw/svg_drawing.h"
+#include "draw/svg_text.h"
 #include "gml/kinship_gml_reader.h"
 
 namespace kinship::draw {
 namespace {
+
+// The labels and templates as text an XML document takes, once for every part that shows
+// them: the picture, the tooltips, the legend and the page.
+void clean_node_texts(gml::KinshipAttributes& attributes)
+{
+    for (const ogdf::node v : attributes.constGraph().nodes) {
+        attributes.label(v) = xml_text(attributes.label(v));
+        attributes.templateNode(v) = xml_text(attributes.templateNode(v));
+    }
+}
 
 // A drawing file places its nodes; the first GML file of a run leaves every node at the
 // origin, and drawing it would pile all individuals on one spot.
@@ -58,6 +69,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
         !read) {
         return read.failure();
     }
+    clean_node_texts(attributes);
     if (!has_positions(attributes)) {
         return fail(drawing_path +
                     ": no node has a position, so this is not a drawing file (the first GML "
@@ -95,14 +107,14 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     }
     decorations.labels = lay_out_labels(attributes, names);
 
-    const std::string title = std::filesystem::path(drawing_path).filename().string();
+    const std::string title = xml_text(std::filesystem::path(drawing_path).filename().string());
     const Result<std::string> picture = draw_svg(attributes, title, decorations);
     if (!picture) {
         return fail(drawing_path + ": cannot draw the network: " + picture.failure().message);
     }
     const bool page = options.output == DrawOptions::Output::page;
     const std::string written_text =
-        page ? page_document(picture.value(), people_json(attributes, names, stats), xml_text(title))
+        page ? page_document(picture.value(), people_json(attributes, names, stats), title)
              : picture.value();
     if (const Status written = write_file_atomically(options.output_path, written_text);
         !written) {
@@ -118,7 +130,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     if (options.names_path) {
         std::unordered_set<std::string> ids;
         for (const ogdf::node v : graph.nodes) {
-            ids.insert(xml_text(attributes.label(v)));
+            ids.insert(attributes.label(v));
         }
         const auto named = std::ranges::count_if(
             decorations.labels, [](const NodeLabel& label) { return label.is_name; });

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "draw/svg_drawing.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
@@ -82,7 +81,7 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
     std::size_t i = 0;
     for (const ogdf::node v : graph.nodes) {
         NodeLabel label;
-        const std::string id = xml_text(attributes.label(v));
+        const std::string id = attributes.label(v);
         const auto name = names.find(id);
         if (name == names.end() || name->second.empty()) {
             const FittedId fitted =

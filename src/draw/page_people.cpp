@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "draw/svg_drawing.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
@@ -54,13 +53,13 @@ std::string people_json(const gml::KinshipAttributes& attributes, const NamesTab
     ogdf::NodeArray<int> place(graph);
     int next = 0;
     for (const ogdf::node v : graph.nodes) {
-        id[v] = xml_text(attributes.label(v));
+        id[v] = attributes.label(v);
         place[v] = next++;
     }
 
     std::string json = "{\"people\":[";
     for (const ogdf::node v : graph.nodes) {
-        const std::string templ = xml_text(attributes.templateNode(v));
+        const std::string templ = attributes.templateNode(v);
         std::vector<std::string_view> words = split_words(templ);
         if (words.size() != 4) {
             words.assign(4, {});

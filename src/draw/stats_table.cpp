@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "common/whole_file.h"
-#include "draw/svg_drawing.h"
+#include "draw/svg_text.h"
 
 namespace kinship::draw {
 namespace {
@@ -92,13 +92,13 @@ Result<StatsTable> load_stats_table(const std::string& folder)
             return fail("expected " + std::to_string(columns) + " fields, found " +
                         std::to_string(row.size()));
         }
-        PersonStats stats{std::string(row[generation]), std::string(row[inbreeding]), 0};
+        PersonStats stats{xml_text(row[generation]), xml_text(row[inbreeding]), 0};
         const std::string_view f = row[inbreeding];
         const auto [past, error] = std::from_chars(f.data(), f.data() + f.size(), stats.f);
         if (error != std::errc() || past != f.data() + f.size()) {
             return fail("the inbreeding \"" + stats.inbreeding + "\" is not a number");
         }
-        table.insert_or_assign(std::string(row[id]), std::move(stats));
+        table.insert_or_assign(xml_text(row[id]), std::move(stats));
     }
     return table;
 }
@@ -111,8 +111,8 @@ std::vector<std::string> stats_tooltips(const gml::KinshipAttributes& attributes
         const auto found = table.find(attributes.label(v));
         lines.push_back(found == table.end()
                             ? std::string()
-                            : "\ngeneration: " + xml_text(found->second.generation) +
-                                  "\nF: " + xml_text(found->second.inbreeding));
+                            : "\ngeneration: " + found->second.generation +
+                                  "\nF: " + found->second.inbreeding);
     }
     return lines;
 }
