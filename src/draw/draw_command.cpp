@@ -55,7 +55,6 @@ bool has_positions(const gml::KinshipAttributes& attributes)
 Status draw_file(const DrawOptions& options, std::ostream& out)
 {
     const std::string& drawing_path = options.drawing_path;
-    const auto fail = [](const std::string& message) { return Failure{message}; };
     const Result<std::string> file = read_whole_file(drawing_path, "the drawing file");
     if (!file) {
         return file.failure();
@@ -71,9 +70,9 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     }
     clean_node_texts(attributes);
     if (!has_positions(attributes)) {
-        return fail(drawing_path +
-                    ": no node has a position, so this is not a drawing file (the first GML "
-                    "file of a run has none; draw the whl-gml- file)");
+        return failure_of({drawing_path, 0,
+                           "no node has a position, so this is not a drawing file (the first "
+                           "GML file of a run has none; draw the whl-gml- file)"});
     }
 
     NamesTable names;
@@ -110,7 +109,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     const std::string title = xml_text(std::filesystem::path(drawing_path).filename().string());
     const Result<std::string> picture = draw_svg(attributes, title, decorations);
     if (!picture) {
-        return fail(drawing_path + ": cannot draw the network: " + picture.failure().message);
+        return failure_of({drawing_path, 0, "cannot draw the network", picture.failure().message});
     }
     const bool page = options.output == DrawOptions::Output::page;
     const std::string written_text =
@@ -118,8 +117,8 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
              : picture.value();
     if (const Status written = write_file_atomically(options.output_path, written_text);
         !written) {
-        return fail(std::string("Cannot write the ") + (page ? "page: " : "SVG file: ") +
-                    written.failure().message);
+        return Failure{std::string("Cannot write the ") + (page ? "page: " : "SVG file: ") +
+                       written.failure().message};
     }
     const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
