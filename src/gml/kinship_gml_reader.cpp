@@ -107,9 +107,9 @@ void check_line_widths(const GmlList& pairs, Reading& reading)
     }
 }
 
-// Each kind of entry (graph, node, node graphics, edge, edge graphics) has a
-// table of the keys it reads. A key that is not in the table is ignored, apart from the
-// line widths under it.
+// Each kind of entry (graph, node, node graphics, edge, edge graphics) has a table of the
+// keys it reads. A key that is not in the table is ignored, apart from the line widths
+// under it.
 template <typename Entry>
 struct KeyRule {
     std::string_view key;

@@ -133,6 +133,11 @@ TEST(KinshipGmlReader, ReadsWhatTheEntriesSayDefaultsTheRestAndRefusesWhatItCann
          "error t.gml:2: key \"x\" has the value \"inf\", which is not a finite number"},
         {"graph [ node [ id 1 graphics [ lineWidth 3.5e38 ] ] ]",
          "error t.gml:1: lineWidth 3.500000000e+38 is too large for a line width"},
+        // Whatever the file order: a node without an id, then a line width, then an edge.
+        {"graph [ edge [ source 1 ]\nnode [ id 1 graphics [ lineWidth 1e39 ] ]\nnode [ ] ]",
+         "error t.gml:3: node entry without an integer id"},
+        {"graph [ node [ id 1 ] edge [ source 1 ]\nedge [ graphics [ lineWidth -1e39 ] ] ]",
+         "error t.gml:2: lineWidth -1.000000000e+39 is too large for a line width"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(Read(text).outcome(), expected) << text;
