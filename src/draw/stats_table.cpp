@@ -96,7 +96,7 @@ Result<StatsTable> load_stats_table(const std::string& folder)
         const std::string_view f = row[inbreeding];
         const auto [past, error] = std::from_chars(f.data(), f.data() + f.size(), stats.f);
         if (error != std::errc() || past != f.data() + f.size()) {
-            return fail("the inbreeding \"" + stats.inbreeding + "\" is not a number");
+            return fail("the inbreeding " + quoted(f) + " is not a number");
         }
         table.insert_or_assign(xml_text(row[id]), std::move(stats));
     }
