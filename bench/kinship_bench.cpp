@@ -1,6 +1,6 @@
 // kinship-bench PEDIGREE_FILE
 //
-// Runs the command's stages (the functions of command/pipeline.h that its main calls) on a
+// Runs the command's stages (run_stages of command/pipeline.h, as its main does) on a
 // pedigree, in the working directory, and prints one line: the wall time of each stage in
 // seconds (to 0.1 ms) and the peak resident memory after each stage in MiB. For measuring
 // only; the outputs are the command's files.
@@ -11,7 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
-#include <string>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -23,15 +23,17 @@ double peak_rss_mib()
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
 }
 
+constexpr const char* stage_names[] = {"read", "first_gml", "reload", "layout", "drawing"};
+
 class StageClock {
 public:
     // Runs the stage and returns what it returned.
-    template <typename Stage> auto time(const char* name, Stage&& stage)
+    kinship::Status time(kinship::Stage stage, const std::function<kinship::Status()>& run)
     {
         const auto start = std::chrono::steady_clock::now();
-        auto outcome = stage();
+        kinship::Status outcome = run();
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        results_.push_back({name, elapsed.count(), peak_rss_mib()});
+        results_.push_back({stage_names[static_cast<int>(stage)], elapsed.count(), peak_rss_mib()});
         return outcome;
     }
 
@@ -60,37 +62,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: kinship-bench PEDIGREE_FILE\n");
         return 2;
     }
-    const std::string pedigree_path = argv[1];
-    const kinship::OutputNames names = kinship::output_names(pedigree_path);
     StageClock clock;
-
-    ogdf::Graph graph;
-    kinship::gml::KinshipAttributes attributes(graph);
-    const kinship::Status finished = [&]() -> kinship::Status {
-        auto pedigree = clock.time("read", [&] { return kinship::read_pedigree(pedigree_path); });
-        if (!pedigree) {
-            return pedigree.failure();
-        }
-        if (auto written = clock.time("first_gml", [&] {
-                return kinship::write_first_gml(*pedigree.value(), names.first_gml);
-            });
-            !written) {
-            return written;
-        }
-        pedigree.value().reset();
-        if (auto loaded = clock.time("reload", [&] {
-                return kinship::load_first_gml(names.first_gml, graph, attributes);
-            });
-            !loaded) {
-            return loaded;
-        }
-        if (auto drawn = clock.time("layout", [&] { return kinship::lay_out(attributes); });
-            !drawn) {
-            return drawn;
-        }
-        return clock.time("drawing",
-                          [&] { return kinship::write_drawing(attributes, names.drawing_gml); });
-    }();
+    const kinship::Status finished = kinship::run_stages(
+        argv[1], [&clock](kinship::Stage stage, const std::function<kinship::Status()>& run) {
+            return clock.time(stage, run);
+        });
     if (!finished) {
         kinship::print_failure(finished.failure());
         return finished.failure().status;

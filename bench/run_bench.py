@@ -6,8 +6,10 @@ Generates synthetic pedigrees (genealogies of 1 000, 5 000 and 20 000 people and
   - kinship-bench, which times every stage of the command in-process, and
   - the command itself, for its whole wall time and peak resident memory,
 several times (more often for the quick cases), and prints a table of the fastest run of
-each, the one least disturbed by other work on the machine. The last column is the share
-of the command's time taken by our own stages (all but the layout).
+each, the one least disturbed by other work on the machine. The column "own" is the share
+of the command's time taken by our own stages (all but the layout); "/alone" is the
+command's whole time over that of the layout library alone on the same graph (layout-alone
+on the first GML file the run wrote), the median over pairs run one after the other.
 
 Then it times kinship-select on genealogies of 1 000 000 and 90 300 people: reading the
 file and choosing the ancestors of its last person, and that person's relatives.
@@ -20,6 +22,7 @@ sizes (the plain method is left out above 200 000 people: it takes minutes).
 For measuring, not a test: figures vary from machine to machine."""
 
 import os
+import statistics
 import subprocess
 import sys
 import time
@@ -98,17 +101,21 @@ def main():
     generator = Path(__file__).with_name("generate_pedigree.py")
     command = build / "src/command/hierarchical-layout"
     bench = build / "bench/kinship-bench"
+    alone = build / "bench/layout-alone"
 
     print(f"{'input':<18} {'stage times (s) / peak RSS after the stage (MiB)':<100} "
-          f"{'command':>8} {'peak':>9} {'own':>6}")
+          f"{'command':>8} {'peak':>9} {'own':>6} {'/alone':>7}")
     for shape, count, repeats in CASES:
         name = generate(generator, work, shape, count)
         stages = fastest_stages([run_measured([bench, name], work)[2] for _ in range(repeats)])
-        wall, peak = min(run_measured([command, name], work)[:2] for _ in range(repeats))
+        pairs = [(run_measured([command, name], work), run_measured([alone, f"gml-{name}"], work))
+                 for _ in range(repeats)]
+        wall, peak = min(whole[:2] for whole, _ in pairs)
+        over_alone = statistics.median(whole[0] / float(layout[2]) for whole, layout in pairs)
         shown = " ".join(f"{stage}={seconds:.4f}s/{mib:.0f}MiB"
                          for stage, (seconds, mib) in stages.items())
         print(f"{shape + ' ' + str(count):<18} {shown:<100} {wall:>7.2f}s "
-              f"{peak:>6.0f}MiB {own_share(stages, wall):>5.1%}", flush=True)
+              f"{peak:>6.0f}MiB {own_share(stages, wall):>5.1%} {over_alone:>6.2f}x", flush=True)
     bench_select(build, work, generator)
     stats_bench(build, work, generator)
 

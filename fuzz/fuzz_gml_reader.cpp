@@ -14,12 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     using namespace kinship::gml;
     const std::string_view text = as_text(data, size);
 
-    const kinship::Result<GmlDocument> parsed = parse_gml(text);
+    const kinship::Result<GmlDocument> parsed = parse_gml(text, "fuzz.gml");
     check(parsed || !parsed.failure().message.empty(), "parse error without a message");
 
     ogdf::Graph graph;
     KinshipAttributes attributes(graph);
-    const kinship::Status read = read_kinship_gml_text(text, graph, attributes);
+    const kinship::Status read = read_kinship_gml_text(text, "fuzz.gml", graph, attributes);
     check(parsed || !read, "the reader accepts text the parser refuses");
     if (!read) {
         check(!read.failure().message.empty(), "read error without a message");
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const std::string drawing = format_drawing_gml(attributes);
     ogdf::Graph again;
     KinshipAttributes reread(again);
-    const kinship::Status reread_status = read_kinship_gml_text(drawing, again, reread);
+    const kinship::Status reread_status = read_kinship_gml_text(drawing, "drawing.gml", again, reread);
     check(reread_status.ok(), message_of(reread_status).c_str()); // it reads back
     check(format_drawing_gml(reread) == drawing, "the drawing file reads back to another graph");
     return 0;

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     ogdf::Graph graph;
     kinship::gml::KinshipAttributes attributes(graph);
     const kinship::Status read =
-        kinship::gml::read_kinship_gml_text(kinship::format_kinship_gml(G), graph, attributes);
+        kinship::gml::read_kinship_gml_text(kinship::format_kinship_gml(G), "round-trip.gml", graph, attributes);
     check(read.ok(), kinship::message_of(read).c_str()); // the styled file reads back
     check(graph.numberOfNodes() == static_cast<int>(order.size()), "node count");
     check(graph.numberOfEdges() == G.A, "edge count");

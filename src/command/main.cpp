@@ -8,15 +8,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 namespace {
-
-// Prints the failure of a stage and gives the status to end the run with.
-int failed(const kinship::Failure& failure)
-{
-    kinship::print_failure(failure);
-    return failure.status;
-}
 
 void print_usage(std::FILE* stream)
 {
@@ -48,37 +42,24 @@ int main(int argc, char** argv)
     const std::string pedigree_path = argv[1];
     const kinship::OutputNames names = kinship::output_names(pedigree_path);
 
-    std::printf("Creating the first gml format file: %s.\n", names.first_gml.c_str());
-    {
-        pedigree::Notes notes;
-        const auto pedigree = kinship::read_pedigree(pedigree_path, &notes);
-        if (!pedigree) {
-            const int status = failed(pedigree.failure());
-            pedigree::print_notes(notes);
-            return status;
+    // The progress lines around the stages.
+    const auto progress = [&](kinship::Stage stage, const std::function<kinship::Status()>& run) {
+        if (stage == kinship::Stage::read) {
+            std::printf("Creating the first gml format file: %s.\n", names.first_gml.c_str());
+        } else if (stage == kinship::Stage::layout) {
+            std::printf("Creating the second gml format file (for drawing): %s\n",
+                        names.drawing_gml.c_str());
         }
-        pedigree::print_notes(notes);
-        if (const auto written = kinship::write_first_gml(*pedigree.value(), names.first_gml);
-            !written) {
-            return failed(written.failure());
+        kinship::Status status = run();
+        if (status && stage == kinship::Stage::first_gml) {
+            std::printf("The first gml format file (%s) has been created.\n",
+                        names.first_gml.c_str());
         }
-    } // the record is released here; the rest works on the file
-    std::printf("The first gml format file (%s) has been created.\n", names.first_gml.c_str());
-
-    ogdf::Graph graph;
-    kinship::gml::KinshipAttributes attributes(graph);
-    if (const auto loaded = kinship::load_first_gml(names.first_gml, graph, attributes);
-        !loaded) {
-        return failed(loaded.failure());
-    }
-
-    std::printf("Creating the second gml format file (for drawing): %s\n",
-                names.drawing_gml.c_str());
-    if (const auto drawn = kinship::lay_out(attributes); !drawn) {
-        return failed(drawn.failure());
-    }
-    if (const auto written = kinship::write_drawing(attributes, names.drawing_gml); !written) {
-        return failed(written.failure());
+        return status;
+    };
+    if (const kinship::Status finished = kinship::run_stages(pedigree_path, progress); !finished) {
+        kinship::print_failure(finished.failure());
+        return finished.failure().status;
     }
     std::printf("The second gml format file (%s) has been created.\n\n", names.drawing_gml.c_str());
     std::printf("Use ONLY the second gml format file (%s) to draw the corresponding kinship "

@@ -47,6 +47,43 @@ Status lay_out(gml::KinshipAttributes& attributes)
     return done;
 }
 
+Status run_stages(const std::string& pedigree_path, const StageHook& hook)
+{
+    const OutputNames names = output_names(pedigree_path);
+    {
+        pedigree::DigraphPtr pedigree;
+        const Status read = hook(Stage::read, [&]() -> Status {
+            pedigree::Notes notes;
+            Result<pedigree::DigraphPtr> read = read_pedigree(pedigree_path, &notes);
+            pedigree::print_notes(notes);
+            if (!read) {
+                return read.failure();
+            }
+            pedigree = std::move(read).value();
+            return done;
+        });
+        if (!read) {
+            return read;
+        }
+        if (Status written =
+                hook(Stage::first_gml, [&] { return write_first_gml(*pedigree, names.first_gml); });
+            !written) {
+            return written;
+        }
+    }
+    ogdf::Graph graph;
+    gml::KinshipAttributes attributes(graph);
+    if (Status loaded = hook(Stage::reload,
+                             [&] { return load_first_gml(names.first_gml, graph, attributes); });
+        !loaded) {
+        return loaded;
+    }
+    if (Status drawn = hook(Stage::layout, [&] { return lay_out(attributes); }); !drawn) {
+        return drawn;
+    }
+    return hook(Stage::drawing, [&] { return write_drawing(attributes, names.drawing_gml); });
+}
+
 Status write_drawing(const gml::KinshipAttributes& attributes, const std::string& drawing_gml)
 {
     if (const Status written = gml::write_drawing_gml(attributes, drawing_gml); !written) {

@@ -10,6 +10,7 @@
 
 #include <ogdf/basic/Graph.h>
 
+#include <functional>
 #include <string>
 
 namespace kinship {
@@ -43,5 +44,17 @@ Status lay_out(gml::KinshipAttributes& attributes);
 
 // Writes the drawing file; fails when it cannot be written.
 Status write_drawing(const gml::KinshipAttributes& attributes, const std::string& drawing_gml);
+
+// The stages in the order they run.
+enum class Stage { read, first_gml, reload, layout, drawing };
+
+// Runs one stage: it calls `run` and returns its status. The command prints its progress
+// lines around the stages; the benchmark times them.
+using StageHook = std::function<Status(Stage stage, const std::function<Status()>& run)>;
+
+// Runs every stage on the pedigree file, each through `hook`, stopping at the first
+// failure. The reader's notes are printed once the pedigree is read; the record is
+// released once the first GML file is written, and the rest works on that file.
+Status run_stages(const std::string& pedigree_path, const StageHook& hook);
 
 } // namespace kinship

@@ -3,24 +3,14 @@
 // The one way a step of this project reports that it failed: it returns a Failure as a
 // value, and only a program's main prints it and ends the process.
 
-#include <cstdio>
+#include "common/failure.h"
+
 #include <string>
 #include <type_traits>
 #include <utility>
 #include <variant>
 
 namespace kinship {
-
-// Why a step failed, worded for the person running the program.
-struct Failure {
-    // The complete message, one or more lines, without the final line break.
-    std::string message;
-    // The status the program ends with.
-    int status = 1;
-    // A few fixed messages of the pedigree readers go to standard output; all others
-    // go to standard error.
-    bool on_stdout = false;
-};
 
 // Either the value a step produced or the Failure that stopped it.
 template <typename T>
@@ -52,16 +42,6 @@ template <typename T>
 std::string message_of(const Result<T>& result)
 {
     return result ? std::string() : result.failure().message;
-}
-
-// Prints the failure on its stream, standard output flushed first so that the progress
-// already printed stays in order.
-inline void print_failure(const Failure& failure)
-{
-    std::fflush(stdout);
-    std::FILE* stream = failure.on_stdout ? stdout : stderr;
-    std::fprintf(stream, "%s\n", failure.message.c_str());
-    std::fflush(stream);
 }
 
 } // namespace kinship

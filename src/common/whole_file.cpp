@@ -1,6 +1,7 @@
 #include "common/whole_file.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,28 +34,33 @@ std::string_view unseekable_kind(mode_t mode)
 
 } // namespace
 
-Result<std::string> read_whole_file(const std::string& path, const FileReadWording& wording)
+Result<std::string> read_whole_file(
+    const std::string& path, std::string_view what,
+    const std::function<Failure(std::string_view kind)>& refuse_unseekable)
 {
-    const bool rewind = static_cast<bool>(wording.not_rewindable);
+    const auto failed = [&](const char* verb, int error) {
+        return failure_of({path, 0, verb + std::string(what), std::strerror(error)});
+    };
+    const bool rewind = static_cast<bool>(refuse_unseekable);
     const int flags = O_RDONLY | O_CLOEXEC | (rewind ? O_NONBLOCK : 0);
     const int fd = ::open(path.c_str(), flags);
     if (fd < 0) {
-        return wording.cannot_open(errno);
+        return failed("cannot open ", errno);
     }
     const FileDescriptor input(fd);
 
     struct stat status {};
     if (::fstat(fd, &status) != 0) {
-        return wording.cannot_read(errno);
+        return failed("cannot read ", errno);
     }
     if (S_ISDIR(status.st_mode)) {
-        return wording.cannot_read(EISDIR);
+        return failed("cannot open ", EISDIR);
     }
     if (rewind && !S_ISREG(status.st_mode) && ::lseek(fd, 0, SEEK_CUR) < 0) {
-        return wording.not_rewindable(unseekable_kind(status.st_mode));
+        return refuse_unseekable(unseekable_kind(status.st_mode));
     }
     if (rewind && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        return wording.cannot_read(errno);
+        return failed("cannot read ", errno);
     }
 
     std::string text;
@@ -71,7 +77,7 @@ Result<std::string> read_whole_file(const std::string& path, const FileReadWordi
             if (errno == EINTR) {
                 continue;
             }
-            return wording.cannot_read(errno);
+            return failed("cannot read ", errno);
         }
         text.append(buffer, static_cast<std::size_t>(got));
     }

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "common/clan_word.h"
-#include "draw/svg_drawing.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
@@ -27,7 +26,7 @@ const std::string no_subclan_key = "\nsub-clan";
 // the four words of a clan pedigree.
 std::string group_of(const gml::KinshipAttributes& attributes, ogdf::node v, bool by_subclan)
 {
-    const std::string templ = xml_text(attributes.templateNode(v));
+    const std::string templ = attributes.templateNode(v);
     const std::vector<std::string_view> parts = split_words(templ);
     if (parts.size() != 4) {
         return {};

@@ -18,22 +18,20 @@
 #include "draw/page_people.h"
 #include "draw/stats_table.h"
 #include "draw/svg_drawing.h"
+#include "draw/svg_text.h"
 #include "gml/kinship_gml_reader.h"
 
 namespace kinship::draw {
 namespace {
 
-// The whole file, or a failure "PATH: cannot open WHAT: reason".
-Result<std::string> read_file(const std::string& path, const std::string& what)
+// The labels and templates as text an XML document takes, once for every part that shows
+// them: the picture, the tooltips, the legend and the page.
+void clean_node_texts(gml::KinshipAttributes& attributes)
 {
-    const auto reason = [&](const char* verb) {
-        return [&, verb](int error) {
-            return Failure{path + ": " + verb + " " + what + ": " + std::strerror(error)};
-        };
-    };
-    return kinship::read_whole_file(path, {.cannot_open = reason("cannot open"),
-                                           .cannot_read = reason("cannot read"),
-                                           .not_rewindable = {}});
+    for (const ogdf::node v : attributes.constGraph().nodes) {
+        attributes.label(v) = xml_text(attributes.label(v));
+        attributes.templateNode(v) = xml_text(attributes.templateNode(v));
+    }
 }
 
 // A drawing file places its nodes; the first GML file of a run leaves every node at the
@@ -57,8 +55,7 @@ bool has_positions(const gml::KinshipAttributes& attributes)
 Status draw_file(const DrawOptions& options, std::ostream& out)
 {
     const std::string& drawing_path = options.drawing_path;
-    const auto fail = [](const std::string& message) { return Failure{message}; };
-    const Result<std::string> file = read_file(drawing_path, "the drawing file");
+    const Result<std::string> file = read_whole_file(drawing_path, "the drawing file");
     if (!file) {
         return file.failure();
     }
@@ -66,13 +63,16 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     ogdf::Graph graph;
     gml::KinshipAttributes attributes(graph);
     attributes.addAttributes(ogdf::GraphAttributes::edgeArrow); // the arrow heads to draw
-    if (const Status read = gml::read_kinship_gml_text(file.value(), graph, attributes); !read) {
-        return fail(drawing_path + ": the drawing file is malformed: " + read.failure().message);
+    if (const Status read =
+            gml::read_kinship_gml_text(file.value(), drawing_path, graph, attributes);
+        !read) {
+        return read.failure();
     }
+    clean_node_texts(attributes);
     if (!has_positions(attributes)) {
-        return fail(drawing_path +
-                    ": no node has a position, so this is not a drawing file (the first GML "
-                    "file of a run has none; draw the whl-gml- file)");
+        return failure_of({drawing_path, 0,
+                           "no node has a position, so this is not a drawing file (the first "
+                           "GML file of a run has none; draw the whl-gml- file)"});
     }
 
     NamesTable names;
@@ -106,19 +106,19 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     }
     decorations.labels = lay_out_labels(attributes, names);
 
-    const std::string title = std::filesystem::path(drawing_path).filename().string();
+    const std::string title = xml_text(std::filesystem::path(drawing_path).filename().string());
     const Result<std::string> picture = draw_svg(attributes, title, decorations);
     if (!picture) {
-        return fail(drawing_path + ": cannot draw the network: " + picture.failure().message);
+        return failure_of({drawing_path, 0, "cannot draw the network", picture.failure().message});
     }
     const bool page = options.output == DrawOptions::Output::page;
     const std::string written_text =
-        page ? page_document(picture.value(), people_json(attributes, names, stats), xml_text(title))
+        page ? page_document(picture.value(), people_json(attributes, names, stats), title)
              : picture.value();
     if (const Status written = write_file_atomically(options.output_path, written_text);
         !written) {
-        return fail(std::string("Cannot write the ") + (page ? "page: " : "SVG file: ") +
-                    written.failure().message);
+        return Failure{std::string("Cannot write the ") + (page ? "page: " : "SVG file: ") +
+                       written.failure().message};
     }
     const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
@@ -136,7 +136,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
         std::unordered_set<std::string> ids;
         for (const ogdf::node v : graph.nodes) {
             if (!attributes.is_family(v)) {
-                ids.insert(xml_text(attributes.label(v)));
+                ids.insert(attributes.label(v));
             }
         }
         const auto named = std::ranges::count_if(

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "draw/svg_drawing.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
@@ -91,7 +90,7 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
             ++i;
             continue;
         }
-        const std::string id = xml_text(attributes.label(v));
+        const std::string id = attributes.label(v);
         const auto name = names.find(id);
         if (name == names.end() || name->second.empty()) {
             const FittedId fitted =

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "draw/label_layout.h"
+#include "draw/svg_text.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
@@ -48,21 +49,6 @@ void draw_mark(pugi::xml_node legend, const LegendEntry& entry, double x, double
 
 } // namespace
 
-ViewBox read_view_box(pugi::xml_node svg)
-{
-    ViewBox box;
-    std::istringstream(svg.attribute("viewBox").value()) >> box.x >> box.y >> box.width >>
-        box.height;
-    return box;
-}
-
-void write_view_box(pugi::xml_node svg, const ViewBox& box)
-{
-    svg.attribute("viewBox") = (svg_number(box.x) + " " + svg_number(box.y) + " " +
-                                svg_number(box.width) + " " + svg_number(box.height))
-                                   .c_str();
-}
-
 std::vector<LegendEntry> sex_legend(const gml::KinshipAttributes& attributes)
 {
     std::vector<LegendEntry> entries;
@@ -79,14 +65,6 @@ std::vector<LegendEntry> sex_legend(const gml::KinshipAttributes& attributes)
         }
     }
     return entries;
-}
-
-std::string svg_number(double value)
-{
-    value = std::round(value * 100.0) / 100.0;
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value == 0.0 ? 0.0 : value).ptr;
-    return std::string(text, end);
 }
 
 void add_legend(pugi::xml_node svg, const std::vector<LegendEntry>& entries)

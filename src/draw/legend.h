@@ -22,16 +22,6 @@ struct LegendEntry {
 // ellipse ("woman or not recorded"), each when there is one; family nodes are not people.
 std::vector<LegendEntry> sex_legend(const gml::KinshipAttributes& attributes);
 
-// The view box of an SVG picture: its left, top, width and height.
-struct ViewBox {
-    double x = 0, y = 0, width = 0, height = 0;
-};
-ViewBox read_view_box(pugi::xml_node svg);
-void write_view_box(pugi::xml_node svg, const ViewBox& box);
-
-// `value` as an SVG number: rounded to hundredths, without trailing zeros.
-std::string svg_number(double value);
-
 // Grows the view box of `svg` down (and, for a narrow picture, to the right) and draws
 // `entries` in the new strip, left to right, wrapping at the picture's width, so that the
 // legend covers nothing of the drawing.

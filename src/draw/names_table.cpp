@@ -1,7 +1,7 @@
 #include "draw/names_table.h"
 
+#include "draw/svg_text.h"
 #include "model/names_rows.h"
-#include "draw/svg_drawing.h"
 
 namespace kinship::draw {
 namespace {

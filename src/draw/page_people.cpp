@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "draw/svg_drawing.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
@@ -55,7 +54,7 @@ std::string people_json(const gml::KinshipAttributes& attributes, const NamesTab
     std::vector<int> family_places; // among all nodes
     int next = 0, next_node = 0;
     for (const ogdf::node v : graph.nodes) {
-        id[v] = xml_text(attributes.label(v));
+        id[v] = attributes.label(v);
         if (attributes.is_family(v)) {
             family_places.push_back(next_node);
         } else {
@@ -104,7 +103,7 @@ std::string people_json(const gml::KinshipAttributes& attributes, const NamesTab
         if (attributes.is_family(v)) {
             continue;
         }
-        const std::string templ = xml_text(attributes.templateNode(v));
+        const std::string templ = attributes.templateNode(v);
         std::vector<std::string_view> words = split_words(templ);
         if (words.size() != 4) {
             words.assign(4, {});

@@ -19,8 +19,8 @@ namespace kinship::draw {
 // an unnamed person); sex is "man" for a rectangle and "woman or not recorded" otherwise,
 // as the legend says; clan, sub-clan, birth and death are the template's four words, all
 // empty for another template. A person whom `stats` (kinship-stats' people.tsv) holds also
-// has "generation" and "inbreeding", as that table writes them. Every text is cleaned as
-// for the picture (xml_text).
+// has "generation" and "inbreeding", as that table writes them. The texts must already be
+// clean (see xml_text), as kinship-draw makes them once the files are read.
 // Family nodes (a drawing of kinship-layout) are not people: a person's parents and
 // children are found through them, a line at a family node is the list of the
 // [parent, child] pairs that run along it, and "families" gives the family nodes' places

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "common/whole_file.h"
-#include "draw/svg_drawing.h"
+#include "draw/svg_text.h"
 
 namespace kinship::draw {
 namespace {
@@ -55,22 +55,14 @@ std::vector<std::string_view> fields(std::string_view line)
 Result<StatsTable> load_stats_table(const std::string& folder)
 {
     const std::string path = folder + "/people.tsv";
-    const auto reason = [&](const char* verb) {
-        return [&, verb](int error) {
-            return Failure{path + ": " + verb + " the table of kinship-stats: " +
-                           std::strerror(error)};
-        };
-    };
-    const Result<std::string> text = read_whole_file(
-        path, {.cannot_open = reason("cannot open"), .cannot_read = reason("cannot read"),
-               .not_rewindable = {}});
+    const Result<std::string> text = read_whole_file(path, "the table of kinship-stats");
     if (!text) {
         return text.failure();
     }
     StatsTable table;
     std::size_t id = 0, generation = 0, inbreeding = 0, columns = 0, number = 0;
     const auto fail = [&](const std::string& what) {
-        return Failure{path + ":" + std::to_string(number) + ": " + what};
+        return failure_of({path, number, what});
     };
     for (std::size_t start = 0; start < text.value().size();) {
         const std::size_t end = std::min(text.value().find('\n', start), text.value().size());
@@ -100,13 +92,13 @@ Result<StatsTable> load_stats_table(const std::string& folder)
             return fail("expected " + std::to_string(columns) + " fields, found " +
                         std::to_string(row.size()));
         }
-        PersonStats stats{std::string(row[generation]), std::string(row[inbreeding]), 0};
+        PersonStats stats{xml_text(row[generation]), xml_text(row[inbreeding]), 0};
         const std::string_view f = row[inbreeding];
         const auto [past, error] = std::from_chars(f.data(), f.data() + f.size(), stats.f);
         if (error != std::errc() || past != f.data() + f.size()) {
-            return fail("the inbreeding \"" + stats.inbreeding + "\" is not a number");
+            return fail("the inbreeding " + quoted(f) + " is not a number");
         }
-        table.insert_or_assign(std::string(row[id]), std::move(stats));
+        table.insert_or_assign(xml_text(row[id]), std::move(stats));
     }
     return table;
 }
@@ -119,8 +111,8 @@ std::vector<std::string> stats_tooltips(const gml::KinshipAttributes& attributes
         const auto found = table.find(attributes.label(v));
         lines.push_back(found == table.end()
                             ? std::string()
-                            : "\ngeneration: " + xml_text(found->second.generation) +
-                                  "\nF: " + xml_text(found->second.inbreeding));
+                            : "\ngeneration: " + found->second.generation +
+                                  "\nF: " + found->second.inbreeding);
     }
     return lines;
 }

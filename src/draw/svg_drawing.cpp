@@ -10,48 +10,11 @@
 #include <ogdf/lib/pugixml/pugixml.h>
 
 #include "common/clan_word.h"
-#include "common/utf8.h"
+#include "draw/svg_text.h"
 #include "draw/text_fit.h"
 
 namespace kinship::draw {
 namespace {
-
-// Length of the well-formed UTF-8 character that starts at bytes[i], or 0 when none does.
-std::size_t utf8_sequence(std::string_view bytes, std::size_t i)
-{
-    return kinship::text::decode_utf8(bytes.substr(i)).length;
-}
-
-bool is_utf8(std::string_view bytes)
-{
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = utf8_sequence(bytes, i);
-        if (length == 0) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
-bool allowed_in_xml(unsigned char c)
-{
-    return c >= 0x20 || c == '\t' || c == '\n' || c == '\r';
-}
-
-// Replaces the text of every character-data node under `node` by its xml_text: the
-// renderer copies label bytes unchanged (and writes control characters as references
-// XML does not allow), which would make the document unreadable.
-void clean_text(pugi::xml_node node)
-{
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_pcdata) {
-            child.set_value(xml_text(child.value()).c_str());
-        } else {
-            clean_text(child);
-        }
-    }
-}
 
 // `text` must already be clean (see xml_text).
 void add_title(pugi::xml_node parent, const std::string& text)
@@ -109,12 +72,12 @@ void include_in_view_box(pugi::xml_node svg, const Extent& extent, double margin
 // "family 3: the couple 12 and 19", the partners being the ends of the lines into it.
 std::string family_tooltip(const gml::KinshipAttributes& attributes, ogdf::node v)
 {
-    std::string tooltip = xml_text(attributes.label(v));
+    std::string tooltip = attributes.label(v);
     std::string separator = ": the couple ";
     for (const ogdf::adjEntry adj : v->adjEntries) {
         const ogdf::edge e = adj->theEdge();
         if (e->target() == v && e->source() != v) {
-            tooltip += separator + xml_text(attributes.label(e->source()));
+            tooltip += separator + attributes.label(e->source());
             separator = " and ";
         }
     }
@@ -122,37 +85,6 @@ std::string family_tooltip(const gml::KinshipAttributes& attributes, ogdf::node 
 }
 
 } // namespace
-
-std::string xml_text(std::string_view bytes)
-{
-    std::string text;
-    text.reserve(bytes.size());
-    if (is_utf8(bytes)) {
-        for (std::size_t i = 0; i < bytes.size();) {
-            const std::size_t length = utf8_sequence(bytes, i);
-            const std::string_view character = bytes.substr(i, length);
-            i += length;
-            // U+FFFE and U+FFFF are not XML characters either.
-            const bool allowed = length == 1
-                                     ? allowed_in_xml(static_cast<unsigned char>(character[0]))
-                                     : character != "\xEF\xBF\xBE" && character != "\xEF\xBF\xBF";
-            if (allowed) {
-                text += character;
-            }
-        }
-        return text;
-    }
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (c >= 0x80) {
-            text += static_cast<char>(0xC0 | (c >> 6));
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (allowed_in_xml(c)) {
-            text += byte;
-        }
-    }
-    return text;
-}
 
 std::string node_tooltip(std::string_view label, std::string_view templ)
 {
@@ -214,12 +146,11 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
         return Failure{"the library's SVG does not have one group per node and per edge"};
     }
 
-    clean_text(document);
     if (pugi::xml_node declaration = document.child("xml")) {
         declaration.remove_attribute("encoding");
         declaration.append_attribute("encoding") = "UTF-8";
     }
-    add_title(svg, xml_text(title));
+    add_title(svg, std::string(title));
     auto node_group = node_groups.begin();
     auto label = decorations.labels.begin();
     auto tooltip_end = decorations.tooltip_ends.begin();
@@ -234,7 +165,7 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
             continue;
         }
         std::string tooltip =
-            node_tooltip(xml_text(attributes.label(v)), xml_text(attributes.templateNode(v)));
+            node_tooltip(attributes.label(v), attributes.templateNode(v));
         if (label != decorations.labels.end()) {
             pugi::xml_node text = node_group->child("text");
             if (label->is_name) {
@@ -256,8 +187,8 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
     include_in_view_box(svg, names, margin);
     auto edge_group = edge_groups.begin();
     for (const ogdf::edge e : graph.edges) {
-        add_title(*edge_group++, xml_text(attributes.label(e->source())) + " \u2192 " +
-                                     xml_text(attributes.label(e->target())));
+        add_title(*edge_group++,
+                  attributes.label(e->source()) + " \u2192 " + attributes.label(e->target()));
     }
 
     if (!decorations.legend.empty()) {

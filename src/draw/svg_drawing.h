@@ -23,8 +23,9 @@ namespace kinship::draw {
 // A family node is drawn as its small shape alone, without its label, and its tooltip
 // names the couple. To that picture this adds what the renderer leaves out: a document <title>; a <title>
 // in each node's group that hovering shows (the label, then clan, sub-clan, birth and
-// death from the template); a <title> in each edge's group naming its two ends; and text
-// any XML reader accepts, whatever bytes the labels and templates hold (see xml_text).
+// death from the template); and a <title> in each edge's group naming its two ends. The
+// labels and templates, and `title`, must already be text an XML document takes (see
+// xml_text): the renderer copies them as they are.
 //
 // `labels` (one per node, from lay_out_labels), when given, replace the library's labels:
 // a name is written under its shape, in black on a white halo that keeps it readable
@@ -44,11 +45,5 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
 // line each for clan, sub-clan (`none recorded` for `-`, each `_` shown as a blank), birth
 // and death; other templates follow the label as they are.
 std::string node_tooltip(std::string_view label, std::string_view templ);
-
-// `bytes` as text for an XML document. Valid UTF-8 is kept; anything else is taken as
-// Latin-1, the usual other encoding of hand-written pedigrees, and converted. Control
-// characters that XML does not allow (all below U+0020 but tab, line feed and carriage
-// return) are left out.
-std::string xml_text(std::string_view bytes);
 
 } // namespace kinship::draw

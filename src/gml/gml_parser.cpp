@@ -21,7 +21,7 @@ using text::is_space;
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    Parser(std::string_view text, std::string_view file) : text_(text), file_(file) {}
 
     Result<GmlDocument> run();
 
@@ -30,7 +30,11 @@ private:
     bool skip_blanks();
     // The item starting at the cursor, up to the next blank or bracket, for messages.
     std::string found_here() const;
-    Failure error_here(const std::string& message) const { return failure_at_line(line_, message); }
+    Failure error_at(std::size_t line, const std::string& what) const
+    {
+        return failure_of({file_, line, what});
+    }
+    Failure error_here(const std::string& what) const { return error_at(line_, what); }
 
     bool is_delimiter_at(std::size_t at) const;
     std::size_t digits_from(std::size_t at) const;
@@ -42,6 +46,7 @@ private:
     Status read_string(GmlValue& value);
 
     std::string_view text_;
+    std::string_view file_;
     GmlDocument document_;
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
@@ -77,21 +82,7 @@ std::string Parser::found_here() const
            text_[end] != '[' && text_[end] != ']') {
         ++end;
     }
-    // Bytes that would not show on a terminal (a NUL, say) are written as \xNN.
-    std::string found(1, '\'');
-    for (const char c : text_.substr(pos_, end - pos_)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f) {
-            constexpr char hex[] = "0123456789abcdef";
-            found += "\\x";
-            found += hex[byte >> 4];
-            found += hex[byte & 0xf];
-        } else {
-            found.push_back(c);
-        }
-    }
-    found.push_back('\'');
-    return found;
+    return quoted(text_.substr(pos_, end - pos_));
 }
 
 std::string_view Parser::read_key()
@@ -237,7 +228,7 @@ Status Parser::read_string(GmlValue& value)
         }
         pos_ += escape_length;
     }
-    return failure_at_line(opening_line, "string opened on this line is not closed");
+    return error_at(opening_line, "string opened on this line is not closed");
 }
 
 Result<GmlDocument> Parser::run()
@@ -264,7 +255,7 @@ Result<GmlDocument> Parser::run()
         // Expecting a key, a closing bracket or the end of the text.
         if (!skip_blanks()) {
             if (open.size() > 1) {
-                return fail(failure_at_line(open.back().line,
+                return fail(error_at(open.back().line,
                                             "list opened on this line is not closed"));
             }
             document_.set_pairs(close_innermost());
@@ -274,7 +265,7 @@ Result<GmlDocument> Parser::run()
         const char c = text_[pos_];
         if (c == ']') {
             if (open.size() == 1) {
-                return fail(error_here("']' without an open list"));
+                return fail(error_here("\"]\" without an open list"));
             }
             const GmlList list = close_innermost();
             pending.back().value = GmlValue::of_list(list); // the pair that opened it
@@ -286,7 +277,7 @@ Result<GmlDocument> Parser::run()
         }
         const std::size_t key_line = line_;
         const std::string_view key = read_key();
-        const auto named = [&key] { return "key '" + std::string(key) + "'"; };
+        const auto named = [&key] { return "key " + quoted(key); };
 
         // Expecting the key's value.
         if (!skip_blanks()) {
@@ -323,17 +314,12 @@ Result<GmlDocument> Parser::run()
 
 } // namespace
 
-Failure failure_at_line(std::size_t line, const std::string& message)
-{
-    return Failure{"line " + std::to_string(line) + ": " + message};
-}
-
-Result<GmlDocument> parse_gml(std::string_view text)
+Result<GmlDocument> parse_gml(std::string_view text, std::string_view file)
 {
     if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
-        return Failure{"the text is 4 GiB or larger, more than a GML text may be"};
+        return failure_of({file, 0, "the text is 4 GiB or larger, more than a GML text may be"});
     }
-    return Parser(kinship::text::without_byte_order_mark(text)).run();
+    return Parser(kinship::text::without_byte_order_mark(text), file).run();
 }
 
 } // namespace kinship::gml

@@ -14,12 +14,9 @@ namespace kinship::gml {
 // recursion, from exhausting the stack on hostile input.
 inline constexpr std::size_t max_list_depth = 256;
 
-// A failure about line `line` of a GML text: "line 12: " and the message, which names
-// what was found ("key 'w' has no value, found ']'").
-Failure failure_at_line(std::size_t line, const std::string& message);
-
-// Parses a whole GML text into a tree of pairs, or fails when it is not well-formed. The
-// keys and most strings of the tree are views of `text`, which must outlive it.
+// Parses a whole GML text into a tree of pairs, or fails when it is not well-formed,
+// saying where and what was found: `file`:12: key "w" has no value, found "]". The keys
+// and most strings of the tree are views of `text`, which must outlive it.
 //
 // Lexical rules: items are separated by white space; a key starts with an ASCII letter
 // and goes on with letters, digits and underscores; every key has exactly one value:
@@ -34,6 +31,6 @@ Failure failure_at_line(std::size_t line, const std::string& message);
 // A line whose first non-blank character is '#' is a comment. A UTF-8 byte-order mark at
 // the very start is skipped. A number must be followed by white space, a bracket or the
 // end of the text ("12ab" and "1e" are errors).
-Result<GmlDocument> parse_gml(std::string_view text);
+Result<GmlDocument> parse_gml(std::string_view text, std::string_view file);
 
 } // namespace kinship::gml

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <unordered_map>
@@ -28,6 +28,7 @@ struct NodeEntry {
 
 // What one edge entry says.
 struct EdgeEntry {
+    std::size_t line = 0;
     std::optional<std::int64_t> source, target;
     std::optional<std::int64_t> stipple;
     std::optional<double> line_width;
@@ -57,101 +58,211 @@ void take(std::string_view& field, const GmlValue& value)
     }
 }
 
-NodeEntry node_entry(const GmlList& pairs)
-{
-    NodeEntry entry;
-    for (const GmlPair& pair : pairs) {
-        const std::string_view key = pair.key();
-        if (key == "id") {
-            take(entry.id, pair.value);
-        } else if (key == "label") {
-            take(entry.label, pair.value);
-        } else if (key == "family") {
-            take(entry.family, pair.value);
-        } else if (key == "template") {
-            take(entry.templ, pair.value);
-        } else if (key == "graphics" && pair.value.is_list()) {
-            for (const GmlPair& g : pair.value.list()) {
-                const std::string_view graphics_key = g.key();
-                if (graphics_key == "x") {
-                    take(entry.x, g.value);
-                } else if (graphics_key == "y") {
-                    take(entry.y, g.value);
-                } else if (graphics_key == "w") {
-                    take(entry.w, g.value);
-                } else if (graphics_key == "h") {
-                    take(entry.h, g.value);
-                } else if (graphics_key == "fill") {
-                    take(entry.fill, g.value);
-                } else if (graphics_key == "line") {
-                    take(entry.line, g.value);
-                } else if (graphics_key == "type") {
-                    take(entry.type, g.value);
-                } else if (graphics_key == "stipple") {
-                    take(entry.stipple, g.value);
-                } else if (graphics_key == "pattern") {
-                    take(entry.pattern, g.value);
-                } else if (graphics_key == "lineWidth") {
-                    take(entry.line_width, g.value);
-                }
-            }
-        }
+// What one pass over the graph list finds: the entries in file order (the nodes are made
+// in the order in which node entries and edge ends name them) and the first failure of
+// each kind.
+struct Reading {
+    std::string_view file;
+    std::vector<NodeEntry> nodes = {};
+    std::vector<EdgeEntry> edges = {};
+    std::vector<bool> is_node = {}; // the graph list's entries in file order: node or edge
+    std::optional<bool> directed = {};
+    std::int64_t min_id = std::numeric_limits<std::int64_t>::max();
+    std::int64_t max_id = std::numeric_limits<std::int64_t>::min();
+    std::optional<Failure> node_without_id = {};
+    std::optional<Failure> line_width_too_large = {};
+
+    Failure at(std::size_t line, const std::string& what) const
+    {
+        return failure_of({file, line, what});
     }
-    return entry;
+};
+
+// Line widths are stored as floats: a real beyond the float range would become inf.
+void check_line_width(const GmlPair& pair, Reading& reading)
+{
+    const auto width = pair.key() == "lineWidth" ? pair.value.real() : std::nullopt;
+    if (width && std::abs(*width) > std::numeric_limits<float>::max() &&
+        !reading.line_width_too_large) {
+        std::string what = "lineWidth ";
+        append_real(what, *width);
+        reading.line_width_too_large =
+            reading.at(pair.line(), what + " is too large for a line width");
+    }
 }
 
-// The points of a "Line" list, in order. A "point" needs real "x" and "y"; one without
-// them is left out.
-std::vector<ogdf::DPoint> route_points(const GmlList& line)
+// Lists under these keys have their line widths checked even where no table reads them.
+bool holds_line_widths(std::string_view key)
 {
-    std::vector<ogdf::DPoint> points;
-    for (const GmlPair& pair : line) {
-        if (pair.key() != "point" || !pair.value.is_list()) {
+    return key == "node" || key == "edge" || key == "graphics";
+}
+
+void check_line_widths(const GmlList& pairs, Reading& reading)
+{
+    for (const GmlPair& pair : pairs) {
+        check_line_width(pair, reading);
+        if (holds_line_widths(pair.key())) {
+            check_line_widths(pair.value.list(), reading);
+        }
+    }
+}
+
+// Each kind of entry (graph, node, node graphics, edge, edge graphics) has a table of the
+// keys it reads. A key that is not in the table is ignored, apart from the line widths
+// under it.
+template <typename Entry>
+struct KeyRule {
+    std::string_view key;
+    void (*read)(Entry& entry, const GmlPair& pair, Reading& reading);
+};
+
+template <typename Entry, std::size_t N>
+void read_list(const GmlList& pairs, const KeyRule<Entry> (&table)[N], Entry& entry,
+               Reading& reading)
+{
+    for (const GmlPair& pair : pairs) {
+        check_line_width(pair, reading);
+        const auto rule = std::find_if(std::begin(table), std::end(table),
+                                       [&pair](const auto& r) { return r.key == pair.key(); });
+        if (rule != std::end(table)) {
+            rule->read(entry, pair, reading);
+        } else if (holds_line_widths(pair.key())) {
+            check_line_widths(pair.value.list(), reading);
+        }
+    }
+}
+
+// A rule that takes the value into one field of the entry.
+template <auto field, typename Entry>
+void take_into(Entry& entry, const GmlPair& pair, Reading& /*reading*/)
+{
+    take(entry.*field, pair.value);
+}
+
+// A "Line" gives the route: its "point" entries in order; a point without real "x" and
+// "y" is left out. A later "Line" replaces an earlier one. Nothing inside is checked.
+void read_route(EdgeEntry& entry, const GmlPair& pair, Reading& /*reading*/)
+{
+    if (!pair.value.is_list()) {
+        return;
+    }
+    entry.route.clear();
+    for (const GmlPair& point : pair.value.list()) {
+        if (point.key() != "point" || !point.value.is_list()) {
             continue;
         }
         std::optional<double> x, y;
-        for (const GmlPair& coordinate : pair.value.list()) {
-            const std::string_view key = coordinate.key();
-            if (key == "x") {
+        for (const GmlPair& coordinate : point.value.list()) {
+            if (coordinate.key() == "x") {
                 take(x, coordinate.value);
-            } else if (key == "y") {
+            } else if (coordinate.key() == "y") {
                 take(y, coordinate.value);
             }
         }
         if (x && y) {
-            points.emplace_back(*x, *y);
+            entry.route.emplace_back(*x, *y);
         }
     }
-    return points;
 }
 
-EdgeEntry edge_entry(const GmlList& pairs)
+constexpr KeyRule<NodeEntry> node_graphics_keys[] = {
+    {"x", take_into<&NodeEntry::x>},
+    {"y", take_into<&NodeEntry::y>},
+    {"w", take_into<&NodeEntry::w>},
+    {"h", take_into<&NodeEntry::h>},
+    {"fill", take_into<&NodeEntry::fill>},
+    {"line", take_into<&NodeEntry::line>},
+    {"type", take_into<&NodeEntry::type>},
+    {"stipple", take_into<&NodeEntry::stipple>},
+    {"pattern", take_into<&NodeEntry::pattern>},
+    {"lineWidth", take_into<&NodeEntry::line_width>},
+};
+
+constexpr KeyRule<NodeEntry> node_keys[] = {
+    {"id", take_into<&NodeEntry::id>},
+    {"label", take_into<&NodeEntry::label>},
+    {"family", take_into<&NodeEntry::family>},
+    {"template", take_into<&NodeEntry::templ>},
+    {"graphics",
+     [](NodeEntry& entry, const GmlPair& pair, Reading& reading) {
+         read_list(pair.value.list(), node_graphics_keys, entry, reading);
+     }},
+};
+
+constexpr KeyRule<EdgeEntry> edge_graphics_keys[] = {
+    {"stipple", take_into<&EdgeEntry::stipple>},
+    {"lineWidth", take_into<&EdgeEntry::line_width>},
+    {"fill", take_into<&EdgeEntry::fill>},
+    {"arrow", take_into<&EdgeEntry::arrow>},
+    {"Line", read_route},
+};
+
+constexpr KeyRule<EdgeEntry> edge_keys[] = {
+    {"source", take_into<&EdgeEntry::source>},
+    {"target", take_into<&EdgeEntry::target>},
+    {"graphics",
+     [](EdgeEntry& entry, const GmlPair& pair, Reading& reading) {
+         read_list(pair.value.list(), edge_graphics_keys, entry, reading);
+     }},
+};
+
+void read_node(Reading& reading, const GmlPair& pair, Reading& /*reading, the same*/)
 {
-    EdgeEntry entry;
-    for (const GmlPair& pair : pairs) {
-        const std::string_view key = pair.key();
-        if (key == "source") {
-            take(entry.source, pair.value);
-        } else if (key == "target") {
-            take(entry.target, pair.value);
-        } else if (key == "graphics" && pair.value.is_list()) {
-            for (const GmlPair& g : pair.value.list()) {
-                const std::string_view graphics_key = g.key();
-                if (graphics_key == "stipple") {
-                    take(entry.stipple, g.value);
-                } else if (graphics_key == "lineWidth") {
-                    take(entry.line_width, g.value);
-                } else if (graphics_key == "fill") {
-                    take(entry.fill, g.value);
-                } else if (graphics_key == "arrow") {
-                    take(entry.arrow, g.value);
-                } else if (graphics_key == "Line" && g.value.is_list()) {
-                    entry.route = route_points(g.value.list());
-                }
+    if (!pair.value.is_list()) {
+        return;
+    }
+    NodeEntry& entry = reading.nodes.emplace_back();
+    read_list(pair.value.list(), node_keys, entry, reading);
+    reading.is_node.push_back(true);
+    if (!entry.id) {
+        if (!reading.node_without_id) {
+            reading.node_without_id = reading.at(pair.line(), "node entry without an integer id");
+        }
+        return;
+    }
+    reading.min_id = std::min(reading.min_id, *entry.id);
+    reading.max_id = std::max(reading.max_id, *entry.id);
+}
+
+void read_edge(Reading& reading, const GmlPair& pair, Reading& /*reading, the same*/)
+{
+    if (!pair.value.is_list()) {
+        return;
+    }
+    EdgeEntry& entry = reading.edges.emplace_back();
+    entry.line = pair.line();
+    read_list(pair.value.list(), edge_keys, entry, reading);
+    reading.is_node.push_back(false);
+}
+
+constexpr KeyRule<Reading> graph_keys[] = {
+    {"directed",
+     [](Reading& reading, const GmlPair& pair, Reading&) {
+         if (const auto flag = pair.value.integer()) {
+             reading.directed = *flag > 0;
+         }
+     }},
+    {"node", read_node},
+    {"edge", read_edge},
+};
+
+// The first edge whose source or target is missing or lies outside the span of node ids.
+std::optional<Failure> faulty_edge(const Reading& reading)
+{
+    for (const EdgeEntry& entry : reading.edges) {
+        for (const auto& [end, name] :
+             {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
+            if (!end) {
+                return reading.at(entry.line, std::string("edge entry without an integer ") + name);
+            }
+            if (*end < reading.min_id || *end > reading.max_id) {
+                return reading.at(entry.line, std::string("edge ") + name + " " +
+                                                  std::to_string(*end) +
+                                                  " lies outside the span of node ids");
             }
         }
     }
-    return entry;
+    return std::nullopt;
 }
 
 // Line styles are numbered 0 none, 1 solid, 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot,
@@ -230,147 +341,48 @@ void apply(const EdgeEntry& entry, ogdf::edge e, KinshipAttributes& attributes)
     attributes.set_edge_colour(e, entry.fill);
 }
 
-// Line widths are stored as floats: a real beyond the float range would become inf.
-Status check_line_widths(const GmlList& pairs)
+// Makes the graph from a reading that has no failure.
+void build(const Reading& reading, ogdf::Graph& graph, KinshipAttributes& attributes)
 {
-    for (const GmlPair& pair : pairs) {
-        const std::string_view key = pair.key();
-        const std::optional<double> width = key == "lineWidth" ? pair.value.real() : std::nullopt;
-        if (width && std::abs(*width) > std::numeric_limits<float>::max()) {
-            std::string message = "lineWidth ";
-            append_real(message, *width);
-            return failure_at_line(pair.line(), message + " is too large for a line width");
+    if (reading.directed) {
+        attributes.directed() = *reading.directed;
+    }
+    std::unordered_map<std::int64_t, ogdf::node> nodes;
+    nodes.reserve(reading.nodes.size());
+    const auto node_for = [&](std::int64_t id) {
+        auto [it, inserted] = nodes.try_emplace(id, nullptr);
+        if (inserted) {
+            it->second = graph.newNode();
         }
-        const bool entry_list = key == "node" || key == "edge" || key == "graphics";
-        if (entry_list && pair.value.is_list()) {
-            if (Status checked = check_line_widths(pair.value.list()); !checked) {
-                return checked;
-            }
+        return it->second;
+    };
+    auto node = reading.nodes.begin();
+    auto edge = reading.edges.begin();
+    for (const bool is_node : reading.is_node) {
+        if (is_node) {
+            apply(*node, node_for(*node->id), attributes);
+            ++node;
+        } else {
+            const ogdf::node source = node_for(*edge->source);
+            const ogdf::node target = node_for(*edge->target);
+            apply(*edge, graph.newEdge(source, target), attributes);
+            ++edge;
         }
     }
-    return done;
-}
-
-class GraphBuilder {
-public:
-    GraphBuilder(ogdf::Graph& graph, KinshipAttributes& attributes)
-        : graph_(graph), attributes_(attributes)
-    {
+    for (const ogdf::edge e : graph.edges) {
+        drop_read_centres(attributes, e);
     }
-
-    Status build(const GmlList& graph_list);
-
-private:
-    // Finds the span of the node entries' ids; every node entry must have an integer id.
-    // The entries themselves are read when the nodes are made.
-    Status scan_nodes(const GmlList& graph_list);
-    Status add_edge(const GmlPair& pair);
-    ogdf::node node_for(std::int64_t id);
-
-    ogdf::Graph& graph_;
-    KinshipAttributes& attributes_;
-    std::unordered_map<std::int64_t, ogdf::node> nodes_;
-    std::int64_t min_id_ = std::numeric_limits<std::int64_t>::max();
-    std::int64_t max_id_ = std::numeric_limits<std::int64_t>::min();
-};
-
-Status GraphBuilder::scan_nodes(const GmlList& graph_list)
-{
-    std::size_t node_count = 0;
-    for (const GmlPair& pair : graph_list) {
-        if (pair.key() != "node" || !pair.value.is_list()) {
-            continue;
-        }
-        std::optional<std::int64_t> id;
-        for (const GmlPair& node_pair : pair.value.list()) {
-            if (node_pair.key() == "id") {
-                take(id, node_pair.value);
-            }
-        }
-        if (!id) {
-            return failure_at_line(pair.line(), "node entry without an integer id");
-        }
-        min_id_ = std::min(min_id_, *id);
-        max_id_ = std::max(max_id_, *id);
-        ++node_count;
-    }
-    nodes_.reserve(node_count);
-    return done;
-}
-
-ogdf::node GraphBuilder::node_for(std::int64_t id)
-{
-    auto [it, inserted] = nodes_.try_emplace(id, nullptr);
-    if (inserted) {
-        it->second = graph_.newNode();
-    }
-    return it->second;
-}
-
-Status GraphBuilder::add_edge(const GmlPair& pair)
-{
-    const EdgeEntry entry = edge_entry(pair.value.list());
-    for (const auto& [end, name] : {std::pair{entry.source, "source"}, {entry.target, "target"}}) {
-        if (!end) {
-            return failure_at_line(pair.line(),
-                                   std::string("edge entry without an integer ") + name);
-        }
-        if (*end < min_id_ || *end > max_id_) {
-            return failure_at_line(pair.line(), std::string("edge ") + name + " " +
-                                                  std::to_string(*end) +
-                                                  " lies outside the span of node ids");
-        }
-    }
-    const ogdf::node source = node_for(*entry.source);
-    const ogdf::node target = node_for(*entry.target);
-    apply(entry, graph_.newEdge(source, target), attributes_);
-    return done;
-}
-
-Status GraphBuilder::build(const GmlList& graph_list)
-{
-    graph_.clear();
-    if (Status scanned = scan_nodes(graph_list); !scanned) {
-        return scanned;
-    }
-    if (Status checked = check_line_widths(graph_list); !checked) {
-        return checked;
-    }
-    for (const GmlPair& pair : graph_list) {
-        const std::string_view key = pair.key();
-        if (key == "directed") {
-            if (const auto flag = pair.value.integer()) {
-                attributes_.directed() = *flag > 0;
-            }
-            continue;
-        }
-        if (!pair.value.is_list()) {
-            continue;
-        }
-        if (key == "node") {
-            const NodeEntry entry = node_entry(pair.value.list());
-            apply(entry, node_for(*entry.id), attributes_);
-        } else if (key == "edge") {
-            if (Status added = add_edge(pair); !added) {
-                return added;
-            }
-        }
-    }
-    for (const ogdf::edge e : graph_.edges) {
-        drop_read_centres(attributes_, e);
-    }
-    return done;
 }
 
 } // namespace
 
-Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
+Status read_kinship_gml_text(std::string_view text, std::string_view file, ogdf::Graph& graph,
                              KinshipAttributes& attributes)
 {
     if (&attributes.constGraph() != &graph) {
-        return Failure{"the attributes belong to another graph"};
+        return failure_of({file, 0, "the attributes belong to another graph"});
     }
-    const Result<GmlDocument> parsed = parse_gml(text);
+    const Result<GmlDocument> parsed = parse_gml(text, file);
     if (!parsed) {
         return parsed.failure();
     }
@@ -378,30 +390,32 @@ Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
     const auto graph_pair = std::find_if(pairs.begin(), pairs.end(),
                                          [](const GmlPair& p) { return p.key() == "graph"; });
     if (graph_pair == pairs.end()) {
-        return Failure{"no top-level \"graph\" list"};
+        return failure_of({file, 0, "no top-level \"graph\" list"});
     }
     if (!graph_pair->value.is_list()) {
-        return failure_at_line(graph_pair->line(), "\"graph\" is not a list");
+        return failure_of({file, graph_pair->line(), "\"graph\" is not a list"});
     }
-    return GraphBuilder(graph, attributes).build(graph_pair->value.list());
+    graph.clear();
+    Reading reading{.file = file};
+    read_list(graph_pair->value.list(), graph_keys, reading, reading);
+    for (const std::optional<Failure>& failure :
+         {reading.node_without_id, reading.line_width_too_large, faulty_edge(reading)}) {
+        if (failure) {
+            return *failure;
+        }
+    }
+    build(reading, graph, attributes);
+    return done;
 }
 
 Status read_kinship_gml(const std::string& path, ogdf::Graph& graph,
                         KinshipAttributes& attributes)
 {
-    const auto reason = [&path](const char* what) {
-        return [&path, what](int error) {
-            return Failure{std::string(what) + path + ": " + std::strerror(error)};
-        };
-    };
-    const Result<std::string> text =
-        read_whole_file(path, {.cannot_open = reason("cannot open "),
-                               .cannot_read = reason("cannot read "),
-                               .not_rewindable = {}});
+    const Result<std::string> text = read_whole_file(path, "the GML file");
     if (!text) {
         return text.failure();
     }
-    return read_kinship_gml_text(text.value(), graph, attributes);
+    return read_kinship_gml_text(text.value(), path, graph, attributes);
 }
 
 } // namespace kinship::gml

@@ -11,7 +11,7 @@
 namespace kinship::gml {
 
 // Reads the GML file at `path` into `graph` and `attributes` (which must be attached to
-// `graph`), or fails saying what went wrong and where ("line 12: ...").
+// `graph`), or fails saying where and what went wrong ("PATH:12: ...").
 //
 // The whole text is parsed first (see parse_gml); only then is the graph emptied and
 // rebuilt from the first top-level "graph" list. Every other top-level pair is ignored.
@@ -44,13 +44,14 @@ namespace kinship::gml {
 // well-formed (see parse_gml: inf and nan are refused there); a "lineWidth" beyond the
 // float range, in which line widths are stored; there is no top-level
 // "graph" list; a node entry without an integer id; an edge whose source or target is
-// missing, not an integer or outside the span of node ids. After a failure the graph and
-// attributes hold whatever was built up to it.
+// missing, not an integer or outside the span of node ids. Several faults are reported in
+// that order, whatever their order in the file. The graph is emptied once the text has
+// parsed and stays empty after a failure.
 Status read_kinship_gml(const std::string& path, ogdf::Graph& graph,
                         KinshipAttributes& attributes);
 
-// The same, reading from `text` instead of a file.
-Status read_kinship_gml_text(std::string_view text, ogdf::Graph& graph,
+// The same, reading from `text` instead of a file; `file` names it in failures.
+Status read_kinship_gml_text(std::string_view text, std::string_view file, ogdf::Graph& graph,
                              KinshipAttributes& attributes);
 
 } // namespace kinship::gml

@@ -52,7 +52,7 @@ Result<NamesRows> read_names_rows(std::string_view text, const std::string& path
             continue;
         }
         const auto fail = [&](const std::string& what) {
-            return Failure{path + ": line " + std::to_string(number + 1) + ": " + what};
+            return failure_of({path, static_cast<std::size_t>(number) + 1, what});
         };
         const std::vector<std::string_view> row = fields(line);
         if (row.size() != 3) {
@@ -74,14 +74,7 @@ Result<NamesRows> read_names_rows(std::string_view text, const std::string& path
 
 Result<NamesRows> load_names_rows(const std::string& path, std::string& text)
 {
-    const auto reason = [&](const char* verb) {
-        return [&, verb](int error) {
-            return Failure{path + ": " + verb + " the names table: " + std::strerror(error)};
-        };
-    };
-    Result<std::string> read = read_whole_file(path, {.cannot_open = reason("cannot open"),
-                                                      .cannot_read = reason("cannot read"),
-                                                      .not_rewindable = {}});
+    Result<std::string> read = read_whole_file(path, "the names table");
     if (!read) {
         return read.failure();
     }

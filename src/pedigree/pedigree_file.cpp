@@ -10,28 +10,17 @@
 
 #include "common/whole_file.h"
 
-#include <cerrno>
-
 namespace pedigree {
 
 Result<std::string> load_pedigree_text(const char* path, Passes passes)
 {
     const std::string_view file = path;
-    kinship::FileReadWording wording{
-        .cannot_open = [&](int error) { return detail::open_failure(file, error); },
-        // A folder is refused as one that cannot be opened.
-        .cannot_read =
-            [&](int error) {
-                return error == EISDIR ? detail::open_failure(file, error)
-                                       : detail::read_error_failure(file, error);
-            },
-        .not_rewindable = {}};
-    if (passes == Passes::two) {
-        wording.not_rewindable = [&](std::string_view kind) {
-            return detail::not_rewindable_failure(file, kind);
-        };
+    if (passes == Passes::one) {
+        return kinship::read_whole_file(path, "the pedigree file");
     }
-    return kinship::read_whole_file(path, wording);
+    return kinship::read_whole_file(path, "the pedigree file", [file](std::string_view kind) {
+        return detail::not_rewindable_failure(file, kind);
+    });
 }
 
 } // namespace pedigree

@@ -33,11 +33,11 @@ using kinship::Result;
 // Every core returns a complete record or why there is none. The failure's message is one
 // line; it starts with the file name (and the line, where one helps: "ped.txt:22: "),
 // except for an id that matches no individual ("... ERRO na montagem do Grafo.") and the
-// adjacency file's fixed messages, which go to standard output.
+// adjacency file's fixed messages, which go to standard output; the first carries the
+// note for standard error that says which id matches nobody.
 //
-// Lines for standard error that do not change the result are added to `notes` when it is
-// given: which id matches nobody, beside that fixed line, and text left after the last
-// record the count announces, which is not read.
+// A line for standard error that does not change the result is added to `notes` when it
+// is given: text left after the last record the count announces, which is not read.
 using Notes = std::vector<std::string>;
 
 // Clan pedigree: count, then records "%d %c %d %d %s %s %d %d " (id, sex, father, mother,

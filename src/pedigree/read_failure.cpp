@@ -3,57 +3,22 @@
 #include "pedigree/read_failure.h"
 
 #include "common/text.h"
-#include "common/utf8.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace pedigree::detail {
 
+using kinship::quoted;
+
 namespace {
 
-constexpr std::size_t shown_length = 40;
-
-// Code points that are valid but would not show in a terminal: C1 controls, zero-width
-// and direction marks, separators and the byte-order mark.
-bool invisible(char32_t c)
+// The problem at `place`: its record, when it has one, leads the problem.
+Failure at(const Place& place, const std::string& what)
 {
-    return (c >= 0x80 && c <= 0x9f) || (c >= 0x200b && c <= 0x200f) ||
-           (c >= 0x2028 && c <= 0x202e) || (c >= 0x2060 && c <= 0x2064) || c == 0xfeff;
-}
-
-// The length of the character at the start of `rest` when it can be shown as it is: a
-// printable ASCII character other than a quote or a backslash, or a visible code point in
-// well-formed UTF-8. 0 when its first byte must be escaped.
-std::size_t shown_character_length(std::string_view rest)
-{
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    if (lead < 0x80) {
-        return lead >= 0x20 && lead < 0x7f && lead != '"' && lead != '\\' ? 1 : 0;
-    }
-    const kinship::text::Utf8Character character = kinship::text::decode_utf8(rest);
-    return character.length != 0 && !invisible(character.code_point) ? character.length : 0;
-}
-
-std::string prefix(std::string_view file)
-{
-    return std::string(file) + ": ";
-}
-
-std::string prefix(const Place& place)
-{
-    std::string text(place.file);
-    if (place.line != 0) {
-        text += ':' + std::to_string(place.line);
-    }
-    text += ": ";
-    if (!place.subject.empty()) {
-        text += place.subject + ": ";
-    }
-    return text;
+    const std::string subject = place.subject.empty() ? "" : place.subject + ": ";
+    return kinship::failure_of({place.file, place.line, subject + what});
 }
 
 std::string bytes_text(std::optional<std::size_t> bytes)
@@ -112,49 +77,12 @@ std::string item_problem(std::string_view item, const ScanFailure& failure)
     return "cannot read the " + name;
 }
 
-Failure on_stderr(std::string message)
-{
-    return Failure{std::move(message), 1, false};
-}
-
 Failure on_stdout(std::string message)
 {
     return Failure{std::move(message), 1, true};
 }
 
 } // namespace
-
-std::string quoted(std::string_view text)
-{
-    std::string out = "\"";
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t length = shown_character_length(text.substr(i));
-        if (i + std::max<std::size_t>(length, 1) > shown_length) {
-            break;
-        }
-        const char c = text[i];
-        if (length != 0) {
-            out.append(text, i, length);
-            i += length;
-            continue;
-        }
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(c));
-            out += hex;
-        }
-        ++i;
-    }
-    out += '"';
-    if (i < text.size()) {
-        out += "...";
-    }
-    return out;
-}
 
 std::string negative_count_problem(int count, std::string_view what)
 {
@@ -168,49 +96,57 @@ std::string allocation_problem(int count)
            bytes_text(digraph_storage_bytes(count));
 }
 
-Failure open_failure(std::string_view file, int error)
-{
-    return on_stderr(prefix(file) + "cannot open the pedigree file: " + std::strerror(error));
-}
-
-Failure read_error_failure(std::string_view file, int error)
-{
-    return on_stderr(prefix(file) + "cannot read the pedigree file: " + std::strerror(error));
-}
-
 Failure not_rewindable_failure(std::string_view file, std::string_view kind)
 {
-    return on_stderr(prefix(file) + "cannot read the pedigree from " + std::string(kind) +
-                     ": the file is read twice and this input cannot be rewound; give a "
-                     "regular file");
+    return kinship::failure_of({file, 0,
+                                "cannot read the pedigree from " + std::string(kind),
+                                "the file is read twice and this input cannot be rewound; "
+                                "give a regular file"});
 }
 
 Failure item_failure(const Place& place, std::string_view item, const ScanFailure& failure)
 {
-    return on_stderr(prefix(place) + item_problem(item, failure));
+    return at(place, item_problem(item, failure));
 }
 
 Failure spreadsheet_failure(const Place& place)
 {
-    return on_stderr(prefix(place) +
-                     "this looks like a spreadsheet saved with commas or tabs and a header row; "
-                     "a pedigree is plain text without a header: the number of individuals, "
-                     "then one individual per line, its items separated by blanks");
+    return at(place,
+              "this looks like a spreadsheet saved with commas or tabs and a header row; "
+              "a pedigree is plain text without a header: the number of individuals, "
+              "then one individual per line, its items separated by blanks");
 }
 
 Failure negative_count_failure(const Place& place, std::string_view what, int count)
 {
-    return on_stderr(prefix(place) + negative_count_problem(count, what));
+    return at(place, negative_count_problem(count, what));
 }
 
 Failure allocation_failure(std::string_view file, int count)
 {
-    return on_stderr(prefix(file) + allocation_problem(count));
+    return kinship::failure_of({file, 0, allocation_problem(count)});
 }
 
-Failure assembly_failure(const std::string& indices)
+namespace {
+
+std::string unknown_ids_problem(std::span<const UnknownId> ids)
 {
-    return on_stdout(indices + " ERRO na montagem do Grafo.");
+    std::string text = "the ";
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        text += (k == 0 ? "" : " and the ") + std::string(ids[k].item) + " " +
+                std::to_string(ids[k].id);
+    }
+    return text + (ids.size() == 1 ? " matches" : " match") + " no individual";
+}
+
+} // namespace
+
+Failure assembly_failure(const std::string& indices, const Place& place,
+                         std::span<const UnknownId> ids)
+{
+    Failure failure{indices + " ERRO na montagem do Grafo.", 1, true};
+    failure.note = at(place, unknown_ids_problem(ids)).message;
+    return failure;
 }
 
 Failure adjacency_failure(AdjacencyPart part)
@@ -219,26 +155,16 @@ Failure adjacency_failure(AdjacencyPart part)
                                                   : "Erro na leitura do arquivo grafo.");
 }
 
-std::string unknown_ids_note(const Place& place, std::span<const UnknownId> ids)
-{
-    std::string text = prefix(place) + "the ";
-    for (std::size_t k = 0; k < ids.size(); ++k) {
-        text += (k == 0 ? "" : " and the ") + std::string(ids[k].item) + " " +
-                std::to_string(ids[k].id);
-    }
-    return text + (ids.size() == 1 ? " matches" : " match") + " no individual";
-}
-
 Failure unknown_ids_failure(const Place& place, std::span<const UnknownId> ids)
 {
-    return on_stderr(unknown_ids_note(place, ids));
+    return at(place, unknown_ids_problem(ids));
 }
 
 Failure duplicate_id_failure(const Place& place, int id, std::size_t first_line)
 {
-    return on_stderr(prefix(place) + "the id " + std::to_string(id) +
-                     " is already the id of the individual on line " +
-                     std::to_string(first_line) + "; every individual needs an id of their own");
+    return at(place, "the id " + std::to_string(id) +
+                         " is already the id of the individual on line " +
+                         std::to_string(first_line) + "; every individual needs an id of their own");
 }
 
 Failure cycle_failure(std::string_view file, std::span<const int> ids)
@@ -247,8 +173,9 @@ Failure cycle_failure(std::string_view file, std::span<const int> ids)
     for (std::size_t k = 0; k < ids.size(); ++k) {
         path += (k == 0 ? "" : " -> ") + std::to_string(ids[k]);
     }
-    return on_stderr(prefix(file) + "individual " + std::to_string(ids.front()) +
-                     " is their own ancestor, through the parents " + path);
+    return kinship::failure_of({file, 0, "individual " + std::to_string(ids.front()) +
+                                             " is their own ancestor, through the parents " +
+                                             path});
 }
 
 std::string unread_text_note(const Place& place, std::string_view count_name,
@@ -258,9 +185,10 @@ std::string unread_text_note(const Place& place, std::string_view count_name,
                                   ? "line " + std::to_string(last_line) + " was"
                                   : "lines " + std::to_string(place.line) + " to " +
                                         std::to_string(last_line) + " were";
-    return prefix(place) + "note: the " + std::string(count_name) + " on line " +
-           std::to_string(count_line) + " is " + std::to_string(count) + ", so " + lines +
-           " not read";
+    return kinship::describe({place.file, place.line,
+                              "note: the " + std::string(count_name) + " on line " +
+                                  std::to_string(count_line) + " is " + std::to_string(count) +
+                                  ", so " + lines + " not read"});
 }
 
 } // namespace pedigree::detail

@@ -13,11 +13,6 @@
 
 namespace pedigree::detail {
 
-// The item as it may be shown in a message, quoted: UTF-8 text as it is, a quote or a
-// backslash escaped, and every byte that would not show (an invalid UTF-8 byte, a control
-// character, an invisible mark) as \xNN; cut with "..." after about 40 bytes.
-std::string quoted(std::string_view text);
-
 // "the count of individuals is -3; it must be 0 or more"
 std::string negative_count_problem(int count, std::string_view what = "individuals");
 // "cannot allocate the record for N individuals: it needs B bytes"
@@ -32,8 +27,6 @@ struct Place {
     std::string subject = {};
 };
 
-Failure open_failure(std::string_view file, int error);
-Failure read_error_failure(std::string_view file, int error);
 Failure not_rewindable_failure(std::string_view file, std::string_view kind);
 
 // The name of the birth item in every layout that has one.
@@ -47,15 +40,16 @@ Failure spreadsheet_failure(const Place& place);
 Failure negative_count_failure(const Place& place, std::string_view what, int count);
 Failure allocation_failure(std::string_view file, int count);
 
-// An id that matches no individual: `indices` is the line's numbers, e.g. "4 -2 -1".
-Failure assembly_failure(const std::string& indices);
-// The line for standard error that goes with it: which ids, e.g. {"mother id", 8}.
+// An id that matches no individual: the item that holds it, and the id.
 struct UnknownId {
-    std::string_view item;
+    std::string_view item; // "mother id"
     int id;
 };
-std::string unknown_ids_note(const Place& place, std::span<const UnknownId> ids);
-// The same as the failure of readers that stop there with a message of their own.
+// The fixed line for standard output, with the line's numbers (`indices`, e.g. "4 -2 -1"),
+// and the note for standard error that says which ids at `place` match nobody.
+Failure assembly_failure(const std::string& indices, const Place& place,
+                         std::span<const UnknownId> ids);
+// The same problem for readers that stop there with a message of their own.
 Failure unknown_ids_failure(const Place& place, std::span<const UnknownId> ids);
 // An id that an earlier record, on `first_line`, already carries.
 Failure duplicate_id_failure(const Place& place, int id, std::size_t first_line);

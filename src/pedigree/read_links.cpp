@@ -57,18 +57,15 @@ Result<DigraphPtr> read_links_pedigree(std::string_view text, std::string_view f
         const int child = ids.find(child_id);
         const int parent = ids.find(parent_id);
         if (child == -1 || parent == -1) {
-            if (notes != nullptr) {
-                std::vector<detail::UnknownId> unknown;
-                if (parent == -1) {
-                    unknown.push_back({"parent id", parent_id});
-                }
-                if (child == -1) {
-                    unknown.push_back({"child id", child_id});
-                }
-                notes->push_back(
-                    detail::unknown_ids_note({file, in.line_of(start), subject()}, unknown));
+            std::vector<detail::UnknownId> unknown;
+            if (parent == -1) {
+                unknown.push_back({"parent id", parent_id});
             }
-            return detail::assembly_failure(std::to_string(child) + " " + std::to_string(parent));
+            if (child == -1) {
+                unknown.push_back({"child id", child_id});
+            }
+            return detail::assembly_failure(std::to_string(child) + " " + std::to_string(parent),
+                                            {file, in.line_of(start), subject()}, unknown);
         }
         DIGRAPHinsertA(&G, parent, child);
     }

@@ -105,12 +105,11 @@ Digraph read_or_exit(const char* path, Passes passes, ReaderCore core)
 {
     Notes notes;
     Result<DigraphPtr> result = read_pedigree_file(path, passes, core, &notes);
+    print_notes(notes);
     if (!result) {
         kinship::print_failure(result.failure());
-        print_notes(notes);
         std::exit(result.failure().status);
     }
-    print_notes(notes);
     return std::move(result).value().release();
 }
 

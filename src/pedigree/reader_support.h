@@ -132,10 +132,10 @@ Result<DigraphPtr> read_people(TextScanner& in, std::string_view file, CountKind
 // The second pass of the layouts with father and mother columns: for each record in file
 // order, an arc from each recorded parent (column not 0) to the child. The first record
 // whose id or non-zero parent id matches nobody stops it, reported by indices
-// (-2 for a parent that is not recorded), with a note naming the ids.
+// (-2 for a parent that is not recorded), with the note naming the ids.
 template <typename Record>
 kinship::Status make_parent_arcs(digraph& G, std::span<const Record> records,
-                                 const TextScanner& in, std::string_view file, Notes* notes)
+                                 const TextScanner& in, std::string_view file)
 {
     const IdIndex ids(G);
     for (const Record& r : records) {
@@ -143,23 +143,20 @@ kinship::Status make_parent_arcs(digraph& G, std::span<const Record> records,
         const int father = r.pai != 0 ? ids.find(r.pai) : -2;
         const int mother = r.mae != 0 ? ids.find(r.mae) : -2;
         if (child == -1 || father == -1 || mother == -1) {
-            if (notes != nullptr) {
-                std::vector<UnknownId> unknown;
-                if (child == -1) {
-                    unknown.push_back({"own id", r.id});
-                }
-                if (father == -1) {
-                    unknown.push_back({"father id", r.pai});
-                }
-                if (mother == -1) {
-                    unknown.push_back({"mother id", r.mae});
-                }
-                const Place place{file, in.line_of(r.start),
-                                  "individual " + std::to_string(r.id)};
-                notes->push_back(unknown_ids_note(place, unknown));
+            std::vector<UnknownId> unknown;
+            if (child == -1) {
+                unknown.push_back({"own id", r.id});
             }
-            return assembly_failure(std::to_string(child) + " " + std::to_string(father) + " " +
-                                    std::to_string(mother));
+            if (father == -1) {
+                unknown.push_back({"father id", r.pai});
+            }
+            if (mother == -1) {
+                unknown.push_back({"mother id", r.mae});
+            }
+            return assembly_failure(
+                std::to_string(child) + " " + std::to_string(father) + " " +
+                    std::to_string(mother),
+                Place{file, in.line_of(r.start), "individual " + std::to_string(r.id)}, unknown);
         }
         if (father != -2) {
             DIGRAPHinsertA(&G, father, child);
@@ -186,7 +183,7 @@ Result<DigraphPtr> read_with_parent_columns(std::string_view text, std::string_v
         return result;
     }
     const std::span<const Record> all(records);
-    if (const kinship::Status arcs = make_parent_arcs(*result.value(), all, in, file, notes);
+    if (const kinship::Status arcs = make_parent_arcs(*result.value(), all, in, file);
         !arcs) {
         return arcs.failure();
     }

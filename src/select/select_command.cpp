@@ -16,7 +16,7 @@ namespace {
 // "PATH: what was wrong".
 Failure about(const std::string& path, const std::string& what)
 {
-    return Failure{path + ": " + what};
+    return failure_of({path, 0, what});
 }
 
 // hierarchical-layout names its files after its argument, so it runs in the output's

@@ -35,8 +35,8 @@ Status make_folder(const std::string& folder)
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error || !std::filesystem::is_directory(folder, error)) {
-        return Failure{folder + ": cannot create the output folder: " +
-                       (error ? error.message() : std::string("a file of that name exists"))};
+        return failure_of({folder, 0, "cannot create the output folder",
+                           error ? error.message() : std::string("a file of that name exists")});
     }
     return done;
 }

@@ -23,7 +23,7 @@ TEST(PagePeople, PeopleInNodeOrderWithTheirRelativesAndLinks)
     attributes.label(mother) = "7";
     attributes.templateNode(mother) = "onca alto 1900 0";
     attributes.shape(mother) = ogdf::Shape::Ellipse;
-    attributes.label(child) = "on\347a"; // Latin-1, cleaned as in the picture
+    attributes.label(child) = "on\u00E7a";
     attributes.templateNode(child) = "three words only";
     attributes.label(other) = "9";
     graph.newEdge(mother, child);

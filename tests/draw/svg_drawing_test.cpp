@@ -1,22 +1,20 @@
-// What the SVG drawing adds to the library's picture, and labels fitted to their room.
+// Text cleaned for the picture, and labels fitted to their room.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include <ogdf/lib/pugixml/pugixml.h>
-
-#include "draw/svg_drawing.h"
+#include "draw/label_layout.h"
+#include "draw/svg_text.h"
 
 namespace kinship::draw {
 namespace {
 
-TEST(SvgDrawing, TextIsClean)
+TEST(SvgText, XmlTextKeepsUtf8ReadsTheRestAsLatin1AndDropsWhatXmlForbids)
 {
-    // UTF-8 is kept, anything else read as Latin-1 (overlong forms, surrogates, code points
-    // past U+10FFFF and cut sequences are not UTF-8); characters XML does not allow go.
-    const std::pair<std::string, std::string> labels[] = {
+    // Overlong forms, surrogates, code points past U+10FFFF and cut sequences are not UTF-8.
+    const std::pair<std::string, std::string> texts[] = {
         {"on\u00E7a \U0001F406\t<&", "on\u00E7a \U0001F406\t<&"},
         {"on\347a", "on\u00E7a"},
         {"\300\257", "\u00C0\u00AF"},
@@ -26,24 +24,9 @@ TEST(SvgDrawing, TextIsClean)
         {"a\001\037\n\uFFFF\uFFFEb", "a\nb"},
         {"\001\351", "\u00E9"},
     };
-    ogdf::Graph graph;
-    gml::KinshipAttributes attributes(graph);
-    for (const auto& [label, text] : labels) {
-        const ogdf::node v = graph.newNode();
-        attributes.label(v) = label;
-        attributes.x(v) = 40.0 * v->index();
-    }
-    const Result<std::string> picture = draw_svg(attributes, "title \377");
-    ASSERT_TRUE(picture) << picture.failure().message;
-
-    pugi::xml_document document;
-    ASSERT_TRUE(document.load_string(picture.value().c_str()));
-    const pugi::xml_node svg = document.child("svg");
-    EXPECT_STREQ(svg.child_value("title"), "title \u00FF");
-    pugi::xml_node group = svg.child("g").next_sibling("g");
-    for (const auto& [label, text] : labels) {
-        EXPECT_EQ(group.child_value("text"), text) << label;
-        group = group.next_sibling("g");
+    for (const auto& [bytes, text] : texts) {
+        EXPECT_EQ(xml_text(bytes), text) << bytes;
+        EXPECT_EQ(xml_text(text), text) << text;
     }
 }
 

@@ -136,13 +136,13 @@ class KinshipDraw(unittest.TestCase):
         usage, skip = "usage: kinship-draw DRAWING_FILE [SVG_FILE|PAGE.html]", "whl-gml-skip.txt"
         for args, status, message in (
                 (["missing.txt"], 1, "missing.txt: cannot open the drawing file: No such file"),
-                (["cut.gml"], 1, "cut.gml: the drawing file is malformed: line 2"),
+                (["cut.gml"], 1, "cut.gml:2: list opened on this line"),
                 (["gml-aldeia.txt"], 1, "gml-aldeia.txt: no node has a position"),
                 ([skip, "no/p.svg"], 1, "Cannot write the SVG file: cannot create no/p.svg"),
                 ([skip, "no/p.html"], 1, "Cannot write the page: cannot create no/p.html"),
                 ([skip, "m.svg", "--names", "no.tsv"], 1, "no.tsv: cannot open the names table"),
-                ([skip, "m.svg", "--names", "bad.tsv"], 1, "bad.tsv: line 2: expected id<TAB>"),
-                ([skip, "m.svg", "--names", "twice.tsv"], 1, "twice.tsv: line 4: id 1 is already"),
+                ([skip, "m.svg", "--names", "bad.tsv"], 1, "bad.tsv:2: expected id<TAB>"),
+                ([skip, "m.svg", "--names", "twice.tsv"], 1, "twice.tsv:4: id 1 is already"),
                 ([], 2, "\ngive one drawing file"), (["a", "b", "c"], 2, "\ngive one"),
                 (["d.svg", "./d.svg"], 2, "would replace"),
                 ([skip, "m.png"], 2, "m.png must end in .svg or .html"),

@@ -150,7 +150,7 @@ TEST(FamilyDrawing, SameBytesEveryRunAndReadsBackWithItsFamilyNodes)
     ogdf::Graph graph;
     KinshipAttributes read(graph);
     read.addAttributes(ogdf::GraphAttributes::edgeArrow);
-    ASSERT_TRUE(kinship::gml::read_kinship_gml_text(text, graph, read));
+    ASSERT_TRUE(kinship::gml::read_kinship_gml_text(text, "drawing.gml", graph, read));
     int families = 0;
     for (const ogdf::edge e : graph.edges) {
         const bool into_family = read.is_family(e->target());

@@ -38,7 +38,7 @@ std::string shape(const GmlList& list)
 // The tree read, or the failure with its line.
 std::string outcome(std::string_view text)
 {
-    const Result<GmlDocument> result = parse_gml(text);
+    const Result<GmlDocument> result = parse_gml(text, "t.gml");
     return result ? shape(result.value().pairs()) : "error " + result.failure().message;
 }
 
@@ -63,30 +63,30 @@ TEST(GmlParser, ReadsWellFormedTextsAndRefusesOthersWithLineAndFinding)
         {"s \"ab\\\ncd\" t \"x\\\r\ny\" u \"two\r\nlines\" v \"end\\\\\"",
          "s='abcd' t='xy' u='two\r\nlines' v='end\\'"},
         {"s \"a\0b\" t \"#x\""sv, "s='a\0b' t='#x'"sv}, // a NUL is an ordinary string byte
-        {"a 1.5e+", "error line 1: malformed number '1.5e+'"},
-        {"a 1.e5x", "error line 1: malformed number '1.e5x'"},
-        {"a -", "error line 1: malformed number '-'"},
-        {"a .5", "error line 1: key 'a' has no value, found '.5'"},
-        {"a 1\"x\"", "error line 1: malformed number '1\"x\"'"},
-        {"a 9223372036854775808", "error line 1: number out of range '9223372036854775808'"},
-        {"a 1e400", "error line 1: number out of range '1e400'"},
+        {"a 1.5e+", "error t.gml:1: malformed number \"1.5e+\""},
+        {"a 1.e5x", "error t.gml:1: malformed number \"1.e5x\""},
+        {"a -", "error t.gml:1: malformed number \"-\""},
+        {"a .5", "error t.gml:1: key \"a\" has no value, found \".5\""},
+        {"a 1\"x\"", "error t.gml:1: malformed number \"1\\\"x\\\"\""},
+        {"a 9223372036854775808", "error t.gml:1: number out of range \"9223372036854775808\""},
+        {"a 1e400", "error t.gml:1: number out of range \"1e400\""},
         // Beyond the largest real that reads back once written.
-        {"a -1.797693135e308", "error line 1: number out of range '-1.797693135e308'"},
-        {"y -NaN", "error line 1: key 'y' has the value '-NaN', which is not a finite number"},
-        {"a 1\nkey", "error line 2: key 'key' has no value, found the end of the text"},
-        {"a [ b ]", "error line 1: key 'b' has no value, found ']'"},
-        {"a b 1", "error line 1: key 'a' has no value, found 'b'"},
-        {"a 1 2", "error line 1: expected a key, found '2'"},
-        {"_a 1", "error line 1: expected a key, found '_a'"},
-        {"a 1 # not at the line start", "error line 1: expected a key, found '#'"},
-        {"a 1\n]", "error line 2: ']' without an open list"},
-        {"g [\n n [\n a 1\n", "error line 2: list opened on this line is not closed"},
-        {"g [\n n [\n a 1\n]", "error line 1: list opened on this line is not closed"},
-        {"# one\n\na \"x\ny\" b 1e", "error line 4: malformed number '1e'"},
-        {"a \"open\n\n", "error line 1: string opened on this line is not closed"},
+        {"a -1.797693135e308", "error t.gml:1: number out of range \"-1.797693135e308\""},
+        {"y -NaN", "error t.gml:1: key \"y\" has the value \"-NaN\", which is not a finite number"},
+        {"a 1\nkey", "error t.gml:2: key \"key\" has no value, found the end of the text"},
+        {"a [ b ]", "error t.gml:1: key \"b\" has no value, found \"]\""},
+        {"a b 1", "error t.gml:1: key \"a\" has no value, found \"b\""},
+        {"a 1 2", "error t.gml:1: expected a key, found \"2\""},
+        {"_a 1", "error t.gml:1: expected a key, found \"_a\""},
+        {"a 1 # not at the line start", "error t.gml:1: expected a key, found \"#\""},
+        {"a 1\n]", "error t.gml:2: \"]\" without an open list"},
+        {"g [\n n [\n a 1\n", "error t.gml:2: list opened on this line is not closed"},
+        {"g [\n n [\n a 1\n]", "error t.gml:1: list opened on this line is not closed"},
+        {"# one\n\na \"x\ny\" b 1e", "error t.gml:4: malformed number \"1e\""},
+        {"a \"open\n\n", "error t.gml:1: string opened on this line is not closed"},
         // Bytes that would not show are written escaped.
-        {"a 1\n\0x\x1f 1"sv, "error line 2: expected a key, found '\\x00x\\x1f'"},
-        {"a \x7f"sv, "error line 1: key 'a' has no value, found '\\x7f'"},
+        {"a 1\n\0x\x1f 1"sv, "error t.gml:2: expected a key, found \"\\x00x\\x1f\""},
+        {"a \x7f"sv, "error t.gml:1: key \"a\" has no value, found \"\\x7f\""},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(outcome(text), expected) << text;
@@ -100,8 +100,8 @@ TEST(GmlParser, BoundsNestingDepthInsteadOfOverflowing)
         for (std::size_t i = 0; i < depth; ++i) {
             text += "a [ ";
         }
-        EXPECT_EQ(message_of(parse_gml(text + std::string(depth, ']'))),
-                  depth == max_list_depth ? "" : "line 2: lists nested deeper than 256 levels");
+        EXPECT_EQ(message_of(parse_gml(text + std::string(depth, ']'), "t.gml")),
+                  depth == max_list_depth ? "" : "t.gml:2: lists nested deeper than 256 levels");
     }
 }
 

@@ -54,7 +54,7 @@ struct Read {
         if (text.starts_with("#arrows")) {
             attributes.addAttributes(ogdf::GraphAttributes::edgeArrow);
         }
-        error = message_of(read_kinship_gml_text(text, graph, attributes));
+        error = message_of(read_kinship_gml_text(text, "t.gml", graph, attributes));
     }
     // The dump of what was read, or the failure.
     std::string outcome() const { return error.empty() ? dump(attributes) : "error " + error; }
@@ -125,14 +125,19 @@ TEST(KinshipGmlReader, ReadsWhatTheEntriesSayDefaultsTheRestAndRefusesWhatItCann
          "1\n" + std::string(plain) +
              "\n0>0 1 1 || arrow 0\n0>0 1 1 || arrow 3\n0>0 1 1 || arrow 4"},
         {"graph [ edge [ source 0 target 0 ] ]", // no nodes, no span
-         "error line 1: edge source 0 lies outside the span of node ids"},
-        {"", "error no top-level \"graph\" list"},
-        {"directed 1 Graph [ ]", "error no top-level \"graph\" list"},
-        {"graph 1", "error line 1: \"graph\" is not a list"},
+         "error t.gml:1: edge source 0 lies outside the span of node ids"},
+        {"", "error t.gml: no top-level \"graph\" list"},
+        {"directed 1 Graph [ ]", "error t.gml: no top-level \"graph\" list"},
+        {"graph 1", "error t.gml:1: \"graph\" is not a list"},
         {"graph [ node [ id 1 graphics [\n x inf ] ] ]",
-         "error line 2: key 'x' has the value 'inf', which is not a finite number"},
+         "error t.gml:2: key \"x\" has the value \"inf\", which is not a finite number"},
         {"graph [ node [ id 1 graphics [ lineWidth 3.5e38 ] ] ]",
-         "error line 1: lineWidth 3.500000000e+38 is too large for a line width"},
+         "error t.gml:1: lineWidth 3.500000000e+38 is too large for a line width"},
+        // Whatever the file order: a node without an id, then a line width, then an edge.
+        {"graph [ edge [ source 1 ]\nnode [ id 1 graphics [ lineWidth 1e39 ] ]\nnode [ ] ]",
+         "error t.gml:3: node entry without an integer id"},
+        {"graph [ node [ id 1 ] edge [ source 1 ]\nedge [ graphics [ lineWidth -1e39 ] ] ]",
+         "error t.gml:2: lineWidth -1.000000000e+39 is too large for a line width"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(Read(text).outcome(), expected) << text;
@@ -144,16 +149,16 @@ TEST(KinshipGmlReader, ReadsWhatTheEntriesSayDefaultsTheRestAndRefusesWhatItCann
           "edge [ source 10 target \"20\" ]", "edge [ source 10.0 target 20 ]",
           "node [ id 30 graphics [ x inf ] ]", "edge [ source 10 graphics [ lineWidth 1e39 ] ]"}) {
         const Read read("graph [\nnode [ id 10 ]\nnode [ id 20 ]\n" + std::string(entry) + "\n]");
-        EXPECT_TRUE(read.error.starts_with("line 4: ")) << entry;
+        EXPECT_TRUE(read.error.starts_with("t.gml:4: ")) << entry;
     }
     Read read("graph [ node [ id 1 ] node [ id 2 ] edge [ source 1 target 2 ] ]");
-    EXPECT_FALSE(read_kinship_gml_text("graph [ node [ id 1 ]", read.graph, read.attributes));
+    EXPECT_FALSE(read_kinship_gml_text("graph [ node [ id 1 ]", "t.gml", read.graph, read.attributes));
     EXPECT_EQ(read.graph.numberOfEdges(), 1);
     const std::string tmp = std::filesystem::temp_directory_path();
     EXPECT_EQ(message_of(read_kinship_gml(tmp, read.graph, read.attributes)),
-              "cannot read " + tmp + ": Is a directory");
+              tmp + ": cannot open the GML file: Is a directory");
     EXPECT_EQ(message_of(read_kinship_gml(tmp + "/none", read.graph, read.attributes)),
-              "cannot open " + tmp + "/none: No such file or directory");
+              tmp + "/none: cannot open the GML file: No such file or directory");
 }
 
 // Individual 101 (male, clan north, sub-clan low, 1900-1960) as the styled GML file

@@ -159,15 +159,15 @@ class KinshipFromGedcom(unittest.TestCase):
     def test_bad_input_gets_a_message_status_1_and_no_output(self):
         head = "0 HEAD\n1 CHAR UTF-8\n"
         for name, data, args, message in [
-                ("absent.ged", None, [], "absent.ged: cannot read the GEDCOM file: No such file"),
+                ("absent.ged", None, [], "absent.ged: cannot open the GEDCOM file: No such file"),
                 ("f.ged", b"\x89PNG\r\n\x1a\n" + bytes(range(256)), [], "f.ged: not a GEDCOM file"),
                 ("f.ged", b"", [], "f.ged: not a GEDCOM file"),
-                ("f.ged", f"{head}0 @I1@ INDI\n2 NAME X\n".encode(), [], "f.ged: line 4: the level is more than one deeper"),
-                ("f.ged", f"{head}0 @I1@ INDI\n\x00\x01 x\n".encode(), [], "f.ged: line 4: the level is not a number"),
+                ("f.ged", f"{head}0 @I1@ INDI\n2 NAME X\n".encode(), [], "f.ged:4: the level is more than one deeper"),
+                ("f.ged", f"{head}0 @I1@ INDI\n\x00\x01 x\n".encode(), [], "f.ged:4: the level is not a number"),
                 ("f.ged", f"{head}0 @F1@ FAM\n".encode(), [], "f.ged: no individuals"),
                 ("f.ged", gedcom("KLINGON"), [], "f.ged: unknown character set"),
                 ("f.ged", b"\xff\xfe0\x00\x00\xd8", [], "f.ged: the file looks like UTF-16 but"),
-                ("f.ged", f"{head}{'1' * 5000} X\n".encode(), [], "f.ged: line 3: the level is not a number"),
+                ("f.ged", f"{head}{'1' * 5000} X\n".encode(), [], "f.ged:3: the level is not a number"),
                 ("f.ged", gedcom("UTF-8"), ["no/f.txt"], "cannot create no/f.txt: No such file"),
                 ("f.gdz", gedzip({"family.ged": "0 HEAD"}), [], "f.gdz: a zip file, but not GEDZIP"),
                 ("f.gdz", gedzip({"gedcom.ged": "0 HEAD"})[:60], [], "f.gdz: cannot read the GEDZIP")]:

@@ -115,10 +115,14 @@ def _gedcom_bytes(path: str) -> bytes:
     """The bytes of the GEDCOM file, read out of a GEDZIP archive (a zip file holding
     gedcom.ged and media files) when it is one."""
     try:
-        with open(path, "rb") as file:
+        file = open(path, "rb")
+    except OSError as error:
+        raise ImportFailure(f"{path}: cannot open the GEDCOM file: {error.strerror}") from None
+    try:
+        with file:
             data = file.read()
     except OSError as error:
-        raise ImportFailure(f"{path}: cannot read the GEDCOM file: {error.strerror}")
+        raise ImportFailure(f"{path}: cannot read the GEDCOM file: {error.strerror}") from None
     if not data.startswith(b"PK\x03\x04"):
         return data
     try:
@@ -180,7 +184,7 @@ def read_gedcom(path: str) -> GedcomFile:
     for warning in warnings:
         if type(warning) in _LINE_FAULTS:
             content = getattr(warning, "line_content", "")
-            raise ImportFailure(f"{path}: line {warning.line_number}: {_LINE_FAULTS[type(warning)]}"
+            raise ImportFailure(f"{path}:{warning.line_number}: {_LINE_FAULTS[type(warning)]}"
                                 + (f": {_shorten(content)}" if content else ""))
     result = GedcomFile(name, records=list(document.records.values()))
     for key, record in document.records.items():
