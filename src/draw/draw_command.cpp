@@ -117,8 +117,7 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
              : picture.value();
     if (const Status written = write_file_atomically(options.output_path, written_text);
         !written) {
-        return Failure{std::string("Cannot write the ") + (page ? "page: " : "SVG file: ") +
-                       written.failure().message};
+        return written.failure();
     }
     const auto counted = [](std::size_t count, const char* noun) {
         return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");

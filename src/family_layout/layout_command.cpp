@@ -46,7 +46,7 @@ Status run_layout(const LayoutOptions& options, std::ostream& out)
     const DrawingCounts counts = draw_families(pedigree, graph, attributes);
     if (const Status written = gml::write_drawing_gml(attributes, options.drawing_path);
         !written) {
-        return Failure{"Could not write the drawing file: " + written.failure().message};
+        return written.failure();
     }
     out << "Laid out " << counted(counts.people, "person", "people") << " and "
         << counted(counts.couples, "couple", "couples") << " in "

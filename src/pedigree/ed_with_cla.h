@@ -71,8 +71,8 @@ void DIGRAPHdestroy(Digraph G);
 // are printed on standard output, the first followed on standard error by the line naming
 // the id; every other diagnostic goes to standard error and names the file, the line, the
 // failed check and the record. Text after the last record is not read, and a line on
-// standard error says so. The clan and four-column files are read twice,
-// so a pipe is refused. pedigree_readers.h offers the same readers without the exit.
+// standard error says so. The clan and four-column readers go over the text
+// twice and take only a regular file: a pipe is refused. pedigree_readers.h offers the same readers without the exit.
 Digraph DIGRAPHcreate_with_cla(const char* path);               // clan pedigree
 Digraph DIGRAPHcreate(const char* path);                        // four-column pedigree
 Digraph DIGRAPHcreate_with_cla_multi_parents(const char* path); // individuals plus links

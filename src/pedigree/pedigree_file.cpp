@@ -1,9 +1,11 @@
 // Getting a pedigree file into memory.
 //
-// The readers parse the whole text in memory; the file itself is read once. A two-pass
-// reader is defined over input it can read again from the start, so input that could not
-// be rewound (a pipe, a socket, a terminal) is refused here with that reason, rather than
-// being accepted and then failing with a misleading parse error.
+// The readers parse the whole text in memory; the file itself is read once. The two-pass
+// readers have always taken only input that can be read again from the start, and
+// scripts around hierarchical-layout rely on a pipe being refused, so input that cannot
+// be rewound (a pipe, a socket, a terminal) is still refused here, with a message that
+// says what to do. The Pedigree model's reader (kinship-select, kinship-stats,
+// kinship-layout) takes a pipe.
 
 #include "pedigree/pedigree_readers.h"
 #include "pedigree/read_failure.h"

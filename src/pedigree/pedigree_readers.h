@@ -60,8 +60,8 @@ Result<DigraphPtr> read_adjacency_pedigree(std::string_view text,
                                            std::string_view file = adjacency_file_name,
                                            Notes* notes = nullptr);
 
-// Whether the reader goes over the file once or twice. A two-pass reader needs a file it
-// can rewind, so pipes and other unseekable input are refused up front.
+// Whether the reader goes over the text once or twice. The two-pass readers take only a
+// file that can be rewound, so pipes and other unseekable input are refused up front.
 enum class Passes { one, two };
 
 // The whole content of the file at `path`, or the failure to open or read it.

@@ -100,8 +100,8 @@ Failure not_rewindable_failure(std::string_view file, std::string_view kind)
 {
     return kinship::failure_of({file, 0,
                                 "cannot read the pedigree from " + std::string(kind),
-                                "the file is read twice and this input cannot be rewound; "
-                                "give a regular file"});
+                                "hierarchical-layout takes a regular file only; save the "
+                                "pedigree to a file first"});
 }
 
 Failure item_failure(const Place& place, std::string_view item, const ScanFailure& failure)

@@ -131,8 +131,8 @@ class CommandTest(unittest.TestCase):
             ("ped.txt", "1\n305 m 0 0 a b 1880-1950\n", "",
              'ped.txt:2: individual 305: the birth value "1880-1950" is not an integer\n'),
             ("folder", None, "", "folder: cannot open the pedigree file: Is a directory\n"),
-            ("fifo", None, "", "fifo: cannot read the pedigree from a pipe: the file is read "
-                               "twice and this input cannot be rewound; give a regular file\n"),
+            ("fifo", None, "", "fifo: cannot read the pedigree from a pipe: hierarchical-layout "
+                               "takes a regular file only; save the pedigree to a file first\n"),
         ]:
             with self.subTest(name=name, content=content):
                 if content is not None:
