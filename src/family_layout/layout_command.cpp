@@ -31,9 +31,7 @@ std::string picture_path(const std::string& drawing_path)
 
 Status run_layout(const LayoutOptions& options, std::ostream& out)
 {
-    pedigree::Notes notes;
-    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path, &notes);
-    pedigree::print_notes(notes);
+    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
     if (!read) {
         return read.failure();
     }

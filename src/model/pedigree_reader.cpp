@@ -100,14 +100,17 @@ Result<Pedigree> read_pedigree_model(std::string_view text, std::string_view fil
     return linked;
 }
 
-Result<Pedigree> load_pedigree_model(const std::string& path, pedigree::Notes* notes)
+Result<Pedigree> load_pedigree_model(const std::string& path)
 {
     const Result<std::string> text = pedigree::load_pedigree_text(path.c_str(),
                                                                   pedigree::Passes::one);
     if (!text) {
         return text.failure();
     }
-    return read_pedigree_model(text.value(), path, notes);
+    pedigree::Notes notes;
+    Result<Pedigree> read = read_pedigree_model(text.value(), path, &notes);
+    pedigree::print_notes(notes);
+    return read;
 }
 
 } // namespace kinship

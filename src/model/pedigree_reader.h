@@ -19,7 +19,8 @@ namespace kinship {
 Result<Pedigree> read_pedigree_model(std::string_view text, std::string_view file,
                                      pedigree::Notes* notes = nullptr);
 
-// Reads the file at `path` (read once, so a pipe is fine) into the model.
-Result<Pedigree> load_pedigree_model(const std::string& path, pedigree::Notes* notes = nullptr);
+// Reads the file at `path` (read once, so a pipe is fine) into the model, as a command
+// does: the notes on the file (text after the last record) go to standard error at once.
+Result<Pedigree> load_pedigree_model(const std::string& path);
 
 } // namespace kinship

@@ -98,9 +98,9 @@ Status choose(const Pedigree& pedigree, const SelectOptions& options, Chosen& ch
 
 } // namespace
 
-Status run_select(const SelectOptions& options, std::ostream& out, pedigree::Notes& notes)
+Status run_select(const SelectOptions& options, std::ostream& out)
 {
-    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path, &notes);
+    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
     if (!read) {
         return read.failure();
     }

@@ -45,9 +45,7 @@ Status make_folder(const std::string& folder)
 
 Status run_stats(const StatsOptions& options, std::ostream& out)
 {
-    pedigree::Notes notes;
-    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path, &notes);
-    pedigree::print_notes(notes);
+    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
     if (!read) {
         return read.failure();
     }
