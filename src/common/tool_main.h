@@ -14,8 +14,7 @@
 
 namespace kinship {
 
-// What a tool is made of. `Options::action` is `Options::Action::help`,
-// `Options::Action::version` or the tool's own work.
+// What a tool is made of: its options' parser, its help and version texts, and its work.
 template <typename Options>
 struct Tool {
     Result<Options> (*parse)(std::span<const std::string> args);
@@ -28,16 +27,17 @@ template <typename Options>
 int run_tool(int argc, char** argv, const Tool<Options>& tool)
 {
     const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    // --help or --version anywhere asks for that alone, whatever else is given.
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h" || arg == "--version") {
+            std::cout << (arg == "--version" ? tool.version() : tool.help()) << '\n';
+            return 0;
+        }
+    }
     const Result<Options> options = tool.parse(args);
     if (!options) {
         print_failure(options.failure());
         return options.failure().status;
-    }
-    using Action = typename Options::Action;
-    if (options.value().action == Action::help || options.value().action == Action::version) {
-        std::cout << (options.value().action == Action::help ? tool.help() : tool.version())
-                  << '\n';
-        return 0;
     }
     const Status ran = tool.run(options.value(), std::cout);
     if (!ran) {

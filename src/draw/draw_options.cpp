@@ -84,14 +84,6 @@ Result<DrawOptions> parse_draw_options(std::span<const std::string> args)
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.action = DrawOptions::Action::help;
-            return options;
-        }
-        if (arg == "--version") {
-            options.action = DrawOptions::Action::version;
-            return options;
-        }
         if (arg == "--names" || arg == "--colour-by" || arg == "--stats") {
             if (i + 1 == args.size()) {
                 return wrong(arg + " needs a value");

@@ -14,11 +14,9 @@ enum class ColourBy { sex, clan, subclan, inbreeding };
 
 // The command line of kinship-draw.
 struct DrawOptions {
-    enum class Action { draw, help, version };
     // What the output file's extension asks for: the SVG picture (.svg) or the interactive
     // page that holds it (.html).
     enum class Output { picture, page };
-    Action action = Action::draw;
     std::string drawing_path;
     std::string output_path;
     Output output = Output::picture;

@@ -37,14 +37,6 @@ Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)
     LayoutOptions options;
     std::vector<std::string> files;
     for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            options.action = LayoutOptions::Action::help;
-            return options;
-        }
-        if (arg == "--version") {
-            options.action = LayoutOptions::Action::version;
-            return options;
-        }
         if (arg.size() > 1 && arg[0] == '-') {
             return wrong("unknown option " + arg);
         }

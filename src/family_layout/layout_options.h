@@ -9,8 +9,6 @@ namespace kinship::family {
 
 // The command line of kinship-layout.
 struct LayoutOptions {
-    enum class Action { lay_out, help, version };
-    Action action = Action::lay_out;
     std::string pedigree_path;
     std::string drawing_path;
 };

@@ -94,14 +94,6 @@ Result<SelectOptions> parse_select_options(std::span<const std::string> args)
         const auto value = [&](std::size_t k) -> const std::string& { return args[i + k]; };
         const auto* chosen = std::ranges::find_if(
             selection_options, [&](const SelectionOption& o) { return arg == o.option; });
-        if (arg == "--help" || arg == "-h") {
-            options.action = SelectOptions::Action::help;
-            return options;
-        }
-        if (arg == "--version") {
-            options.action = SelectOptions::Action::version;
-            return options;
-        }
         if (chosen != selection_options.end()) {
             const std::size_t needed = chosen->ids == 0 ? 1 : std::size_t(chosen->ids);
             if (args.size() - i - 1 < needed) {

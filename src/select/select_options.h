@@ -20,8 +20,6 @@ struct Selection {
 
 // The command line of kinship-select.
 struct SelectOptions {
-    enum class Action { select, help, version };
-    Action action = Action::select;
     std::string pedigree_path;
     std::string output_path;
     std::vector<Selection> selections; // at least one; the people chosen are their union

@@ -46,14 +46,6 @@ Result<StatsOptions> parse_stats_options(std::span<const std::string> args)
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.action = StatsOptions::Action::help;
-            return options;
-        }
-        if (arg == "--version") {
-            options.action = StatsOptions::Action::version;
-            return options;
-        }
         if (arg == "--names" || arg == "--degree") {
             if (i + 1 == args.size()) {
                 return wrong(arg + " needs a value");

@@ -10,8 +10,6 @@ namespace kinship::stats {
 
 // The command line of kinship-stats.
 struct StatsOptions {
-    enum class Action { measure, help, version };
-    Action action = Action::measure;
     std::string pedigree_path;
     std::string output_folder;
     std::optional<std::string> names_path;
