@@ -4,6 +4,7 @@
 #include "stats/couples.h"
 #include "stats/stats_command.h"
 #include "stats/stats_options.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -225,13 +226,12 @@ TEST(StatsCommand, WritesTheClanTablesOfAHandWorkedPedigree)
                              "4 f 0 0 b y 0 0\n5 m 0 0 b y 0 0\n6 f 0 0 - - 0 0\n"
                              "7 m 0 0 - - 0 0\n8 f 3 4 a x 0 0\n9 m 3 4 a x 0 0\n"
                              "10 f 5 6 b y 0 0\n11 m 7 8 - - 0 0\n12 f 5 2 b y 0 0\n";
-    const auto folder = std::filesystem::temp_directory_path() / "kinship-stats-test";
-    std::filesystem::remove_all(folder);
-    std::ofstream(folder.string() + ".txt") << text;
-    std::ofstream(folder.string() + ".tsv") << "id\tref\tname\n3\t@I3@\tJo\u00e3o da Silva\r\n";
-    StatsOptions options{.pedigree_path = folder.string() + ".txt",
+    const test_files::TempDir folder;
+    const auto pedigree = folder.write("ped.txt", text);
+    const auto names = folder.write("names.tsv", "id\tref\tname\n3\t@I3@\tJo\u00e3o da Silva\r\n");
+    StatsOptions options{.pedigree_path = pedigree.string(),
                          .output_folder = (folder / "out").string(),
-                         .names_path = folder.string() + ".tsv"};
+                         .names_path = names.string()};
     std::ostringstream out;
     ASSERT_TRUE(run_stats(options, out));
     EXPECT_EQ(table(folder / "out/clans.tsv"),
@@ -248,16 +248,13 @@ TEST(StatsCommand, WritesTheClanTablesOfAHandWorkedPedigree)
         << out.str();
 
     // Someone their own ancestor: the ids on the cycle, and no tables.
-    std::ofstream(folder.string() + ".txt") << "2\n1 m 2 0 a x 0 0\n2 m 1 0 a x 0 0\n";
+    folder.write("ped.txt", "2\n1 m 2 0 a x 0 0\n2 m 1 0 a x 0 0\n");
     options.output_folder = (folder / "cycle").string();
     const Status cycle = run_stats(options, out);
     ASSERT_FALSE(cycle);
     EXPECT_NE(cycle.failure().message.find("1 -> 2 -> 1"), std::string::npos)
         << cycle.failure().message;
     EXPECT_FALSE(std::filesystem::exists(folder / "cycle"));
-    std::filesystem::remove_all(folder);
-    std::filesystem::remove(folder.string() + ".txt");
-    std::filesystem::remove(folder.string() + ".tsv");
 }
 
 } // namespace
