@@ -196,6 +196,15 @@ class KinshipFromGedcom(unittest.TestCase):
         self.assertEqual(len(people), example.count(b" INDI"))
         self.assertIn("warnings: 0", out)
 
+        # A summary nobody reads any more (| head) ends quietly: the files are written.
+        (self.folder / "familia.txt").unlink()
+        run = subprocess.Popen([IMPORTER, "familia.ged"], cwd=self.folder,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        run.stdout.close()
+        self.assertEqual((run.wait(timeout=120), run.stderr.read()), (0, b""))
+        run.stderr.close()
+        self.assertTrue((self.folder / "familia.txt").exists())
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -3,6 +3,7 @@ messages."""
 
 import argparse
 import importlib.metadata
+import os
 import shlex
 import sys
 from pathlib import Path
@@ -69,6 +70,17 @@ def summary(args, encoding: str, result: Conversion, names: Path) -> str:
 
 
 def main(argv=None) -> int:
+    try:
+        return convert_and_report(argv)
+    except BrokenPipeError:
+        # Whoever read standard output stopped early (`| head`): both files are written,
+        # and the rest of the summary has nowhere to go. Python would otherwise report the
+        # pipe again while flushing at exit.
+        os.dup2(os.open(os.devnull, os.O_WRONLY), sys.stdout.fileno())
+        return 0
+
+
+def convert_and_report(argv) -> int:
     args = arguments(argv)
     names = args.pedigree.with_name(args.pedigree.name + ".names.tsv")
     try:
