@@ -11,15 +11,17 @@
 #include <vector>
 
 #include "common/result.h"
+#include "common/version.h"
 
 namespace kinship {
 
-// What a tool is made of: its options' parser, its help and version texts, and its work.
+// What a tool is made of: its name (--version prints it with the project's version), its
+// options' parser, its help text and its work.
 template <typename Options>
 struct Tool {
+    const char* name;
     Result<Options> (*parse)(std::span<const std::string> args);
     std::string (*help)();
-    std::string (*version)();
     Status (*run)(const Options& options, std::ostream& out);
 };
 
@@ -30,7 +32,9 @@ int run_tool(int argc, char** argv, const Tool<Options>& tool)
     // --help or --version anywhere asks for that alone, whatever else is given.
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h" || arg == "--version") {
-            std::cout << (arg == "--version" ? tool.version() : tool.help()) << '\n';
+            std::cout << (arg == "--version" ? std::string(tool.name) + " " + project_version()
+                                             : tool.help())
+                      << '\n';
             return 0;
         }
     }

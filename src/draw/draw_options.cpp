@@ -73,11 +73,6 @@ std::string draw_help()
            "  --version             print the version";
 }
 
-std::string draw_version()
-{
-    return std::string("kinship-draw ") + KINSHIP_VERSION;
-}
-
 Result<DrawOptions> parse_draw_options(std::span<const std::string> args)
 {
     DrawOptions options;

@@ -30,8 +30,6 @@ struct DrawOptions {
 // The usage line and what each argument does, as --help prints it.
 std::string draw_help();
 
-// "kinship-draw 0.1.0".
-std::string draw_version();
 
 // Reads the arguments after the program's name. A wrong command line (an unknown option,
 // an option without its value, no drawing file or more than two files, an output file that

@@ -13,5 +13,5 @@ int main(int argc, char** argv)
 {
     namespace tool = kinship::draw;
     return kinship::run_tool<tool::DrawOptions>(
-        argc, argv, {tool::parse_draw_options, tool::draw_help, tool::draw_version, tool::draw_file});
+        argc, argv, {"kinship-draw", tool::parse_draw_options, tool::draw_help, tool::draw_file});
 }

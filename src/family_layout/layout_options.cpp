@@ -27,11 +27,6 @@ std::string layout_help()
            "  --version             print the version";
 }
 
-std::string layout_version()
-{
-    return std::string("kinship-layout ") + KINSHIP_VERSION;
-}
-
 Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)
 {
     LayoutOptions options;

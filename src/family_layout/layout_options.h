@@ -16,8 +16,6 @@ struct LayoutOptions {
 // The usage line and what the command does, as --help prints it.
 std::string layout_help();
 
-// "kinship-layout 0.1.0".
-std::string layout_version();
 
 // Reads the arguments after the program's name. An unknown option, not exactly two files,
 // or a drawing file that is the pedigree file itself fail with status 2, the usage line

@@ -11,5 +11,5 @@ int main(int argc, char** argv)
 {
     namespace tool = kinship::family;
     return kinship::run_tool<tool::LayoutOptions>(
-        argc, argv, {tool::parse_layout_options, tool::layout_help, tool::layout_version, tool::run_layout});
+        argc, argv, {"kinship-layout", tool::parse_layout_options, tool::layout_help, tool::run_layout});
 }

@@ -13,5 +13,5 @@ int main(int argc, char** argv)
 {
     namespace tool = kinship::select;
     return kinship::run_tool<tool::SelectOptions>(
-        argc, argv, {tool::parse_select_options, tool::select_help, tool::select_version, tool::run_select});
+        argc, argv, {"kinship-select", tool::parse_select_options, tool::select_help, tool::run_select});
 }

@@ -80,11 +80,6 @@ std::string select_help()
            "  --version             print the version";
 }
 
-std::string select_version()
-{
-    return std::string("kinship-select ") + KINSHIP_VERSION;
-}
-
 Result<SelectOptions> parse_select_options(std::span<const std::string> args)
 {
     SelectOptions options;

@@ -31,8 +31,6 @@ struct SelectOptions {
 // The usage line and what each argument does, as --help prints it.
 std::string select_help();
 
-// "kinship-select 0.1.0".
-std::string select_version();
 
 // Reads the arguments after the program's name. A wrong command line (an unknown option,
 // an option without its values, an id that is not a whole number, a negative or repeated

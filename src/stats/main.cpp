@@ -12,5 +12,5 @@ int main(int argc, char** argv)
 {
     namespace tool = kinship::stats;
     return kinship::run_tool<tool::StatsOptions>(
-        argc, argv, {tool::parse_stats_options, tool::stats_help, tool::stats_version, tool::run_stats});
+        argc, argv, {"kinship-stats", tool::parse_stats_options, tool::stats_help, tool::run_stats});
 }

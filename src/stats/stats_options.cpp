@@ -35,11 +35,6 @@ std::string stats_help()
            "  --version             print the version";
 }
 
-std::string stats_version()
-{
-    return std::string("kinship-stats ") + KINSHIP_VERSION;
-}
-
 Result<StatsOptions> parse_stats_options(std::span<const std::string> args)
 {
     StatsOptions options;

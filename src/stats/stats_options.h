@@ -17,7 +17,6 @@ struct StatsOptions {
 };
 
 std::string stats_help();
-std::string stats_version();
 
 // A wrong command line (an unknown option, an option without its value, a degree that is
 // not a whole number from 1 to 10, not exactly two paths) fails with status 2, the usage
