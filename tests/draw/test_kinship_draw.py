@@ -3,12 +3,13 @@
 import os
 import re
 import subprocess
-import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 from pathlib import Path
 
 import networkx
+
+from class_folder import class_folder
 
 SVG = "{http://www.w3.org/2000/svg}"
 NAMES = ["Maria da Concei\u00e7\u00e3o Silva", "\u674e\u5c0f\u9f8d <&>", "",
@@ -35,12 +36,9 @@ def corners(shape):
 class KinshipDraw(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        tmp = tempfile.TemporaryDirectory()
-        cls.addClassCleanup(tmp.cleanup)
-        cls.folder = Path(tmp.name)
         FILES["aldeia.txt"] = Path(os.environ["KINSHIP_EXAMPLE"]).read_text()
-        for name, text in FILES.items():
-            (cls.folder / name).write_text(text)
+        cls.folder = class_folder(cls, FILES)
+        for name in FILES:
             if name.endswith(".txt"):
                 subprocess.run([os.environ["KINSHIP_COMMAND"], name], cwd=cls.folder, check=True,
                                capture_output=True)

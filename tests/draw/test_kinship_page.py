@@ -6,7 +6,6 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
 import unicodedata
 import unittest
 from pathlib import Path
@@ -15,6 +14,7 @@ from selenium.webdriver import ActionChains, Keys
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
 
+from class_folder import class_folder
 from headless_chromium import chromium
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -30,9 +30,7 @@ def fold(text):
 class KinshipPage(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        tmp = tempfile.TemporaryDirectory()
-        cls.addClassCleanup(tmp.cleanup)
-        folder = Path(tmp.name)
+        folder = class_folder(cls)
         pedigree = subprocess.run(
             [sys.executable, ROOT / "bench/generate_pedigree.py", "genealogy", "400", "3",
              folder / "names.tsv"], check=True, capture_output=True, text=True).stdout

@@ -6,7 +6,6 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
 import unittest
 from pathlib import Path
 
@@ -15,6 +14,8 @@ import networkx
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "scripts"))
 from headless_chromium import chromium  # noqa: E402
+
+from class_folder import class_folder  # noqa: E402
 
 # 11 has children with 15 and with 16 (half-siblings 24 and 25); 21 and 22 are cousins;
 # 29 has only a mother; 8 is related to no one.
@@ -39,11 +40,8 @@ PEDIGREE = """14
 class KinshipLayout(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        tmp = tempfile.TemporaryDirectory()
-        cls.addClassCleanup(tmp.cleanup)
-        cls.folder = Path(tmp.name)
-        (cls.folder / "ped.txt").write_text(PEDIGREE)
-        (cls.folder / "cycle.txt").write_text("2\n1 m 2 0 a b 0 0\n2 f 1 0 a b 0 0\n")
+        cls.folder = class_folder(cls, {"ped.txt": PEDIGREE,
+                                        "cycle.txt": "2\n1 m 2 0 a b 0 0\n2 f 1 0 a b 0 0\n"})
         cls.result = cls.run_layout("ped.txt", "ped.gml")
 
     @classmethod

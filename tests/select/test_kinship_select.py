@@ -9,6 +9,8 @@ from pathlib import Path
 
 import networkx
 
+from class_folder import class_folder
+
 # Cousin marriages (10 x 11 first cousins, 14 x 16 half-cousins), half-siblings (10 and 12
 # by 5; 11 and 13 by 6), unknown parents (13, 15, 16), children listed before their
 # parents (17, 14, 10), and 18 related to no one.
@@ -38,11 +40,7 @@ NAMES = "id\txref\tname\n1\t@I1@\tAntônio\n17\t@I17@\tJoão\r\n99\t@I99@\tNingu
 class KinshipSelect(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        tmp = tempfile.TemporaryDirectory()
-        cls.addClassCleanup(tmp.cleanup)
-        cls.folder = Path(tmp.name)
-        (cls.folder / "ped.txt").write_text(PEDIGREE)
-        (cls.folder / "ped.names.tsv").write_text(NAMES)
+        cls.folder = class_folder(cls, {"ped.txt": PEDIGREE, "ped.names.tsv": NAMES})
         for folder in ("a folder", "empty"):
             (cls.folder / folder).mkdir()
 

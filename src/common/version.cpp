@@ -1,0 +1,10 @@
+#include "common/version.h"
+
+namespace kinship {
+
+const char* project_version()
+{
+    return KINSHIP_VERSION;
+}
+
+} // namespace kinship
