@@ -16,7 +16,8 @@
 namespace kinship {
 
 // What a tool is made of: its name (--version prints it with the project's version), its
-// options' parser, its help text and its work.
+// options' parser, its help text (the usage line and its own options; run_tool adds
+// --help and --version) and its work.
 template <typename Options>
 struct Tool {
     const char* name;
@@ -32,9 +33,13 @@ int run_tool(int argc, char** argv, const Tool<Options>& tool)
     // --help or --version anywhere asks for that alone, whatever else is given.
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h" || arg == "--version") {
-            std::cout << (arg == "--version" ? std::string(tool.name) + " " + project_version()
-                                             : tool.help())
-                      << '\n';
+            if (arg == "--version") {
+                std::cout << tool.name << ' ' << project_version() << '\n';
+            } else {
+                std::cout << tool.help() << "\n"
+                          << "  --help                print this help\n"
+                          << "  --version             print the version\n";
+            }
             return 0;
         }
     }

@@ -68,9 +68,7 @@ std::string draw_help()
            "                        or subclan (clan and sub-clan), or inbreeding (F, needs\n"
            "                        --stats), and add a legend\n"
            "  --stats OUTPUT_FOLDER the tables of kinship-stats: each person's generation\n"
-           "                        and F in their tooltip\n"
-           "  --help                print this help\n"
-           "  --version             print the version";
+           "                        and F in their tooltip";
 }
 
 Result<DrawOptions> parse_draw_options(std::span<const std::string> args)

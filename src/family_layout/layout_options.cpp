@@ -22,9 +22,7 @@ std::string layout_help()
            "\n\n"
            "Lays a clan pedigree out as families and writes the drawing file that\n"
            "kinship-draw draws: partners side by side in one layer, joined at a small family\n"
-           "node, and their children in a row under it.\n"
-           "  --help                print this help\n"
-           "  --version             print the version";
+           "node, and their children in a row under it.";
 }
 
 Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)

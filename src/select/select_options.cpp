@@ -75,9 +75,7 @@ std::string select_help()
            "  --with-partners       add the other parent of each chosen child of a chosen\n"
            "                        person, so that couples appear as couples\n"
            "  --names NAMES_FILE    also write the chosen rows of this names table to\n"
-           "                        OUTPUT_FILE.names.tsv\n"
-           "  --help                print this help\n"
-           "  --version             print the version";
+           "                        OUTPUT_FILE.names.tsv";
 }
 
 Result<SelectOptions> parse_select_options(std::span<const std::string> args)

@@ -30,9 +30,7 @@ std::string stats_help()
            "  --names NAMES_FILE    the names table of kinship-from-gedcom (id<TAB>\n"
            "                        cross-reference<TAB>name) for people.tsv's name column\n"
            "  --degree N            generations searched above each spouse for a common\n"
-           "                        ancestor, 1 to 10 (default 3: second cousins)\n"
-           "  --help                print this help\n"
-           "  --version             print the version";
+           "                        ancestor, 1 to 10 (default 3: second cousins)";
 }
 
 Result<StatsOptions> parse_stats_options(std::span<const std::string> args)
