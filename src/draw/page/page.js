@@ -19,7 +19,8 @@
   const panel = $('panel'), legendBox = $('legend');
   const shown = 20; // matches listed
   const readable = 10; // pixels: the smallest font size a full name is shown at
-  const legible = 2; // pixels: smaller names and ids are not drawn
+  const legible = 4; // pixels: smaller names and ids are not drawn
+  const haloed = 8; // pixels: smaller names go without their white halo
   const font = 'Arial, Helvetica, sans-serif';
 
   // ---- The drawing's arrays ------------------------------------------------------------
@@ -145,7 +146,7 @@
     reachX = Math.max(reachX, rx); reachY = Math.max(reachY, ry);
     grow(X[v] - rx, Y[v] - l.h / 2 - l.width, X[v] + rx, Y[v] + ry);
   }
-  for (let k = 0; k < points.length; k += 2) grow(points[k], points[k + 1], points[k], points[k + 1]);
+  for (let k = 0; k < 2 * start[E]; k += 2) grow(points[k], points[k + 1], points[k], points[k + 1]);
   if (!N) grow(0, 0, 100, 100);
   const margin = 10;
   whole.x -= margin; whole.y -= margin; whole.right += margin; whole.bottom += margin;
@@ -225,12 +226,13 @@
   }
 
   // ---- Painting ------------------------------------------------------------------------
-  const TILE = 512;
+  const TILE = 256;
   const tiles = new Map(); // key -> {image (a canvas, or null when empty), used}
-  const tileLimit = 180;
+  const tileLimit = 600; // 256 x 256 pixels each: 150 MB at most
   let frameCount = 0;
-  const nameWidth = new Float32Array(P).fill(-1); // a person's full name at 12 px, measured once
-  const labelRoom = new Float32Array(P).fill(-1); // the widest line of their label, the same
+  // A person's full name on their label's lines, and its widest line over the label's
+  // widest line (measured once, in the same font); 0 until measured.
+  const fullLines = new Array(P), fullRatio = new Float32Array(P);
 
   function textWidth(ctx, text) { return ctx.measureText(text).width; }
 
@@ -243,16 +245,15 @@
     const lines = labels[i], full = names[i];
     if (tops[i] === null || !full || lines.join(' ') === full) return { lines, size };
     if (size * scale < readable) return { lines, size };
-    ctx.font = `12px ${font}`;
-    if (nameWidth[i] < 0) {
-      nameWidth[i] = textWidth(ctx, full);
-      labelRoom[i] = Math.max(...lines.map((t) => textWidth(ctx, t)));
+    if (!fullRatio[i]) {
+      ctx.font = `12px ${font}`;
+      const cut = full.lastIndexOf(' ');
+      fullLines[i] = lines.length > 1 && cut > 0 ? [full.slice(0, cut), full.slice(cut + 1)] : [full];
+      const widest = (texts) => Math.max(...texts.map((t) => textWidth(ctx, t)));
+      fullRatio[i] = Math.max(1, widest(fullLines[i]) / Math.max(1, widest(lines)));
     }
-    const cut = full.lastIndexOf(' ');
-    const wanted = lines.length > 1 && cut > 0 ? [full.slice(0, cut), full.slice(cut + 1)] : [full];
-    const widest = Math.max(...wanted.map((t) => textWidth(ctx, t)));
-    const fit = Math.min(size, size * labelRoom[i] / widest);
-    return fit * scale >= readable ? { lines: wanted, size: fit } : { lines, size };
+    const fit = size / fullRatio[i];
+    return fit * scale >= readable ? { lines: fullLines[i], size: fit } : { lines, size };
   }
 
   // Paints the items of layer `layer` ('base' or 'focus') in the box of `w` x `h` pixels
@@ -265,7 +266,7 @@
       nodes = nodes.filter((v) => mark[v]);
       shownLines = shownLines.filter((e) => lineOn[e]);
     }
-    const small = looks.length && Math.max(...looks.map((l) => Math.max(l.w, l.h))) * scale < 5;
+    const small = looks.length && Math.max(...looks.map((l) => Math.max(l.w, l.h))) * scale < 8;
     if (small) plot(ctx, layer, nodes, shownLines, x0, y0, w, h, scale);
     else draw(ctx, layer, nodes, shownLines, x0, y0, scale);
   }
@@ -377,12 +378,14 @@
     ctx.lineWidth = 3;
     ctx.strokeStyle = '#FFFFFF';
     ctx.fillStyle = '#000000';
+    let set = '';
     for (const v of nodes) {
       if (v >= P) continue;
       const shown = nameLines(ctx, v, scale);
       if (!shown) continue;
       const bold = focus && mark[v] & SELF ? 'bold ' : '';
-      ctx.font = `${bold}${shown.size}px ${font}`;
+      const wanted = `${bold}${shown.size}px ${font}`;
+      if (wanted !== set) ctx.font = set = wanted;
       if (tops[v] === null) {
         ctx.textBaseline = 'middle';
         ctx.fillText(shown.lines[0], X[v], Y[v]);
@@ -390,8 +393,9 @@
       }
       ctx.textBaseline = 'alphabetic';
       let baseline = Y[v] + tops[v] + shown.size * 0.95;
+      const halo = shown.size * scale >= haloed;
       for (const text of shown.lines) {
-        ctx.strokeText(text, X[v], baseline);
+        if (halo) ctx.strokeText(text, X[v], baseline);
         ctx.fillText(text, X[v], baseline);
         baseline += shown.size * 1.15;
       }
@@ -468,14 +472,42 @@
     const scale = canvas.width / box.w; // device pixels a unit
     const z = Math.ceil(Math.log2(scale) - 1e-9);
     const began = performance.now();
-    const missing = compose(context, z, scale, began);
+    const missing = few(scale) ? drawView(context, scale) : compose(context, z, scale, began);
     // For whoever waits for the picture to be whole (a screenshot, the benchmark).
     canvas.dataset.whole = String(!missing);
     if (missing) schedule();
   }
 
+  // Whether the view holds few enough items to be drawn afresh in every frame, which is
+  // sharp at once and costs less than tiles when near.
+  function few(scale) {
+    const found = query(box.x, box.y, box.x + canvas.width / scale, box.y + canvas.height / scale);
+    return found.nodes.length + found.lines.length <= 1500;
+  }
+
+  // Draws the view itself onto ctx, at `scale` pixels a unit; nothing is left missing.
+  function drawView(ctx, scale) {
+    const w = ctx.canvas.width, h = ctx.canvas.height;
+    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.fillStyle = '#FFFFFF';
+    ctx.fillRect(0, 0, w, h);
+    paint(ctx, 'base', box.x, box.y, w, h, scale);
+    if (focused) {
+      ctx.fillStyle = 'rgba(255, 255, 255, 0.7)';
+      ctx.fillRect(0, 0, w, h);
+      if (looks.length && Math.max(...looks.map((l) => Math.max(l.w, l.h))) * scale < 8) {
+        // Pixels are plotted, not drawn: onto a layer of their own, then over the veil.
+        const top = document.createElement('canvas');
+        top.width = w; top.height = h;
+        paint(top.getContext('2d'), 'focus', box.x, box.y, w, h, scale);
+        ctx.drawImage(top, 0, 0);
+      } else paint(ctx, 'focus', box.x, box.y, w, h, scale);
+    }
+    return false;
+  }
+
   // Draws the view's tiles at level z onto ctx; returns whether some are still missing.
-  function compose(ctx, z, scale, began, budget = 30) {
+  function compose(ctx, z, scale, began, budget = 12) {
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.fillStyle = '#FFFFFF';
     ctx.fillRect(0, 0, ctx.canvas.width, ctx.canvas.height);
@@ -527,12 +559,14 @@
       }
       return;
     }
-    for (let dy = 0; dy < 2; dy++) {
-      for (let dx = 0; dx < 2; dx++) {
-        const fine = tileImage(layer, z + 1, 2 * tx + dx, 2 * ty + dy);
-        if (fine && fine.image) {
-          const [left, top, side] = place((tx + dx / 2) * unit, (ty + dy / 2) * unit, unit / 2);
-          ctx.drawImage(fine.image, left, top, side + 0.5, side + 0.5);
+    for (const k of [2, 4]) {
+      for (let dy = 0; dy < k; dy++) {
+        for (let dx = 0; dx < k; dx++) {
+          const fine = tileImage(layer, z + Math.log2(k), k * tx + dx, k * ty + dy);
+          if (fine && fine.image) {
+            const [left, top, side] = place((tx + dx / k) * unit, (ty + dy / k) * unit, unit / k);
+            ctx.drawImage(fine.image, left, top, side + 0.5, side + 0.5);
+          }
         }
       }
     }
@@ -909,18 +943,7 @@
   function savePicture() {
     const picture = document.createElement('canvas');
     picture.width = canvas.width; picture.height = canvas.height;
-    const ctx = picture.getContext('2d'), scale = canvas.width / box.w;
-    ctx.fillStyle = '#FFFFFF';
-    ctx.fillRect(0, 0, picture.width, picture.height);
-    paint(ctx, 'base', box.x, box.y, picture.width, picture.height, scale);
-    if (focused) {
-      ctx.fillStyle = 'rgba(255, 255, 255, 0.7)';
-      ctx.fillRect(0, 0, picture.width, picture.height);
-      const top = document.createElement('canvas');
-      top.width = picture.width; top.height = picture.height;
-      paint(top.getContext('2d'), 'focus', box.x, box.y, picture.width, picture.height, scale);
-      ctx.drawImage(top, 0, 0);
-    }
+    drawView(picture.getContext('2d'), canvas.width / box.w);
     const link = document.createElement('a');
     link.download = (document.title.replace(/\.[^.]*$/, '') || 'kinship') +
       (selected >= 0 ? `-${ids[selected]}` : '') + '.png';
@@ -975,7 +998,7 @@
     clear: () => unselect(false),
     people: () => P,
     view: (wanted) => {
-      if (wanted) { showBox(...wanted.map(Number)); frame(); return undefined; }
+      if (wanted) { showBox(...wanted.map(Number)); return undefined; }
       const [cw, ch] = size();
       return [box.x, box.y, box.w, box.w * ch / cw];
     },
