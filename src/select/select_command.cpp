@@ -21,11 +21,17 @@ Failure about(const std::string& path, const std::string& what)
 }
 
 // hierarchical-layout names its files after its argument, so it runs in the output's
-// folder.
-std::string next_command(const std::string& output_path)
+// folder. With a marriages table the chosen part goes on to kinship-layout, which takes it.
+std::string next_command(const std::string& output_path, const std::string* marriages_path)
 {
     const std::filesystem::path output(output_path);
     const std::string folder = output.parent_path().string();
+    if (marriages_path != nullptr) {
+        const std::filesystem::path drawing = std::filesystem::path(output).replace_extension(
+            output.extension() == ".gml" ? ".gml.gml" : ".gml");
+        return "kinship-layout " + shell_word(output_path) + " " + shell_word(drawing.string()) +
+               " --marriages " + shell_word(*marriages_path);
+    }
     return (folder.empty() ? "" : "cd " + shell_word(folder) + " && ") +
            "hierarchical-layout " + shell_word(output.filename().string());
 }
@@ -98,10 +104,10 @@ Status choose(const Pedigree& pedigree, const SelectOptions& options,
     return done;
 }
 
-// " and 3 rows of the names table into OUT.names.tsv".
+// "3 rows of the names table into OUT.names.tsv".
 std::string rows_into(int rows, const char* table, const std::string& path)
 {
-    return " and " + std::to_string(rows) + (rows == 1 ? " row" : " rows") + " of the " + table +
+    return std::to_string(rows) + (rows == 1 ? " row" : " rows") + " of the " + table +
            " into " + path;
 }
 
@@ -153,23 +159,28 @@ Status run_select(const SelectOptions& options, std::ostream& out)
         }
     }
     write_pedigree(pedigree, chosen, files[0]);
-    std::string summary = "Chose " + std::to_string(std::ranges::count(chosen, 1)) + " of " +
-                          std::to_string(pedigree.size()) + " individuals into " +
-                          options.output_path;
+    std::vector<std::string> written{std::to_string(std::ranges::count(chosen, 1)) + " of " +
+                                     std::to_string(pedigree.size()) + " individuals into " +
+                                     options.output_path};
     if (names) {
-        summary += rows_into(write_names(names->value(), pedigree, chosen, files[1]),
-                             "names table", names_path);
+        written.push_back(rows_into(write_names(names->value(), pedigree, chosen, files[1]),
+                                    "names table", names_path));
     }
     if (marriages) {
-        summary += rows_into(write_marriages(marriages->value(), chosen, files.back()),
-                             "marriages table", marriages_path);
+        written.push_back(rows_into(write_marriages(marriages->value(), chosen, files.back()),
+                                    "marriages table", marriages_path));
+    }
+    std::string summary = "Chose " + written[0];
+    for (std::size_t k = 1; k < written.size(); ++k) {
+        summary += (k + 1 == written.size() ? " and " : ", ") + written[k];
     }
     for (AtomicFile& file : files) {
         if (const Status committed = file.commit(); !committed) {
             return committed;
         }
     }
-    out << summary << ".\nNext: " << next_command(options.output_path) << '\n';
+    out << summary << ".\nNext: "
+        << next_command(options.output_path, marriages ? &marriages_path : nullptr) << '\n';
     return done;
 }
 
