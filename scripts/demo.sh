@@ -15,12 +15,14 @@ build=${1:-$root/build/release}
 out=${2:-$root/build/demo}
 
 mkdir -p "$out"
-cp "$root/examples/aldeia.txt" "$out/aldeia.txt"
+cp "$root/examples/aldeia.txt" "$root/examples/aldeia.txt.marriages.tsv" "$out/"
 cd "$out"
 "$build/src/command/hierarchical-layout" aldeia.txt
 "$build/src/draw/kinship-draw" whl-gml-aldeia.txt
-# The same pedigree laid out as families: partners side by side, children under them.
-"$build/src/family_layout/kinship-layout" aldeia.txt aldeia-families.gml
+# The same pedigree laid out as families: partners side by side, children under them, with
+# its hand-written marriages table (a childless marriage of cousins, then a remarriage).
+"$build/src/family_layout/kinship-layout" aldeia.txt aldeia-families.gml \
+  --marriages aldeia.txt.marriages.tsv
 "$build/src/draw/kinship-draw" aldeia-families.gml aldeia-families.svg
 cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/bin/kinship-from-gedcom" familia.ged --clan _CLAN --subclan Metade
@@ -29,16 +31,18 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
   --names familia.txt.names.tsv --colour-by clan
 "$build/src/draw/kinship-draw" whl-gml-familia.txt familia.html \
   --names familia.txt.names.tsv --colour-by clan
-"$build/src/family_layout/kinship-layout" familia.txt familia-families.gml
+"$build/src/family_layout/kinship-layout" familia.txt familia-families.gml \
+  --marriages familia.txt.marriages.tsv
 # With kinship-stats' tables the cousins' marriage gets its double relationship line.
-"$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv
+"$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv \
+  --marriages familia.txt.marriages.tsv
 "$build/src/draw/kinship-draw" familia-families.gml familia-families.svg \
   --names familia.txt.names.tsv --colour-by clan --stats stats
 "$build/src/draw/kinship-draw" familia-families.gml familia-families.html \
   --names familia.txt.names.tsv --colour-by clan --stats stats
 # How two people of the example are related, cut out by kinship-select and drawn alone.
 "$build/src/select/kinship-select" familia.txt irene-angela.txt --path 19 31 --with-partners \
-  --names familia.txt.names.tsv
+  --names familia.txt.names.tsv --marriages familia.txt.marriages.tsv
 "$build/src/command/hierarchical-layout" irene-angela.txt
 "$build/src/draw/kinship-draw" whl-gml-irene-angela.txt --names irene-angela.txt.names.tsv \
   --colour-by clan

@@ -1,8 +1,9 @@
 #pragma once
 
-// The couples of a pedigree, as the family layout draws them: two parents with at least
-// one common child hang their children from one family node; a child with one recorded
-// parent hangs from that parent directly.
+// The couples of a pedigree, as the family layout draws them: every couple (a recorded
+// marriage, or two parents of a common child) is joined at one family node, from which
+// their common children hang; a child with one recorded parent hangs from that parent
+// directly.
 
 #include "model/pedigree.h"
 
@@ -11,9 +12,10 @@
 namespace kinship::family {
 
 struct Family {
-    int father = Pedigree::none;
+    int father = Pedigree::none; // the husband's side of the couple
     int mother = Pedigree::none;
-    std::vector<int> children; // in file order
+    int year = 0;               // of the marriage; 0 when unknown
+    std::vector<int> children;  // in file order; none for a childless marriage
 };
 
 struct ParentLink {
@@ -22,9 +24,10 @@ struct ParentLink {
 };
 
 struct Families {
-    std::vector<Family> couples;          // in the file order of their first child
+    std::vector<Family> couples;          // in the Pedigree model's order of couples
     std::vector<ParentLink> single_links; // children with one recorded parent, in file order
-    // Each person's partners (the other parent of a common child), in couple order.
+    // Each person's partners, in couple order, except that the marriages whose years are
+    // known are in the order of their years.
     std::vector<std::vector<int>> partners;
 };
 

@@ -95,11 +95,15 @@ void style_person(const Person& person, ogdf::node v, gml::KinshipAttributes& at
 }
 
 // Family nodes are labelled "family 1", "family 2", ... in couple order: no person's id
-// (a number) reads like that, and every node keeps a label of its own.
-void style_family(std::size_t number, ogdf::node v, gml::KinshipAttributes& attributes)
+// (a number) reads like that, and every node keeps a label of its own. The template holds
+// the year of the marriage, or nothing when it is not known.
+void style_family(std::size_t number, int year, ogdf::node v, gml::KinshipAttributes& attributes)
 {
     attributes.set_family(v, true);
     attributes.label(v) = "family " + std::to_string(number);
+    if (year != 0) {
+        gml::append_integer(attributes.templateNode(v), year);
+    }
     attributes.width(v) = attributes.height(v) = family_node_size;
     attributes.set_node_fill(v, "#000000");
     attributes.set_node_line(v, "#000000");
@@ -198,7 +202,7 @@ DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
     for (std::size_t c = 0; c < families.couples.size(); ++c) {
         const Family& family = families.couples[c];
         const ogdf::node couple = graph.newNode();
-        style_family(c + 1, couple, attributes);
+        style_family(c + 1, family.year, couple, attributes);
         const ogdf::node unit_couple = placement.nodes[unit_count + c];
         attributes.x(couple) = placement.attributes.x(unit_couple);
         attributes.y(couple) = placement.attributes.y(unit_couple);

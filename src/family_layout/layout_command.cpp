@@ -3,6 +3,7 @@
 #include "common/shell_word.h"
 #include "family_layout/family_drawing.h"
 #include "gml/drawing_gml_writer.h"
+#include "model/marriages.h"
 #include "model/parents_first.h"
 #include "model/pedigree_reader.h"
 
@@ -31,11 +32,16 @@ std::string picture_path(const std::string& drawing_path)
 
 Status run_layout(const LayoutOptions& options, std::ostream& out)
 {
-    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
+    Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
     if (!read) {
         return read.failure();
     }
-    const Pedigree& pedigree = read.value();
+    Pedigree& pedigree = read.value();
+    if (!options.marriages_path.empty()) {
+        if (const Status added = add_marriages(options.marriages_path, pedigree); !added) {
+            return added.failure();
+        }
+    }
     if (const auto order = parents_first(pedigree, options.pedigree_path); !order) {
         return order.failure();
     }
@@ -46,8 +52,14 @@ Status run_layout(const LayoutOptions& options, std::ostream& out)
         !written) {
         return written.failure();
     }
+    int childless = 0;
+    for (int c = 0; c < static_cast<int>(pedigree.couples().size()); ++c) {
+        childless += pedigree.couple_children(c).empty();
+    }
     out << "Laid out " << counted(counts.people, "person", "people") << " and "
-        << counted(counts.couples, "couple", "couples") << " in "
+        << counted(counts.couples, "couple", "couples")
+        << (childless > 0 ? " (" + std::to_string(childless) + " without children)" : "")
+        << " in "
         << counted(counts.layers, "layer", "layers") << " into "
         << options.drawing_path << ".\nNext: kinship-draw " << shell_word(options.drawing_path)
         << " " << shell_word(picture_path(options.drawing_path)) << '\n';

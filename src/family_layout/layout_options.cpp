@@ -7,7 +7,8 @@
 namespace kinship::family {
 namespace {
 
-constexpr const char* usage = "usage: kinship-layout PEDIGREE_FILE DRAWING_FILE";
+constexpr const char* usage =
+    "usage: kinship-layout PEDIGREE_FILE DRAWING_FILE [--marriages MARRIAGES_FILE]";
 
 Failure wrong(const std::string& what)
 {
@@ -22,14 +23,25 @@ std::string layout_help()
            "\n\n"
            "Lays a clan pedigree out as families and writes the drawing file that\n"
            "kinship-draw draws: partners side by side in one layer, joined at a small family\n"
-           "node, and their children in a row under it.";
+           "node, and their children in a row under it.\n"
+           "  --marriages MARRIAGES_FILE  the couples of this marriages table too, with or\n"
+           "                              without children, each person's marriages in\n"
+           "                              the order of their years";
 }
 
 Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)
 {
     LayoutOptions options;
     std::vector<std::string> files;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--marriages") {
+            if (i + 1 == args.size()) {
+                return wrong(arg + " needs a value");
+            }
+            options.marriages_path = args[++i];
+            continue;
+        }
         if (arg.size() > 1 && arg[0] == '-') {
             return wrong("unknown option " + arg);
         }

@@ -1,9 +1,9 @@
 #pragma once
 
 // The pedigree as the newer tools (kinship-select, kinship-stats, kinship-layout) hold it:
-// the individuals with their attributes, in file order, and each one's father, mother and
-// children by index. Its size grows with the number of people and links, not with its
-// square, so it serves genealogies of a million people.
+// the individuals with their attributes, in file order, each one's father, mother and
+// children by index, and the couples. Its size grows with the number of people and links,
+// not with its square, so it serves genealogies of a million people.
 
 #include <cstddef>
 #include <span>
@@ -26,6 +26,15 @@ struct Person {
     std::size_t line = 0; // where the record starts in the file, for messages
 
     bool male() const { return sex == 'm'; }
+};
+
+// Two partners: a marriage from the marriages table, or a father and mother with a common
+// child. `husband` is the husband column's partner (the father of their children, when
+// the couple comes from them only); a couple of the same sex is kept as recorded.
+struct Couple {
+    int husband = 0; // indices
+    int wife = 0;
+    int year = 0; // of the marriage; 0 when unknown
 };
 
 class Pedigree {
@@ -54,6 +63,19 @@ public:
     // The number of parent-to-child links.
     std::size_t links() const { return child_list_.size(); }
 
+    // The couples: the recorded marriages first, in their order, each pair once whichever
+    // way round it is given; then every father and mother with a common child who are not
+    // among them, in the file order of their first child. Without recorded marriages these
+    // are the parents of common children alone.
+    std::span<const Couple> couples() const { return couples_; }
+    // The common children of couple `c`, in file order.
+    std::span<const int> couple_children(int c) const;
+
+    // Takes `marriages` (indices in range, two different people each) as the recorded
+    // marriages, replacing any given before. A pair given again is the same couple; it
+    // keeps the first row's year unless only a later row knows one.
+    void set_marriages(std::span<const Couple> marriages);
+
 private:
     std::vector<Person> people_;
     std::vector<int> father_;
@@ -62,6 +84,10 @@ private:
     std::vector<std::size_t> child_start_;
     std::vector<int> child_list_;
     std::unordered_map<int, int> index_of_id_;
+    std::vector<Couple> couples_;
+    // couple_children(c) is couple_child_list_[couple_child_start_[c] .. [c + 1]).
+    std::vector<std::size_t> couple_child_start_;
+    std::vector<int> couple_child_list_;
 };
 
 } // namespace kinship

@@ -5,6 +5,7 @@
 
 #include "common/atomic_file.h"
 #include "common/shell_word.h"
+#include "model/marriages.h"
 #include "model/names_rows.h"
 #include "model/pedigree_reader.h"
 #include "select/selection_files.h"
@@ -20,11 +21,17 @@ Failure about(const std::string& path, const std::string& what)
 }
 
 // hierarchical-layout names its files after its argument, so it runs in the output's
-// folder.
-std::string next_command(const std::string& output_path)
+// folder. With a marriages table the chosen part goes on to kinship-layout, which takes it.
+std::string next_command(const std::string& output_path, const std::string* marriages_path)
 {
     const std::filesystem::path output(output_path);
     const std::string folder = output.parent_path().string();
+    if (marriages_path != nullptr) {
+        const std::filesystem::path drawing = std::filesystem::path(output).replace_extension(
+            output.extension() == ".gml" ? ".gml.gml" : ".gml");
+        return "kinship-layout " + shell_word(output_path) + " " + shell_word(drawing.string()) +
+               " --marriages " + shell_word(*marriages_path);
+    }
     return (folder.empty() ? "" : "cd " + shell_word(folder) + " && ") +
            "hierarchical-layout " + shell_word(output.filename().string());
 }
@@ -45,7 +52,8 @@ Result<std::vector<int>> people_named(const Pedigree& pedigree, const Selection&
     return people;
 }
 
-Status choose(const Pedigree& pedigree, const SelectOptions& options, Chosen& chosen)
+Status choose(const Pedigree& pedigree, const SelectOptions& options,
+              std::span<const Couple> marriages, Chosen& chosen)
 {
     const int limit = options.generations.value_or(unlimited);
     for (const Selection& selection : options.selections) {
@@ -91,9 +99,16 @@ Status choose(const Pedigree& pedigree, const SelectOptions& options, Chosen& ch
         }
     }
     if (options.with_partners) {
-        choose_partners(pedigree, chosen);
+        choose_partners(pedigree, marriages, chosen);
     }
     return done;
+}
+
+// "3 rows of the names table into OUT.names.tsv".
+std::string rows_into(int rows, const char* table, const std::string& path)
+{
+    return std::to_string(rows) + (rows == 1 ? " row" : " rows") + " of the " + table +
+           " into " + path;
 }
 
 } // namespace
@@ -113,41 +128,59 @@ Status run_select(const SelectOptions& options, std::ostream& out)
             return names->failure();
         }
     }
+    std::optional<Result<MarriagesTable>> marriages;
+    std::vector<Couple> married;
+    if (options.marriages_path) {
+        marriages = load_marriages(*options.marriages_path, pedigree);
+        if (!*marriages) {
+            return marriages->failure();
+        }
+        for (const Marriage& row : marriages->value().rows) {
+            married.push_back(row.couple);
+        }
+    }
     Chosen chosen(static_cast<std::size_t>(pedigree.size()), 0);
-    if (const Status chose = choose(pedigree, options, chosen); !chose) {
+    if (const Status chose = choose(pedigree, options, married, chosen); !chose) {
         return chose;
     }
 
+    // Every file is written in full before any replaces what was there.
     const std::string names_path = options.output_path + ".names.tsv";
-    Result<AtomicFile> pedigree_file = AtomicFile::create(options.output_path);
-    if (!pedigree_file) {
-        return pedigree_file.failure();
-    }
-    std::optional<Result<AtomicFile>> names_file;
-    if (names) {
-        names_file.emplace(AtomicFile::create(names_path));
-        if (!*names_file) {
-            return names_file->failure();
+    const std::string marriages_path = options.output_path + ".marriages.tsv";
+    std::vector<AtomicFile> files;
+    for (const std::string* path : {&options.output_path, names ? &names_path : nullptr,
+                                    marriages ? &marriages_path : nullptr}) {
+        if (path != nullptr) {
+            Result<AtomicFile> file = AtomicFile::create(*path);
+            if (!file) {
+                return file.failure();
+            }
+            files.push_back(std::move(file).value());
         }
     }
-    write_pedigree(pedigree, chosen, pedigree_file.value());
-    const int named = names ? write_names(names->value(), pedigree, chosen, names_file->value())
-                            : 0;
-    if (const Status committed = pedigree_file.value().commit(); !committed) {
-        return committed;
+    write_pedigree(pedigree, chosen, files[0]);
+    std::vector<std::string> written{std::to_string(std::ranges::count(chosen, 1)) + " of " +
+                                     std::to_string(pedigree.size()) + " individuals into " +
+                                     options.output_path};
+    if (names) {
+        written.push_back(rows_into(write_names(names->value(), pedigree, chosen, files[1]),
+                                    "names table", names_path));
     }
-    if (names_file) {
-        if (const Status committed = names_file->value().commit(); !committed) {
+    if (marriages) {
+        written.push_back(rows_into(write_marriages(marriages->value(), chosen, files.back()),
+                                    "marriages table", marriages_path));
+    }
+    std::string summary = "Chose " + written[0];
+    for (std::size_t k = 1; k < written.size(); ++k) {
+        summary += (k + 1 == written.size() ? " and " : ", ") + written[k];
+    }
+    for (AtomicFile& file : files) {
+        if (const Status committed = file.commit(); !committed) {
             return committed;
         }
     }
-    out << "Chose " << std::ranges::count(chosen, 1) << " of " << pedigree.size()
-        << " individuals into " << options.output_path;
-    if (names) {
-        out << " and " << named << (named == 1 ? " row" : " rows") << " of the names table into "
-            << names_path;
-    }
-    out << ".\nNext: " << next_command(options.output_path) << '\n';
+    out << summary << ".\nNext: "
+        << next_command(options.output_path, marriages ? &marriages_path : nullptr) << '\n';
     return done;
 }
 

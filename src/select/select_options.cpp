@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* usage =
     "usage: kinship-select PEDIGREE_FILE OUTPUT_FILE SELECTION... [--generations N] "
-    "[--with-partners] [--names NAMES_FILE]";
+    "[--with-partners] [--names NAMES_FILE] [--marriages MARRIAGES_FILE]";
 
 Failure wrong(const std::string& what)
 {
@@ -73,9 +73,12 @@ std::string select_help()
            "                        N generations up and are at most N generations below the\n"
            "                        person\n"
            "  --with-partners       add the other parent of each chosen child of a chosen\n"
-           "                        person, so that couples appear as couples\n"
+           "                        person, and the partners of the marriages table, so\n"
+           "                        that couples appear as couples\n"
            "  --names NAMES_FILE    also write the chosen rows of this names table to\n"
-           "                        OUTPUT_FILE.names.tsv";
+           "                        OUTPUT_FILE.names.tsv\n"
+           "  --marriages MARRIAGES_FILE  also write the rows of this marriages table whose\n"
+           "                        partners were both chosen to OUTPUT_FILE.marriages.tsv";
 }
 
 Result<SelectOptions> parse_select_options(std::span<const std::string> args)
@@ -109,12 +112,12 @@ Result<SelectOptions> parse_select_options(std::span<const std::string> args)
             }
             options.selections.push_back(std::move(selection));
             i += needed;
-        } else if (arg == "--generations" || arg == "--names") {
+        } else if (arg == "--generations" || arg == "--names" || arg == "--marriages") {
             if (i + 1 == args.size()) {
                 return wrong(arg + " needs a value");
             }
-            if (arg == "--names") {
-                options.names_path = value(1);
+            if (arg == "--names" || arg == "--marriages") {
+                (arg == "--names" ? options.names_path : options.marriages_path) = value(1);
             } else if (options.generations) {
                 return wrong("--generations is given twice");
             } else if (!(options.generations = whole_number(value(1))) ||

@@ -26,6 +26,7 @@ struct SelectOptions {
     std::optional<int> generations;    // unset: no limit
     bool with_partners = false;
     std::optional<std::string> names_path;
+    std::optional<std::string> marriages_path;
 };
 
 // The usage line and what each argument does, as --help prints it.

@@ -69,4 +69,20 @@ int write_names(const NamesRows& names, const Pedigree& pedigree, const Chosen& 
     return written;
 }
 
+int write_marriages(const MarriagesTable& marriages, const Chosen& chosen, AtomicFile& out)
+{
+    std::string& text = out.buffer();
+    (text += marriages.header) += '\n';
+    int written = 0;
+    for (const Marriage& row : marriages.rows) {
+        if (chosen[static_cast<std::size_t>(row.couple.husband)] &&
+            chosen[static_cast<std::size_t>(row.couple.wife)]) {
+            (text += row.row) += '\n';
+            ++written;
+            out.write_if_full();
+        }
+    }
+    return written;
+}
+
 } // namespace kinship::select

@@ -179,7 +179,8 @@ int choose_subclan(const Pedigree& pedigree, std::string_view name, Chosen& chos
     return choose_where(pedigree, chosen, [&](const Person& p) { return p.subclan == name; });
 }
 
-void choose_partners(const Pedigree& pedigree, Chosen& chosen)
+void choose_partners(const Pedigree& pedigree, std::span<const Couple> marriages,
+                     Chosen& chosen)
 {
     // A chosen child with a chosen parent brings in both parents; judged on the people
     // the selections chose, not on the partners added here.
@@ -194,6 +195,13 @@ void choose_partners(const Pedigree& pedigree, Chosen& chosen)
         if (chosen[static_cast<std::size_t>(father)] || chosen[static_cast<std::size_t>(mother)]) {
             partners[static_cast<std::size_t>(father)] = 1;
             partners[static_cast<std::size_t>(mother)] = 1;
+        }
+    }
+    for (const Couple& couple : marriages) {
+        const auto husband = static_cast<std::size_t>(couple.husband);
+        const auto wife = static_cast<std::size_t>(couple.wife);
+        if (chosen[husband] || chosen[wife]) {
+            partners[husband] = partners[wife] = 1;
         }
     }
     chosen = std::move(partners);

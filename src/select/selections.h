@@ -6,6 +6,7 @@
 
 #include <limits>
 #include <string_view>
+#include <span>
 #include <vector>
 
 #include "model/pedigree.h"
@@ -45,7 +46,9 @@ bool choose_path(const Pedigree& pedigree, int a, int b, Chosen& chosen);
 int choose_clan(const Pedigree& pedigree, std::string_view name, Chosen& chosen);
 int choose_subclan(const Pedigree& pedigree, std::string_view name, Chosen& chosen);
 
-// For every chosen person, the other parent of each of their chosen children.
-void choose_partners(const Pedigree& pedigree, Chosen& chosen);
+// For every chosen person, the other parent of each of their chosen children, and their
+// partners in `marriages` (the recorded marriages, with or without children).
+void choose_partners(const Pedigree& pedigree, std::span<const Couple> marriages,
+                     Chosen& chosen);
 
 } // namespace kinship::select

@@ -138,6 +138,28 @@ Ancestry measure_ancestry(const Pedigree& pedigree, std::span<const int> order, 
         }
         family_of[k] = at->second;
     }
+    // Each couple's family: that of their children, or one of its own for a childless one.
+    std::vector<int> family_of_couple;
+    for (const Couple& couple : pedigree.couples()) {
+        const int father = place_of(couple.husband);
+        const int mother = place_of(couple.wife);
+        const auto key = [](int a, int b) {
+            return (std::uint64_t{static_cast<std::uint32_t>(a)} << 32) |
+                   static_cast<std::uint32_t>(b);
+        };
+        auto at = family_index.find(key(father, mother));
+        if (at == family_index.end()) {
+            at = family_index.find(key(mother, father));
+        }
+        if (at == family_index.end()) {
+            const int generation = 1 + std::max(nodes[static_cast<std::size_t>(father)].generation,
+                                                nodes[static_cast<std::size_t>(mother)].generation);
+            generations = std::max(generations, generation + 1);
+            at = family_index.emplace(key(father, mother), static_cast<int>(families.size())).first;
+            families.push_back({father, mother, generation, 0, 0});
+        }
+        family_of_couple.push_back(at->second);
+    }
     family_index = {};
     std::vector<std::vector<int>> families_by_generation(static_cast<std::size_t>(generations));
     for (std::size_t f = 0; f < families.size(); ++f) {
@@ -183,6 +205,9 @@ Ancestry measure_ancestry(const Pedigree& pedigree, std::span<const int> order, 
     }
 
     Ancestry ancestry;
+    for (const int family : family_of_couple) {
+        ancestry.couple_kinship.push_back(families[static_cast<std::size_t>(family)].inbreeding);
+    }
     ancestry.generation.resize(n);
     ancestry.ancestors.resize(n, 0);
     ancestry.inbreeding.resize(n, 0.0);

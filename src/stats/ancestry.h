@@ -16,6 +16,9 @@ struct Ancestry {
     std::vector<int> generation;
     std::vector<std::int64_t> ancestors; // distinct recorded ancestors
     std::vector<double> inbreeding;      // F, the kinship coefficient of the two parents
+    // By couple (Pedigree::couples): the kinship coefficient of the two partners, the F
+    // their child has or would have.
+    std::vector<double> couple_kinship;
 };
 
 // `order` is a parents-first order of every index (see model/parents_first.h). `threads`
@@ -28,7 +31,8 @@ struct Ancestry {
 // It is worked out once per family, since full siblings share it (the grouping of
 // Sargolzaei et al. 2005), and the ancestors are taken generation by generation rather than
 // through a priority queue: no one is the ancestor of someone of the same generation or an
-// earlier one. The same walk counts the distinct ancestors.
+// earlier one. The same walk counts the distinct ancestors. A couple without a common child
+// is measured as the family of a child they might have had.
 Ancestry measure_ancestry(const Pedigree& pedigree, std::span<const int> order, int threads);
 
 } // namespace kinship::stats

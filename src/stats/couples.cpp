@@ -1,38 +1,30 @@
 #include "stats/couples.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <map>
-#include <unordered_map>
 
 namespace kinship::stats {
 
-std::vector<Couple> find_couples(const Pedigree& pedigree, int degree)
+std::vector<MeasuredCouple> find_couples(const Pedigree& pedigree, std::span<const double> kinship,
+                                 int degree)
 {
-    std::vector<Couple> couples;
-    std::unordered_map<std::uint64_t, std::size_t> couple_of;
-    for (int i = 0; i < pedigree.size(); ++i) {
-        const int father = pedigree.father(i);
-        const int mother = pedigree.mother(i);
-        if (father == Pedigree::none || mother == Pedigree::none) {
-            continue;
-        }
-        const std::uint64_t key = (static_cast<std::uint64_t>(father) << 32) |
-                                  static_cast<std::uint32_t>(mother);
-        const auto [at, added] = couple_of.emplace(key, couples.size());
-        if (added) {
-            couples.push_back(
-                {father, mother, i, 0, relation_of(pedigree, father, mother, degree)});
-        }
-        ++couples[at->second].children;
+    std::vector<MeasuredCouple> couples;
+    const std::span<const kinship::Couple> recorded = pedigree.couples();
+    couples.reserve(recorded.size());
+    for (std::size_t c = 0; c < recorded.size(); ++c) {
+        const kinship::Couple& couple = recorded[c];
+        couples.push_back(
+            {couple.husband, couple.wife, couple.year,
+             static_cast<int>(pedigree.couple_children(static_cast<int>(c)).size()), kinship[c],
+             relation_of(pedigree, couple.husband, couple.wife, degree)});
     }
     return couples;
 }
 
-std::vector<std::pair<std::string, int>> relation_census(std::span<const Couple> couples)
+std::vector<std::pair<std::string, int>> relation_census(std::span<const MeasuredCouple> couples)
 {
     std::map<std::string, int> count;
-    for (const Couple& couple : couples) {
+    for (const MeasuredCouple& couple : couples) {
         if (!couple.relation.kin_types.empty()) {
             ++count[couple.relation.kin_types];
         }
@@ -43,12 +35,12 @@ std::vector<std::pair<std::string, int>> relation_census(std::span<const Couple>
     return census;
 }
 
-ClanTables clan_tables(const Pedigree& pedigree, std::span<const Couple> couples)
+ClanTables clan_tables(const Pedigree& pedigree, std::span<const MeasuredCouple> couples)
 {
     std::map<std::pair<std::string, std::string>, int> marriages;
     std::map<std::string, Endogamy> endogamy;
     ClanTables tables;
-    for (const Couple& couple : couples) {
+    for (const MeasuredCouple& couple : couples) {
         const std::string& husband = pedigree.person(couple.father).clan;
         const std::string& wife = pedigree.person(couple.mother).clan;
         if (husband == no_clan || wife == no_clan) {

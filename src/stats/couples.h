@@ -13,21 +13,24 @@
 
 namespace kinship::stats {
 
-// A father and a mother with at least one common child.
-struct Couple {
+// A couple of the pedigree (a recorded marriage, or a father and a mother with a common
+// child) as the tables show it: `father` is the husband's side.
+struct MeasuredCouple {
     int father = 0; // indices
     int mother = 0;
-    int first_child = 0;
+    int year = 0;   // of the marriage; 0 when unknown
     int children = 0;
+    double kinship = 0; // the partners' kinship coefficient
     Relation relation;
 };
 
-// The couples in the order of their first child in the file, each with its relation
-// within `degree` generations.
-std::vector<Couple> find_couples(const Pedigree& pedigree, int degree);
+// The pedigree's couples in its order, each with its kinship (from `kinship`, one per
+// couple) and its relation within `degree` generations.
+std::vector<MeasuredCouple> find_couples(const Pedigree& pedigree, std::span<const double> kinship,
+                                 int degree);
 
 // The number of couples of each relation, largest first, then by the relation's letters.
-std::vector<std::pair<std::string, int>> relation_census(std::span<const Couple> couples);
+std::vector<std::pair<std::string, int>> relation_census(std::span<const MeasuredCouple> couples);
 
 // The clan of "no clan recorded".
 inline constexpr const char* no_clan = "-";
@@ -49,6 +52,6 @@ struct ClanTables {
     std::vector<Endogamy> endogamy;
     int without_clan = 0; // couples left out
 };
-ClanTables clan_tables(const Pedigree& pedigree, std::span<const Couple> couples);
+ClanTables clan_tables(const Pedigree& pedigree, std::span<const MeasuredCouple> couples);
 
 } // namespace kinship::stats

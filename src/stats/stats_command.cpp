@@ -1,5 +1,6 @@
 #include "stats/stats_command.h"
 
+#include "model/marriages.h"
 #include "model/parents_first.h"
 #include "model/pedigree_reader.h"
 #include "model/names_rows.h"
@@ -45,11 +46,16 @@ Status make_folder(const std::string& folder)
 
 Status run_stats(const StatsOptions& options, std::ostream& out)
 {
-    const Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
+    Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
     if (!read) {
         return read.failure();
     }
-    const Pedigree& pedigree = read.value();
+    Pedigree& pedigree = read.value();
+    if (options.marriages_path) {
+        if (const Status added = add_marriages(*options.marriages_path, pedigree); !added) {
+            return added.failure();
+        }
+    }
     const auto names = load_names(options.names_path);
     if (!names) {
         return names.failure();
@@ -61,9 +67,11 @@ Status run_stats(const StatsOptions& options, std::ostream& out)
     // Two workers at most: the second gains most of what more would.
     const int workers = std::thread::hardware_concurrency() > 1 ? 2 : 1;
     const Ancestry ancestry = measure_ancestry(pedigree, order.value(), workers);
-    const std::vector<Couple> couples = find_couples(pedigree, options.degree);
+    const std::vector<MeasuredCouple> couples = find_couples(pedigree, ancestry.couple_kinship, options.degree);
     const ClanTables clans = clan_tables(pedigree, couples);
-    const Measures measures{pedigree, names.value(), ancestry, couples, clans, options.degree};
+    const Measures measures{pedigree,         names.value(), ancestry,
+                            couples,          clans,         options.degree,
+                            options.marriages_path.has_value()};
     if (Status made = make_folder(options.output_folder); !made) {
         return made;
     }

@@ -7,7 +7,8 @@ namespace kinship::stats {
 namespace {
 
 constexpr const char* usage =
-    "usage: kinship-stats PEDIGREE_FILE OUTPUT_FOLDER [--names NAMES_FILE] [--degree N]";
+    "usage: kinship-stats PEDIGREE_FILE OUTPUT_FOLDER [--names NAMES_FILE] "
+    "[--marriages MARRIAGES_FILE] [--degree N]";
 
 // The search for a couple's relation follows up to 2^N ways up from each spouse.
 constexpr int largest_degree = 10;
@@ -29,6 +30,8 @@ std::string stats_help()
            "OUTPUT_FOLDER (created if needed) and prints a summary.\n"
            "  --names NAMES_FILE    the names table of kinship-from-gedcom (id<TAB>\n"
            "                        cross-reference<TAB>name) for people.tsv's name column\n"
+           "  --marriages MARRIAGES_FILE  the couples of this marriages table too, with or\n"
+           "                        without children; couples.tsv gains the marriage year\n"
            "  --degree N            generations searched above each spouse for a common\n"
            "                        ancestor, 1 to 10 (default 3: second cousins)";
 }
@@ -39,13 +42,13 @@ Result<StatsOptions> parse_stats_options(std::span<const std::string> args)
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--names" || arg == "--degree") {
+        if (arg == "--names" || arg == "--marriages" || arg == "--degree") {
             if (i + 1 == args.size()) {
                 return wrong(arg + " needs a value");
             }
             const std::string& value = args[++i];
-            if (arg == "--names") {
-                options.names_path = value;
+            if (arg == "--names" || arg == "--marriages") {
+                (arg == "--names" ? options.names_path : options.marriages_path) = value;
                 continue;
             }
             const auto [end, error] =

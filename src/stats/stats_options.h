@@ -13,6 +13,7 @@ struct StatsOptions {
     std::string pedigree_path;
     std::string output_folder;
     std::optional<std::string> names_path;
+    std::optional<std::string> marriages_path;
     int degree = 3; // generations searched above each spouse for a common ancestor
 };
 

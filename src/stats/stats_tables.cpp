@@ -95,20 +95,24 @@ Status write_tables(const Measures& m, const std::string& folder)
     if (status) {
         status = write_table(
             path(table_names[1]),
-            "father\tmother\tchildren\tkinship\trelation\tup_father\tup_mother\tfather_clan\t"
-            "mother_clan",
+            std::string("father\tmother\tchildren\tkinship\trelation\tup_father\tup_mother\t"
+                        "father_clan\tmother_clan") +
+                (m.marriages ? "\tyear" : ""),
             m.couples.size(), [&](std::size_t r, std::string& out) {
-                const Couple& c = m.couples[r];
+                const MeasuredCouple& c = m.couples[r];
                 const bool related = !c.relation.kin_types.empty();
                 field(out, id_text(p, c.father));
                 field(out, id_text(p, c.mother));
                 field(out, c.children);
-                field(out, f_text(m.ancestry.inbreeding[static_cast<std::size_t>(c.first_child)]));
+                field(out, f_text(c.kinship));
                 field(out, c.relation.kin_types);
                 field(out, related ? std::to_string(c.relation.up_husband) : std::string());
                 field(out, related ? std::to_string(c.relation.up_wife) : std::string());
                 field(out, p.person(c.father).clan);
-                field(out, p.person(c.mother).clan, true);
+                field(out, p.person(c.mother).clan, !m.marriages);
+                if (m.marriages) {
+                    field(out, c.year, true);
+                }
             });
     }
     if (status) {
@@ -155,7 +159,7 @@ std::string summary(const Measures& m)
         largest = std::max(largest, f);
         inbred += f > 0;
     }
-    const auto related = std::count_if(m.couples.begin(), m.couples.end(), [](const Couple& c) {
+    const auto related = std::count_if(m.couples.begin(), m.couples.end(), [](const MeasuredCouple& c) {
         return !c.relation.kin_types.empty();
     });
     std::string text = std::to_string(n) + " individuals, " + std::to_string(founders) +
@@ -164,7 +168,13 @@ std::string summary(const Measures& m)
     std::snprintf(mean.data(), mean.size(), "%.6g", n == 0 ? 0.0 : total / double(n));
     text += "inbreeding: mean F " + std::string(mean.data()) +
             ", largest " + f_text(largest) + ", " + std::to_string(inbred) + " with F > 0\n";
-    text += std::to_string(m.couples.size()) + " couples, " + std::to_string(related) +
+    const auto childless = std::count_if(m.couples.begin(), m.couples.end(),
+                                         [](const MeasuredCouple& c) { return c.children == 0; });
+    text += std::to_string(m.couples.size()) + " couples, ";
+    if (childless > 0) {
+        text += std::to_string(childless) + " without children, ";
+    }
+    text += std::to_string(related) +
             " related within " + std::to_string(m.degree) + " generations";
     const auto census = relation_census(m.couples);
     for (std::size_t k = 0; k < std::min<std::size_t>(5, census.size()); ++k) {

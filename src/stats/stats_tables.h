@@ -17,9 +17,12 @@ struct Measures {
     const Pedigree& pedigree;
     const std::unordered_map<std::string, std::string>& names; // by id
     const Ancestry& ancestry;
-    const std::vector<Couple>& couples;
+    const std::vector<MeasuredCouple>& couples;
     const ClanTables& clans;
     int degree = 3;
+    // Whether the couples come with a marriages table: couples.tsv then ends in the
+    // marriage year.
+    bool marriages = false;
 };
 
 // The table file names, in the order they are written.

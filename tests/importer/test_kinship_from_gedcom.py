@@ -79,7 +79,7 @@ class KinshipFromGedcom(unittest.TestCase):
         pedigree = Path(name).with_suffix(".txt").name
         layout = self.run_in_folder(LAYOUT, pedigree)
         self.assertEqual((layout.returncode, layout.stdout.split()[-1:]), (0, ["FINISHED"]))
-        self.assertIn(f"Next: hierarchical-layout {pedigree}", result.stdout)
+        self.assertIn(f"Next: kinship-layout {pedigree} ", result.stdout)
         count, *rows = (self.folder / pedigree).read_text(encoding="utf-8").splitlines()
         header, *names = (self.folder / f"{pedigree}.names.tsv").read_text("utf-8").splitlines()
         self.assertEqual((header, int(count), len(names)), ("id\txref\tname", len(rows), len(rows)))

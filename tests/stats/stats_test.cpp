@@ -82,7 +82,7 @@ TEST(Relations, KinTypesOfEachTextbookCouple)
 {
     const Pedigree p = read(textbook);
     std::map<std::pair<int, int>, std::string> found;
-    for (const Couple& c : find_couples(p, 3)) {
+    for (const MeasuredCouple& c : find_couples(p, measure(p).couple_kinship, 3)) {
         found[{p.person(c.father).id, p.person(c.mother).id}] =
             c.relation.kin_types + " " + std::to_string(c.relation.up_husband) + "/" +
             std::to_string(c.relation.up_wife);
@@ -97,12 +97,12 @@ TEST(Relations, KinTypesOfEachTextbookCouple)
     EXPECT_EQ(found[std::pair(61, 62)], "Z 1/1");
     EXPECT_EQ(found[std::pair(1, 2)], " -1/-1");
     // Second cousins are out of reach two generations up.
-    const auto near = find_couples(p, 2);
-    EXPECT_TRUE(std::find_if(near.begin(), near.end(), [&](const Couple& c) {
+    const auto near = find_couples(p, measure(p).couple_kinship, 2);
+    EXPECT_TRUE(std::find_if(near.begin(), near.end(), [&](const MeasuredCouple& c) {
                     return p.person(c.father).id == 49 && c.relation.kin_types.empty();
                 }) != near.end());
 
-    const auto census = relation_census(find_couples(p, 3));
+    const auto census = relation_census(find_couples(p, measure(p).couple_kinship, 3));
     ASSERT_GE(census.size(), 2u);
     EXPECT_EQ(census[0], (std::pair<std::string, int>("Z", 4))); // 3x4 10x60 61x62 63x64
     EXPECT_EQ(census.size(), 7u);
@@ -231,7 +231,8 @@ TEST(StatsCommand, WritesTheClanTablesOfAHandWorkedPedigree)
     const auto names = folder.write("names.tsv", "id\tref\tname\n3\t@I3@\tJo\u00e3o da Silva\r\n");
     StatsOptions options{.pedigree_path = pedigree.string(),
                          .output_folder = (folder / "out").string(),
-                         .names_path = names.string()};
+                         .names_path = names.string(),
+                         .marriages_path = {}};
     std::ostringstream out;
     ASSERT_TRUE(run_stats(options, out));
     EXPECT_EQ(table(folder / "out/clans.tsv"),

@@ -11,7 +11,7 @@ from pathlib import Path
 from kinship_from_gedcom import __version__
 from kinship_from_gedcom.conversion import WORD_BYTES, Conversion, convert
 from kinship_from_gedcom.gedcom_file import ImportFailure, read_gedcom
-from kinship_from_gedcom.output import names_text, pedigree_text, write_all
+from kinship_from_gedcom.output import marriages_text, names_text, pedigree_text, write_all
 
 WARNINGS_SHOWN = 10
 
@@ -27,7 +27,8 @@ def arguments(argv):
     parser = argparse.ArgumentParser(
         prog="kinship-from-gedcom",
         description="Turns a GEDCOM file into a clan pedigree file for hierarchical-layout "
-                    "and a names table (PEDIGREE_FILE.names.tsv).")
+                    "a names table (PEDIGREE_FILE.names.tsv) and a marriages table "
+                    "(PEDIGREE_FILE.marriages.tsv).")
     parser.add_argument("gedcom", metavar="GEDCOM_FILE")
     parser.add_argument("pedigree", metavar="PEDIGREE_FILE", nargs="?",
                         help="default: the GEDCOM file's name with the extension .txt")
@@ -52,21 +53,27 @@ def arguments(argv):
     return args
 
 
-def summary(args, encoding: str, result: Conversion, names: Path) -> str:
+def summary(args, encoding: str, result: Conversion, names: Path, marriages: Path) -> str:
     ids = ("the numbers of the cross-references" if result.ids_from_xrefs else
            "running numbers (the cross-references are not distinct numbers)")
     source = f"the attribute {args.clan}" if args.clan else "the surnames"
-    folder, name = args.pedigree.parent, shlex.quote(args.pedigree.name)
+    folder, name = args.pedigree.parent, args.pedigree.name
     go = "" if str(folder) == "." else f"cd {shlex.quote(str(folder))} && "
-    return (f"Converted {args.gedcom} ({encoding}) into {args.pedigree} and {names}:\n"
+    drawing = Path(name).with_suffix(".gml").name if Path(name).suffix != ".gml" else name + ".gml"
+    next_command = " ".join(shlex.quote(word) for word in (
+        "kinship-layout", name, drawing, "--marriages", marriages.name))
+    return (f"Converted {args.gedcom} ({encoding}) into {args.pedigree}, {names} and "
+            f"{marriages}:\n"
             f"  individuals: {len(result.people)}, ids: {ids}\n"
             f"  parent links: {result.parent_links}\n"
+            f"  marriages: {len(result.marriages)}, without a child in the file: "
+            f"{result.childless_marriages}\n"
             f"  individuals without a recorded sex: {result.unknown_sex}\n"
             f"  clans: {result.clans} (from {source}); no clan recorded: {result.no_clan}\n"
             f"  words cut to {WORD_BYTES} bytes: {len(result.cut_words)}\n"
             f"  dates with text but no year (given 0): {len(result.dates_without_year)}\n"
             f"  warnings: {len(result.warnings)}\n"
-            f"Next: {go}hierarchical-layout {name}")
+            f"Next: {go}{next_command}")
 
 
 def main(argv=None) -> int:
@@ -83,11 +90,13 @@ def main(argv=None) -> int:
 def convert_and_report(argv) -> int:
     args = arguments(argv)
     names = args.pedigree.with_name(args.pedigree.name + ".names.tsv")
+    marriages = args.pedigree.with_name(args.pedigree.name + ".marriages.tsv")
     try:
         gedcom = read_gedcom(args.gedcom)
         result = convert(gedcom, args.clan, args.subclan)
         write_all([(args.pedigree, pedigree_text(result.people)),
-                   (names, names_text(result.people))])
+                   (names, names_text(result.people)),
+                   (marriages, marriages_text(result.marriages))])
     except ImportFailure as failure:
         print(failure, file=sys.stderr)
         return 1
@@ -101,7 +110,7 @@ def convert_and_report(argv) -> int:
     if len(shown) < len(result.warnings):
         print(f"warning: {len(result.warnings) - len(shown)} more; --verbose lists them all",
               file=sys.stderr)
-    print(summary(args, gedcom.encoding, result, names))
+    print(summary(args, gedcom.encoding, result, names, marriages))
     if args.verbose:
         for cut in result.cut_words:
             print(f"  cut: {cut}")

@@ -8,7 +8,7 @@ from dataclasses import dataclass, field
 from fastgedcom.base import TrueLine
 
 from kinship_from_gedcom.dates import year_of
-from kinship_from_gedcom.gedcom_file import VOID, GedcomFile
+from kinship_from_gedcom.gedcom_file import VOID, GedcomFile, pointer
 
 INT_MAX = 2**31 - 1
 WORD_BYTES = 9  # the pedigree reader's limit for a clan or sub-clan word
@@ -31,8 +31,17 @@ class Person:
 
 
 @dataclass
+class Marriage:
+    husband: int
+    wife: int
+    year: int
+    xref: str
+
+
+@dataclass
 class Conversion:
     people: list[Person] = field(default_factory=list)
+    marriages: list[Marriage] = field(default_factory=list)
     ids_from_xrefs: bool = False
     cut_words: list[str] = field(default_factory=list)
     dates_without_year: list[str] = field(default_factory=list)
@@ -41,6 +50,12 @@ class Conversion:
     @property
     def parent_links(self) -> int:
         return len({(p, c.id) for c in self.people for p in (c.father, c.mother) if p and p != c.id})
+
+    @property
+    def childless_marriages(self) -> int:
+        """Marriages whose two partners are the parents of no one in the file."""
+        couples = {frozenset((p.father, p.mother)) for p in self.people if p.father and p.mother}
+        return sum(frozenset((m.husband, m.wife)) not in couples for m in self.marriages)
 
     @property
     def unknown_sex(self) -> int:
@@ -125,6 +140,13 @@ def convert(gedcom: GedcomFile, clan_tag: str | None = None,
         if xref:
             id_of.setdefault(xref, number)  # a repeated cross-reference finds the first individual
     warned = set()
+    # A child that a family lists (CHIL) but that names no family of its own (FAMC) is
+    # still that family's child: the first family that lists it.
+    listed_in = {}
+    for xref, record in gedcom.family_records:
+        for child in record.get_sub_lines("CHIL"):
+            if xref and child.payload.strip() not in ("", VOID):
+                listed_in.setdefault(child.payload.strip(), xref)
 
     def warn(message: str):
         if message not in warned:
@@ -157,7 +179,7 @@ def convert(gedcom: GedcomFile, clan_tag: str | None = None,
                     f"line {gedcom.line_of(date)}: {who}: {event} {one_line(date.payload)!r}")
             years.append(value or 0)
         father = mother = 0
-        family = birth_family(record)
+        family = birth_family(record) or listed_in.get(xref)
         if family is not None and family not in gedcom.families:
             warn(f"{who}: the family {family} it is a child of is not in the file")
         elif family is not None:
@@ -166,4 +188,20 @@ def convert(gedcom: GedcomFile, clan_tag: str | None = None,
         sex = one_line(record.get_sub_line_payload("SEX")).upper()
         result.people.append(Person(number, xref, {"M": "m", "F": "f"}.get(sex, "u"), father,
                                     mother, *words, *years, name))
+    for xref, record in gedcom.family_records:
+        family = xref or f"the family on line {gedcom.line_of(record)}"
+        husband, wife = (parent(family, role, pointer(record, tag))
+                         for role, tag in (("husband", "HUSB"), ("wife", "WIFE")))
+        if not husband or not wife:
+            continue
+        if husband == wife:
+            warn(f"{family}: the husband and the wife are the same individual")
+            continue
+        date = record.get_sub_line("MARR").get_sub_line("DATE")
+        year = year_of(date.payload_with_cont if date else None)
+        if year is None:
+            result.dates_without_year.append(
+                f"line {gedcom.line_of(date)}: {family}: MARR {one_line(date.payload)!r}")
+        result.marriages.append(Marriage(husband, wife, year or 0, xref))
     return result
+

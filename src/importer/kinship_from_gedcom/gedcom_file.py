@@ -43,6 +43,7 @@ class GedcomFile:
     encoding: str
     individuals: list = field(default_factory=list)   # (xref or "", INDI record), in file order
     families: dict = field(default_factory=dict)      # FAM xref -> (husband xref, wife xref)
+    family_records: list = field(default_factory=list)  # (xref or "", FAM record), in file order
     records: list = field(default_factory=list, repr=False)  # every record, for line numbers
     _lines: dict | None = field(default=None, repr=False)
     _renamed_lines: dict = field(default_factory=dict, repr=False)  # known without counting
@@ -171,7 +172,8 @@ _LINE_FAULTS = {LineParsingWarning: "not a GEDCOM line (a level, a tag and a val
                 EmptyLineWarning: "a blank line", CharacterInsteadOfLineWarning: "a line of one character"}
 
 
-def _pointer(record: TrueLine, tag: str) -> str | None:
+def pointer(record: TrueLine, tag: str) -> str | None:
+    """The cross-reference a sub-record points to, or None for none or @VOID@."""
     value = record.get_sub_line_payload(tag).strip()
     return value if value.startswith("@") and value != VOID else None
 
@@ -194,8 +196,10 @@ def read_gedcom(path: str) -> GedcomFile:
             result._renamed_lines[id(record)] = int(key[1:])
         if kind == "INDI":
             result.individuals.append((xref, record))
-        elif kind == "FAM" and xref:
-            result.families.setdefault(xref, (_pointer(record, "HUSB"), _pointer(record, "WIFE")))
+        elif kind == "FAM":
+            result.family_records.append((xref, record))
+            if xref:
+                result.families.setdefault(xref, (pointer(record, "HUSB"), pointer(record, "WIFE")))
     if not result.individuals:
         raise ImportFailure(f"{path}: no individuals: the file has no INDI records")
     return result

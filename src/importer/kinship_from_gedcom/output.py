@@ -1,10 +1,11 @@
-"""The clan pedigree file and the names table, both written in full or not at all."""
+"""The clan pedigree file, the names table and the marriages table, all written in full or
+not at all."""
 
 import os
 import shutil
 from pathlib import Path
 
-from kinship_from_gedcom.conversion import Person, one_line
+from kinship_from_gedcom.conversion import Marriage, Person, one_line
 from kinship_from_gedcom.gedcom_file import ImportFailure
 
 
@@ -19,6 +20,12 @@ def names_text(people: list[Person]) -> str:
     cross-reference would break its row, so each is written as a blank."""
     return "id\txref\tname\n" + "".join(f"{p.id}\t{one_line(p.xref)}\t{one_line(p.name)}\n"
                                          for p in people)
+
+
+def marriages_text(marriages: list[Marriage]) -> str:
+    """The marriages table: one row per family record that names both partners."""
+    return "husband\twife\tyear\txref\n" + "".join(
+        f"{m.husband}\t{m.wife}\t{m.year}\t{one_line(m.xref)}\n" for m in marriages)
 
 
 def _temporary_beside(target: Path, text: str) -> Path:
