@@ -183,6 +183,16 @@
     return lists;
   })());
   const lineStamp = new Int32Array(E);
+  // Each line's box (left, top, right, bottom), to pass over the long ones out of view.
+  const lineBox = new Float64Array(4 * E);
+  for (let e = 0; e < E; e++) {
+    let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
+    for (let q = start[e]; q < start[e + 1]; q++) {
+      x0 = Math.min(x0, points[2 * q]); x1 = Math.max(x1, points[2 * q]);
+      y0 = Math.min(y0, points[2 * q + 1]); y1 = Math.max(y1, points[2 * q + 1]);
+    }
+    lineBox.set([x0, y0, x1, y1], 4 * e);
+  }
   let stamp = 0;
 
   // The nodes whose drawing may reach into the box, and the lines that may cross it.
@@ -191,7 +201,10 @@
     const c1 = Math.min(cols - 1, Math.floor((x1 + reachX - whole.x) / cell));
     const r0 = Math.max(0, Math.floor((y0 - reachY - whole.y) / cell));
     const r1 = Math.min(rows - 1, Math.floor((y1 + reachY - whole.y) / cell));
-    const nodes = [], found = longLines.slice();
+    const nodes = [], found = [];
+    for (const e of longLines) {
+      if (lineBox[4 * e] <= x1 && lineBox[4 * e + 2] >= x0 && lineBox[4 * e + 1] <= y1 && lineBox[4 * e + 3] >= y0) found.push(e);
+    }
     stamp++;
     for (let r = r0; r <= r1; r++) {
       for (let c = c0; c <= c1; c++) {
@@ -280,9 +293,11 @@
     for (const e of shownLines) {
       const colour = layer === 'focus' ? black : strokes[stroke[e]].pixel;
       for (let q = start[e]; q + 1 < start[e + 1]; q++) {
-        let ax = Math.round((points[2 * q] - x0) * scale), ay = Math.round((points[2 * q + 1] - y0) * scale);
-        const bx = Math.round((points[2 * q + 2] - x0) * scale), by = Math.round((points[2 * q + 3] - y0) * scale);
-        if ((ax < 0 && bx < 0) || (ay < 0 && by < 0) || (ax >= w && bx >= w) || (ay >= h && by >= h)) continue;
+        const cut = clip((points[2 * q] - x0) * scale, (points[2 * q + 1] - y0) * scale,
+          (points[2 * q + 2] - x0) * scale, (points[2 * q + 3] - y0) * scale, w, h);
+        if (!cut) continue;
+        let ax = Math.round(cut[0]), ay = Math.round(cut[1]);
+        const bx = Math.round(cut[2]), by = Math.round(cut[3]);
         const dx = Math.abs(bx - ax), dy = -Math.abs(by - ay), sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
         let err = dx + dy;
         for (let n = 0; n < 100000; n++) {
@@ -307,6 +322,19 @@
       }
     }
     ctx.putImageData(image, 0, 0);
+  }
+
+  // The part of the segment from (ax, ay) to (bx, by) within [-1, w] x [-1, h], or null
+  // (Liang and Barsky's clipping): a long line is walked only where it is in the tile.
+  function clip(ax, ay, bx, by, w, h) {
+    const dx = bx - ax, dy = by - ay;
+    let t0 = 0, t1 = 1;
+    for (const [p, q] of [[-dx, ax + 1], [dx, w - ax], [-dy, ay + 1], [dy, h - ay]]) {
+      if (p === 0) { if (q < 0) return null; continue; }
+      const r = q / p;
+      if (p < 0) { if (r > t1) return null; if (r > t0) t0 = r; } else { if (r < t0) return null; if (r < t1) t1 = r; }
+    }
+    return [ax + t0 * dx, ay + t0 * dy, ax + t1 * dx, ay + t1 * dy];
   }
 
   // Nearer: shapes and lines as paths, one path for each look and stroke, then the names.
@@ -698,19 +726,24 @@
   // The ids of everyone whose name or id holds every word of `text`, best first: the id
   // itself, then names starting with the first word, then names with a word starting with
   // it, then ids starting with it, then the rest; the drawing's order within each.
-  function search(text) {
+  function search(text) { return find(text, Infinity).found; }
+
+  // The same, only the first `wanted` of them, and how many there are in all.
+  function find(text, wanted) {
     const words = fold(String(text)).split(/\s+/).filter(Boolean);
-    if (!words.length) return [];
+    if (!words.length) return { found: [], total: 0 };
     const first = words[0];
     const ranks = [[], [], [], [], []];
+    let total = 0;
     next: for (let i = 0; i < P; i++) {
       for (const word of words) if (!keys[i].includes(word)) continue next;
+      total++;
       const name = nameKeys[i], id = idKeys[i];
       const rank = id === first ? 0 : name.startsWith(' ' + first) ? 1
         : name.includes(' ' + first) ? 2 : id.startsWith(first) ? 3 : 4;
-      ranks[rank].push(ids[i]);
+      if (ranks[rank].length < wanted) ranks[rank].push(ids[i]);
     }
-    return ranks.flat();
+    return { found: ranks.flat().slice(0, wanted), total };
   }
 
   // A person's clan, sub-clan, birth and death: the template's four words.
@@ -726,8 +759,8 @@
   }
 
   function listMatches() {
-    const found = search(input.value);
-    matches.replaceChildren(...found.slice(0, shown).map((id) => {
+    const { found, total: n } = find(input.value, shown);
+    matches.replaceChildren(...found.map((id) => {
       const i = index.get(id);
       const item = document.createElement('li');
       const button = item.appendChild(document.createElement('button'));
@@ -738,7 +771,6 @@
       button.lastChild.textContent = describe(i);
       return item;
     }));
-    const n = found.length;
     count.textContent = !input.value.trim() ? '' : n === 0 ? 'no match'
       : n > shown ? `${n} matches, the first ${shown} listed` : `${n} match${n === 1 ? '' : 'es'}`;
     openMatches(n > 0);
