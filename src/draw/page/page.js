@@ -33,16 +33,20 @@
   const ids = data.ids, names = data.names, templates = data.templates;
   const labels = data.labels ? data.labels.map((l) => l.split('\n')) : null;
   const sizes = data.sizes, tops = data.tops;
+  // Far out, lines are plotted two thirds of the way to white, so that the people stay
+  // visible among them.
   const strokes = data.strokes.map((s) => ({
-    colour: s[0], width: s[1], first: !!s[2], last: !!s[3], double: !!s[4], pixel: pixel(s[0]),
+    colour: s[0], width: s[1], first: !!s[2], last: !!s[3], double: !!s[4], pixel: pixel(s[0], 2 / 3),
   }));
   const index = new Map(ids.map((id, i) => [id, i]));
 
-  // The colour '#RRGGBB' as a pixel of an image (bytes R, G, B, A in memory).
-  function pixel(colour) {
+  // The colour '#RRGGBB', `light` of the way to white, as a pixel of an image (bytes R,
+  // G, B, A in memory).
+  function pixel(colour, light = 0) {
     const m = /^#([0-9a-f]{6})$/i.exec(colour || '');
     const v = m ? parseInt(m[1], 16) : 0x888888;
-    return (0xff << 24 | (v & 0xff) << 16 | (v & 0xff00) | (v >> 16) & 0xff) >>> 0;
+    const [r, g, b] = [v >> 16, (v >> 8) & 0xff, v & 0xff].map((c) => Math.round(c + (255 - c) * light));
+    return (0xff << 24 | b << 16 | g << 8 | r) >>> 0;
   }
 
   // Lines: source, target, stroke and every point, the ends cut at the shapes' borders as
@@ -311,7 +315,8 @@
     }
     for (const v of nodes) {
       const l = looks[look[v]];
-      const bw = Math.max(1, Math.round(l.w * scale)), bh = Math.max(1, Math.round(l.h * scale));
+      const least = v < P ? 2 : 1; // a family node is a dot
+      const bw = Math.max(least, Math.round(l.w * scale)), bh = Math.max(least, Math.round(l.h * scale));
       const grown = layer === 'focus' && v < P ? (mark[v] & SELF ? 3 : 1) : 0;
       const left = Math.round((X[v] - x0) * scale - bw / 2) - grown, top = Math.round((Y[v] - y0) * scale - bh / 2) - grown;
       for (let y = top; y < top + bh + 2 * grown; y++) {
