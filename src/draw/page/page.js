@@ -136,7 +136,8 @@
   // ---- Extent and the grid index ---------------------------------------------------------
   // A name hangs below its shape; its room is estimated from its length.
   const labelWidth = (i) => labels ? 0.6 * sizes[i] * Math.max(...labels[i].map((t) => t.length)) : 0;
-  const labelBottom = (i) => labels && tops[i] !== null ? tops[i] + sizes[i] * 1.15 * labels[i].length + 2 : 0;
+  const labelBottom = (i) => (labels && tops[i] !== null
+    ? tops[i] + sizes[i] * 1.15 * labels[i].length + 2 : 0);
   let reachX = 0, reachY = 0; // how far a node's drawing reaches from its centre
   const whole = { x: Infinity, y: Infinity, right: -Infinity, bottom: -Infinity };
   const grow = (x0, y0, x1, y1) => {
@@ -158,7 +159,8 @@
 
   // Square cells, about four nodes a cell; nodes by their centre, lines by every cell their
   // segments' boxes touch, and the few lines that cross very many cells kept apart.
-  const cell = Math.max(Math.sqrt(whole.width * whole.height / Math.max(1, N / 4)), 2 * reachX, 2 * reachY, 1);
+  const cell = Math.max(Math.sqrt(whole.width * whole.height / Math.max(1, N / 4)),
+    2 * reachX, 2 * reachY, 1);
   const cols = Math.ceil(whole.width / cell) + 1, rows = Math.ceil(whole.height / cell) + 1;
   const cellOf = (x, y) => Math.min(rows - 1, Math.max(0, Math.floor((y - whole.y) / cell))) * cols +
     Math.min(cols - 1, Math.max(0, Math.floor((x - whole.x) / cell)));
@@ -174,8 +176,8 @@
     for (let e = 0; e < E; e++) {
       touched.clear();
       for (let q = start[e]; q + 1 < start[e + 1] && touched.size <= 64; q++) {
-        const x0 = Math.min(points[2 * q], points[2 * q + 2]), x1 = Math.max(points[2 * q], points[2 * q + 2]);
-        const y0 = Math.min(points[2 * q + 1], points[2 * q + 3]), y1 = Math.max(points[2 * q + 1], points[2 * q + 3]);
+        const [ax, ay, bx, by] = points.subarray(2 * q, 2 * q + 4);
+        const x0 = Math.min(ax, bx), x1 = Math.max(ax, bx), y0 = Math.min(ay, by), y1 = Math.max(ay, by);
         const c0 = cellOf(x0, y0), c1 = cellOf(x1, y1);
         for (let r = Math.floor(c0 / cols); r <= Math.floor(c1 / cols) && touched.size <= 64; r++) {
           for (let c = c0 % cols; c <= c1 % cols && touched.size <= 64; c++) touched.add(r * cols + c);
@@ -207,7 +209,10 @@
     const r1 = Math.min(rows - 1, Math.floor((y1 + reachY - whole.y) / cell));
     const nodes = [], found = [];
     for (const e of longLines) {
-      if (lineBox[4 * e] <= x1 && lineBox[4 * e + 2] >= x0 && lineBox[4 * e + 1] <= y1 && lineBox[4 * e + 3] >= y0) found.push(e);
+      const k = 4 * e;
+      if (lineBox[k] <= x1 && lineBox[k + 2] >= x0 && lineBox[k + 1] <= y1 && lineBox[k + 3] >= y0) {
+        found.push(e);
+      }
     }
     stamp++;
     for (let r = r0; r <= r1; r++) {
@@ -247,6 +252,7 @@
   const tiles = new Map(); // key -> {image (a canvas, or null when empty), used}
   const tileLimit = 600; // 256 x 256 pixels each: 150 MB at most
   let frameCount = 0;
+  let msPerItem = 0.002; // what painting a tile costs for each node or line in it, learnt
   // A person's full name on their label's lines, and its widest line over the label's
   // widest line (measured once, in the same font); 0 until measured.
   const fullLines = new Array(P), fullRatio = new Float32Array(P);
@@ -275,9 +281,7 @@
 
   // Paints the items of layer `layer` ('base' or 'focus') in the box of `w` x `h` pixels
   // whose corner is (x0, y0) in drawing units, at `scale` pixels a unit, onto ctx.
-  function paint(ctx, layer, x0, y0, w, h, scale) {
-    const x1 = x0 + w / scale, y1 = y0 + h / scale;
-    const found = query(x0, y0, x1, y1);
+  function paint(ctx, layer, x0, y0, w, h, scale, found = query(x0, y0, x0 + w / scale, y0 + h / scale)) {
     let nodes = found.nodes, shownLines = found.lines;
     if (layer === 'focus') {
       nodes = nodes.filter((v) => mark[v]);
@@ -318,10 +322,12 @@
       const least = v < P ? 2 : 1; // a family node is a dot
       const bw = Math.max(least, Math.round(l.w * scale)), bh = Math.max(least, Math.round(l.h * scale));
       const grown = layer === 'focus' && v < P ? (mark[v] & SELF ? 3 : 1) : 0;
-      const left = Math.round((X[v] - x0) * scale - bw / 2) - grown, top = Math.round((Y[v] - y0) * scale - bh / 2) - grown;
+      const left = Math.round((X[v] - x0) * scale - bw / 2) - grown;
+      const top = Math.round((Y[v] - y0) * scale - bh / 2) - grown;
       for (let y = top; y < top + bh + 2 * grown; y++) {
         for (let x = left; x < left + bw + 2 * grown; x++) {
-          const edge = grown && (y < top + grown || y >= top + bh + grown || x < left + grown || x >= left + bw + grown);
+          const edge = grown && (y < top + grown || y >= top + bh + grown ||
+            x < left + grown || x >= left + bw + grown);
           set(x, y, edge ? black : l.fillPixel);
         }
       }
@@ -337,7 +343,13 @@
     for (const [p, q] of [[-dx, ax + 1], [dx, w - ax], [-dy, ay + 1], [dy, h - ay]]) {
       if (p === 0) { if (q < 0) return null; continue; }
       const r = q / p;
-      if (p < 0) { if (r > t1) return null; if (r > t0) t0 = r; } else { if (r < t0) return null; if (r < t1) t1 = r; }
+      if (p < 0) {
+        if (r > t1) return null;
+        t0 = Math.max(t0, r);
+      } else {
+        if (r < t0) return null;
+        t1 = Math.min(t1, r);
+      }
     }
     return [ax + t0 * dx, ay + t0 * dy, ax + t1 * dx, ay + t1 * dy];
   }
@@ -456,18 +468,26 @@
     return null;
   }
 
-  function paintTile(layer, z, tx, ty) {
+  // Paints a tile, unless the frame has already painted one and this one would take it
+  // past its budget of milliseconds (the time a tile takes is foreseen from the items in
+  // it); then null.
+  function paintTile(layer, z, tx, ty, frameState) {
     const key = `${layer}${layer === 'focus' ? focusVersion : ''}/${z}/${tx}/${ty}`;
     const scale = 2 ** z, size = TILE / scale;
     const x0 = tx * size, y0 = ty * size;
     let image = null;
     const empty = x0 > whole.right || y0 > whole.bottom || x0 + size < whole.x || y0 + size < whole.y;
     if (!empty) {
+      const found = query(x0, y0, x0 + size, y0 + size);
+      const items = found.nodes.length + found.lines.length, now = performance.now();
+      if (frameState.painted && now - frameState.began + items * msPerItem > frameState.budget) return null;
       image = document.createElement('canvas');
       image.width = image.height = TILE;
       const ctx = image.getContext('2d');
       if (layer === 'base') { ctx.fillStyle = '#FFFFFF'; ctx.fillRect(0, 0, TILE, TILE); }
-      paint(ctx, layer, x0, y0, TILE, TILE, scale);
+      paint(ctx, layer, x0, y0, TILE, TILE, scale, found);
+      frameState.painted++;
+      if (items >= 100) msPerItem = 0.7 * msPerItem + 0.3 * (performance.now() - now) / items;
     }
     const tile = { image, used: frameCount };
     tiles.set(key, tile);
@@ -544,17 +564,19 @@
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.fillStyle = '#FFFFFF';
     ctx.fillRect(0, 0, ctx.canvas.width, ctx.canvas.height);
-    let missing = layerOnto(ctx, 'base', z, scale, began, budget);
+    const frameState = { began, budget, painted: 0 };
+    let missing = layerOnto(ctx, 'base', z, scale, frameState);
     if (focused) {
       // Everything faded to 30 %, then the highlighted people and lines over it.
       ctx.fillStyle = 'rgba(255, 255, 255, 0.7)';
       ctx.fillRect(0, 0, ctx.canvas.width, ctx.canvas.height);
-      missing = layerOnto(ctx, 'focus', z, scale, began, budget) || missing;
+      missing = layerOnto(ctx, 'focus', z, scale, frameState) || missing;
     }
     return missing;
   }
 
-  function layerOnto(ctx, layer, z, scale, began, budget) {
+  function layerOnto(ctx, layer, z, scale, frameState) {
+    const { began, budget } = frameState;
     const unit = TILE / 2 ** z; // a tile's side in units
     const w = ctx.canvas.width / scale, h = ctx.canvas.height / scale;
     const tx0 = Math.floor(box.x / unit), tx1 = Math.floor((box.x + w) / unit);
@@ -565,7 +587,7 @@
     for (let ty = ty0; ty <= ty1; ty++) {
       for (let tx = tx0; tx <= tx1; tx++) {
         let tile = tileImage(layer, z, tx, ty);
-        if (!tile && performance.now() - began < budget) tile = paintTile(layer, z, tx, ty);
+        if (!tile && performance.now() - began < budget) tile = paintTile(layer, z, tx, ty, frameState);
         if (tile) {
           if (tile.image) {
             const [left, top, side] = place(tx * unit, ty * unit, unit);
@@ -586,7 +608,8 @@
       const k = 2 ** up, coarse = tileImage(layer, z - up, Math.floor(tx / k), Math.floor(ty / k));
       if (!coarse) continue;
       if (coarse.image) {
-        const part = TILE / k, sx = (tx - Math.floor(tx / k) * k) * part, sy = (ty - Math.floor(ty / k) * k) * part;
+        const part = TILE / k;
+        const sx = (tx - Math.floor(tx / k) * k) * part, sy = (ty - Math.floor(ty / k) * k) * part;
         const [left, top, side] = place(tx * unit, ty * unit, unit);
         ctx.drawImage(coarse.image, sx, sy, part, part, left, top, side + 0.5, side + 0.5);
       }
@@ -707,7 +730,10 @@
     for (const v of query(x, y, x, y).nodes) {
       if (v >= P) continue;
       const l = looks[look[v]], dx = Math.abs(x - X[v]), dy = Math.abs(y - Y[v]);
-      if (dx <= l.w / 2 + spare && dy <= l.h / 2 + spare && dx + dy < nearest) { best = v; nearest = dx + dy; }
+      if (dx <= l.w / 2 + spare && dy <= l.h / 2 + spare && dx + dy < nearest) {
+        best = v;
+        nearest = dx + dy;
+      }
     }
     return best;
   }
@@ -739,14 +765,20 @@
     if (!words.length) return { found: [], total: 0 };
     const first = words[0];
     const ranks = [[], [], [], [], []];
-    let total = 0;
+    const tests = [(name, id) => id === first, (name) => name.startsWith(' ' + first),
+      (name) => name.includes(' ' + first), (name, id) => id.startsWith(first), () => true];
+    let total = 0, last = 4; // ranks past `last` cannot reach the first `wanted`
     next: for (let i = 0; i < P; i++) {
       for (const word of words) if (!keys[i].includes(word)) continue next;
       total++;
-      const name = nameKeys[i], id = idKeys[i];
-      const rank = id === first ? 0 : name.startsWith(' ' + first) ? 1
-        : name.includes(' ' + first) ? 2 : id.startsWith(first) ? 3 : 4;
-      if (ranks[rank].length < wanted) ranks[rank].push(ids[i]);
+      for (let rank = 0; rank <= last; rank++) {
+        if (!tests[rank](nameKeys[i], idKeys[i])) continue;
+        if (ranks[rank].length < wanted) ranks[rank].push(ids[i]);
+        let before = 0;
+        for (let r = 0; r < last; r++) before += ranks[r].length;
+        if (before >= wanted) last--;
+        break;
+      }
     }
     return { found: ranks.flat().slice(0, wanted), total };
   }
@@ -815,7 +847,7 @@
   let selected = -1, ancestors = [], descendants = [];
   let activeEntry = null; // the legend entry clicked
 
-  // Everyone reachable from `from` along the lists, in the drawing's order, without it.
+  // Everyone reachable from `first` along the lists, in the drawing's order, without it.
   function reachable(first, lists) {
     const seen = new Uint8Array(P), stack = [first], found = [];
     seen[first] = 1;
