@@ -11,14 +11,28 @@ namespace {
 
 constexpr double label_gap = 4.0;     // between two labels side by side
 constexpr double shape_gap = 2.0;     // between a shape and the name under it
-constexpr double widest_name = 150.0;
 constexpr double smallest_name_font = 6.0;
+// What the positions of a drawing file may be off by, being written to ten digits.
+constexpr double position_slack = 1.0;
 constexpr double infinity = std::numeric_limits<double>::infinity();
 
 struct Box {
     double x, top, bottom, half_width;
     bool family; // a family node: a name may run over its small dot
 };
+
+// Whether `label` shows every word of `name`, in one line or two.
+bool shows_whole(const NodeLabel& label, std::string_view name)
+{
+    const auto joined = [](const auto& parts) {
+        std::string text;
+        for (const auto& part : parts) {
+            (text += text.empty() ? "" : " ") += part;
+        }
+        return text;
+    };
+    return joined(label.lines) == joined(split_words(name));
+}
 
 } // namespace
 
@@ -80,10 +94,37 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
         return below;
     };
 
+    // A name under box i within `room`, in the font and on the lines the free height
+    // below leaves.
+    const auto fit_name_label = [&](std::size_t i, const std::string& name, double room) {
+        const double below = room_below(i, room);
+        NodeLabel label;
+        label.is_name = true;
+        label.full_name = name;
+        label.top = boxes[i].bottom + shape_gap;
+        label.font_size = std::clamp((below - shape_gap) / name_line_spacing, smallest_name_font,
+                                     name_font_size);
+        label.lines = fit_name(name, room, label.font_size, below >= name_band ? 2 : 1);
+        return label;
+    };
+    // The width box i's label or shape takes, whichever is wider.
+    const auto taken = [&](std::size_t i, const NodeLabel& label) {
+        double width = 2 * boxes[i].half_width;
+        for (const std::string& line : label.lines) {
+            width = std::max(width, text_width(line, label.font_size));
+        }
+        return width;
+    };
+
     std::vector<NodeLabel> labels;
+    std::vector<const std::string*> name_of(boxes.size(), nullptr);
+    std::vector<double> room_of(boxes.size(), 0.0);
+    std::vector<double> slot(boxes.size(), 0.0); // the width a layout for names gives
+    std::vector<double> width_taken(boxes.size(), 0.0);
     std::size_t i = 0;
     for (const ogdf::node v : graph.nodes) {
         NodeLabel label;
+        slot[i] = 2 * boxes[i].half_width;
         if (attributes.is_family(v)) {
             label.lines = {""};
             labels.push_back(std::move(label));
@@ -98,18 +139,63 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
             label.lines = {fitted.text};
             label.font_size = fitted.font_size;
         } else {
-            const double room = std::min(room_beside(i, name_band, false), widest_name);
-            const double below = room_below(i, room);
-            label.is_name = true;
-            label.full_name = name->second;
-            label.top = boxes[i].bottom + shape_gap;
-            label.font_size = std::clamp((below - shape_gap) / name_line_spacing,
-                                         smallest_name_font, name_font_size);
-            label.lines = fit_name(name->second, room, label.font_size,
-                                   below >= name_band ? 2 : 1);
+            name_of[i] = &name->second;
+            room_of[i] = std::min(room_beside(i, name_band, false), text::widest_name);
+            slot[i] = text::name_slot_width(name->second, slot[i]);
+            label = fit_name_label(i, name->second, room_of[i]);
         }
+        width_taken[i] = taken(i, label);
         labels.push_back(std::move(label));
         ++i;
+    }
+
+    // A drawing laid out for names (kinship-layout --names) keeps every neighbour's slot
+    // slot_gap away from each person's; one laid out without them (people a shape and a
+    // gap apart) never does, so its labels stay as above.
+    const auto laid_out_for_names = [&](std::size_t n) {
+        for (const std::size_t k :
+             tops_between(boxes[n].top - name_band - tallest, boxes[n].top + name_band + tallest)) {
+            if (k != n && !boxes[k].family && std::abs(boxes[k].top - boxes[n].top) < name_band &&
+                std::abs(boxes[k].x - boxes[n].x) <
+                    (slot[n] + slot[k]) / 2 + text::slot_gap - position_slack) {
+                return false;
+            }
+        }
+        return true;
+    };
+    // The room between n's neighbours' labels and shapes, up to `most`.
+    const auto room_left = [&](std::size_t n, double most) {
+        for (const std::size_t k :
+             tops_between(boxes[n].top - name_band - tallest, boxes[n].top + name_band + tallest)) {
+            if (k != n && !boxes[k].family && std::abs(boxes[k].top - boxes[n].top) < name_band) {
+                most = std::min(most, 2 * (std::abs(boxes[k].x - boxes[n].x) - label_gap -
+                                           width_taken[k] / 2));
+            }
+        }
+        return most;
+    };
+    // There, a name the room above cut short takes its slot; then a name still cut short
+    // (on one line, with shapes close below) takes what room its neighbours leave, up to
+    // the widest a name may be. Each label stops short of its neighbours' labels as they
+    // stand, so no two meet.
+    std::vector<std::size_t> cut_short;
+    for (std::size_t n = 0; n < boxes.size(); ++n) {
+        if (name_of[n] != nullptr && slot[n] > room_of[n] && laid_out_for_names(n)) {
+            cut_short.push_back(n);
+        }
+    }
+    for (const bool up_to_slot : {true, false}) {
+        for (const std::size_t n : cut_short) {
+            if (shows_whole(labels[n], *name_of[n])) {
+                continue;
+            }
+            const double room = room_left(n, up_to_slot ? slot[n] : text::widest_name);
+            if (room > room_of[n]) {
+                labels[n] = fit_name_label(n, *name_of[n], room);
+                room_of[n] = room;
+                width_taken[n] = taken(n, labels[n]);
+            }
+        }
     }
     return labels;
 }
