@@ -21,19 +21,6 @@ struct Box {
     bool family; // a family node: a name may run over its small dot
 };
 
-// Whether `label` shows every word of `name`, in one line or two.
-bool shows_whole(const NodeLabel& label, std::string_view name)
-{
-    const auto joined = [](const auto& parts) {
-        std::string text;
-        for (const auto& part : parts) {
-            (text += text.empty() ? "" : " ") += part;
-        }
-        return text;
-    };
-    return joined(label.lines) == joined(split_words(name));
-}
-
 } // namespace
 
 std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
@@ -149,52 +136,44 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
         ++i;
     }
 
-    // A drawing laid out for names (kinship-layout --names) keeps every neighbour's slot
-    // slot_gap away from each person's; one laid out without them (people a shape and a
-    // gap apart) never does, so its labels stay as above.
-    const auto laid_out_for_names = [&](std::size_t n) {
-        for (const std::size_t k :
-             tops_between(boxes[n].top - name_band - tallest, boxes[n].top + name_band + tallest)) {
-            if (k != n && !boxes[k].family && std::abs(boxes[k].top - boxes[n].top) < name_band &&
-                std::abs(boxes[k].x - boxes[n].x) <
-                    (slot[n] + slot[k]) / 2 + text::slot_gap - position_slack) {
-                return false;
-            }
-        }
-        return true;
-    };
-    // The room between n's neighbours' labels and shapes, up to `most`.
-    const auto room_left = [&](std::size_t n, double most) {
+    // The people whose names stand beside n's.
+    const auto beside = [&](std::size_t n) {
+        std::vector<std::size_t> found;
         for (const std::size_t k :
              tops_between(boxes[n].top - name_band - tallest, boxes[n].top + name_band + tallest)) {
             if (k != n && !boxes[k].family && std::abs(boxes[k].top - boxes[n].top) < name_band) {
-                most = std::min(most, 2 * (std::abs(boxes[k].x - boxes[n].x) - label_gap -
-                                           width_taken[k] / 2));
+                found.push_back(k);
             }
         }
-        return most;
+        return found;
     };
-    // There, a name the room above cut short takes its slot; then a name still cut short
-    // (on one line, with shapes close below) takes what room its neighbours leave, up to
-    // the widest a name may be. Each label stops short of its neighbours' labels as they
-    // stand, so no two meet.
-    std::vector<std::size_t> cut_short;
-    for (std::size_t n = 0; n < boxes.size(); ++n) {
-        if (name_of[n] != nullptr && slot[n] > room_of[n] && laid_out_for_names(n)) {
-            cut_short.push_back(n);
+    // A drawing laid out for names (kinship-layout --names) keeps each person's slot at
+    // least slot_gap from the slots of the people beside them. One laid out without them
+    // has people a shape and a gap apart whatever their names, so somewhere a long name
+    // stands closer than that to its neighbour, and its labels stay as above.
+    bool laid_out_for_names = true;
+    for (std::size_t n = 0; n < boxes.size() && laid_out_for_names; ++n) {
+        if (!boxes[n].family) {
+            laid_out_for_names = std::ranges::all_of(beside(n), [&](std::size_t k) {
+                return std::abs(boxes[k].x - boxes[n].x) >=
+                       (slot[n] + slot[k]) / 2 + text::slot_gap - position_slack;
+            });
         }
     }
-    for (const bool up_to_slot : {true, false}) {
-        for (const std::size_t n : cut_short) {
-            if (shows_whole(labels[n], *name_of[n])) {
-                continue;
-            }
-            const double room = room_left(n, up_to_slot ? slot[n] : text::widest_name);
-            if (room > room_of[n]) {
-                labels[n] = fit_name_label(n, *name_of[n], room);
-                room_of[n] = room;
-                width_taken[n] = taken(n, labels[n]);
-            }
+    // There, a name the room above cut short takes its slot, stopping short of its
+    // neighbours' labels as they stand, so that no two meet.
+    for (std::size_t n = 0; n < boxes.size() && laid_out_for_names; ++n) {
+        if (name_of[n] == nullptr || slot[n] <= room_of[n]) {
+            continue;
+        }
+        double room = slot[n];
+        for (const std::size_t k : beside(n)) {
+            room = std::min(room, 2 * (std::abs(boxes[k].x - boxes[n].x) - label_gap -
+                                       width_taken[k] / 2));
+        }
+        if (room > room_of[n]) {
+            labels[n] = fit_name_label(n, *name_of[n], room);
+            width_taken[n] = taken(n, labels[n]);
         }
     }
     return labels;

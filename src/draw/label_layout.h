@@ -32,10 +32,10 @@ struct NodeLabel {
 // (whose label does the same, so the two never meet), and a name takes two lines only
 // when the shapes below leave room for them, one line otherwise, in a smaller font when
 // even that is tight. Within that room the text is shortened as fit_name and fit_id say.
-// Where the layout gave each person the width their name needs (kinship-layout --names:
-// neighbours' centres at least half of each one's width plus text::slot_gap apart, the width
-// being text::name_width between the shape's and text::widest_name), a name that did
-// not fit gets that width, less what its neighbours' labels and shapes take.
+// In a drawing laid out for names (kinship-layout --names: each person's slot, the width
+// text::name_slot_width gives their name, at least text::slot_gap from the slots beside
+// it, everywhere in the drawing), a name that did not fit takes its slot, less what its
+// neighbours' labels and shapes take; other drawings keep the labels above.
 // A family node gets an empty label and takes no room from the others.
 std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
                                       const NamesTable& names);

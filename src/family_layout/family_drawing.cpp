@@ -25,6 +25,10 @@ struct UnitPlacement {
     std::vector<ogdf::edge> edges; // in the order of UnitGraph::edges
 };
 
+// The rows' units stand node_distance apart, so people of different units side by side
+// keep the gap kinship-draw looks for too.
+static_assert(node_distance >= text::slot_gap);
+
 // The width person p takes in their row.
 double width_of(std::span<const double> person_width, int p)
 {

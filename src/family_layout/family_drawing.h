@@ -6,6 +6,7 @@
 #include <span>
 
 #include "common/person_style.h"
+#include "common/text_measure.h"
 #include "family_layout/families.h"
 #include "gml/kinship_attributes.h"
 #include "model/pedigree.h"
@@ -16,6 +17,7 @@ namespace kinship::family {
 inline constexpr double person_size = person_style::size;
 inline constexpr double family_node_size = 8.0;
 inline constexpr double partner_gap = 15.0;
+static_assert(partner_gap >= text::slot_gap);
 
 struct DrawingCounts {
     int people = 0;
@@ -34,7 +36,8 @@ struct DrawingCounts {
 // `person_width` holds, in pedigree order, the width each person takes in their row (for
 // the name under their shape), at least person_size; empty, everyone takes person_size.
 // The shapes stay person_size wide, each centred in its width, with partner_gap between
-// the widths of partners side by side.
+// the widths of partners side by side and at least text::slot_gap between any two people
+// side by side: kinship-draw gives each name its width only in a drawing where that holds.
 DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
                             gml::KinshipAttributes& attributes,
                             std::span<const double> person_width = {});
