@@ -159,16 +159,12 @@ std::vector<std::string> fit_name(std::string_view name, double room, double fon
 double name_width(std::string_view name, double font_size)
 {
     std::vector<std::string_view> given = split_words(name);
-    if (given.empty()) {
-        return 0.0;
-    }
-    const double whole = text_width(joined(given), font_size);
-    if (given.size() == 1) {
-        return whole;
+    if (given.size() < 2) {
+        return given.empty() ? 0.0 : text_width(given[0], font_size);
     }
     const double surname = text_width(given.back(), font_size);
     given.pop_back();
-    return std::min(whole, std::max(text_width(joined(given), font_size), surname));
+    return std::max(text_width(joined(given), font_size), surname);
 }
 
 double name_slot_width(std::string_view name, double shape_width)

@@ -41,8 +41,8 @@ double text_width(std::string_view text, double font_size);
 std::vector<std::string> fit_name(std::string_view name, double room, double font_size,
                                   int max_lines);
 
-// The least room in which fit_name shows `name` whole on at most two lines: the whole
-// name on one line, or the given names above the surname, whichever is narrower.
+// The least room in which fit_name shows `name` whole on at most two lines: the wider of
+// the given names and the surname (the last word), or the one word.
 double name_width(std::string_view name, double font_size);
 
 // The width kinship-layout gives a person with a shape `shape_width` wide and `name`
