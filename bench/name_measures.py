@@ -9,7 +9,7 @@ and with --names, draws both with kinship-draw --names, and measures each pictur
   lines        name lines in the picture, and how many of them end in "…"
   letters      the share of the names' letters (and digits) the picture shows; an initial
                "J." shows one letter of "João"
-  width        of the picture's view box, the price of the room the names take
+  size         of the picture's view box, the price of the room the names take
 For measuring, not a test. layout_bench.py runs it last (report)."""
 
 import csv
@@ -53,7 +53,7 @@ def measure_picture(svg_path, names):
         figures["cut"] += sum(line.endswith(ELLIPSIS) for line in lines)
         figures["letters"] += letters(name)
         figures["shown"] += shown
-    figures["width"] = float(root.get("viewBox").split()[2])
+    figures["width"], figures["height"] = map(float, root.get("viewBox").split()[2:])
     return figures
 
 
@@ -65,7 +65,7 @@ def report(build, work):
     draw = build / "src/draw/kinship-draw"
     exports = sorted((root.parent / "shared/genealogies").glob("*.ged"))
     print("\n| pedigree | layout | names | whole | lines | lines ending in … | letters shown "
-          "| width |")
+          "| size |")
     print("|---|---|---|---|---|---|---|---|")
     totals = {}
     for ged in [root / "examples/familia.ged", *exports]:
@@ -86,11 +86,12 @@ def report(build, work):
             for key, value in f.items():
                 total[key] += value
             print(f"| {ged.stem} | {label} | {f['names']} | {f['whole']} | {f['lines']} | "
-                  f"{f['cut']} | {f['shown'] / max(1, f['letters']):.1%} | {f['width']:.0f} |",
+                  f"{f['cut']} | {f['shown'] / max(1, f['letters']):.1%} | "
+                  f"{f['width']:.0f} x {f['height']:.0f} |",
                   flush=True)
     for label, f in totals.items():
         print(f"| all | {label} | {f['names']} | {f['whole']} | {f['lines']} | {f['cut']} | "
-              f"{f['shown'] / max(1, f['letters']):.1%} | {f['width']:.0f} |")
+              f"{f['shown'] / max(1, f['letters']):.1%} | |")
 
 
 if __name__ == "__main__":

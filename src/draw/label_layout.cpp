@@ -21,6 +21,20 @@ struct Box {
     bool family; // a family node: a name may run over its small dot
 };
 
+// Whether `lines` show every word of `name`.
+bool shows_whole(const std::vector<std::string>& lines, std::string_view name)
+{
+    std::string shown;
+    for (const std::string& line : lines) {
+        (shown += shown.empty() ? "" : " ") += line;
+    }
+    std::string whole;
+    for (const std::string_view word : split_words(name)) {
+        (whole += whole.empty() ? "" : " ") += word;
+    }
+    return shown == whole;
+}
+
 } // namespace
 
 std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
@@ -161,9 +175,11 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
         }
     }
     // There, a name the room above cut short takes its slot, stopping short of its
-    // neighbours' labels as they stand, so that no two meet.
+    // neighbours' labels as they stand, so that no two meet. Where shapes close below
+    // leave room for one line only, the name goes on two lines in a smaller font when that
+    // shows it whole.
     for (std::size_t n = 0; n < boxes.size() && laid_out_for_names; ++n) {
-        if (name_of[n] == nullptr || slot[n] <= room_of[n]) {
+        if (name_of[n] == nullptr) {
             continue;
         }
         double room = slot[n];
@@ -173,8 +189,17 @@ std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
         }
         if (room > room_of[n]) {
             labels[n] = fit_name_label(n, *name_of[n], room);
-            width_taken[n] = taken(n, labels[n]);
         }
+        if (!shows_whole(labels[n].lines, *name_of[n])) {
+            NodeLabel smaller = labels[n];
+            smaller.font_size = (room_below(n, room) - shape_gap) / (2 * name_line_spacing);
+            smaller.lines = fit_name(*name_of[n], room, smaller.font_size, 2);
+            if (smaller.font_size >= smallest_name_font &&
+                shows_whole(smaller.lines, *name_of[n])) {
+                labels[n] = std::move(smaller);
+            }
+        }
+        width_taken[n] = taken(n, labels[n]);
     }
     return labels;
 }
