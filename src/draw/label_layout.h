@@ -35,7 +35,8 @@ struct NodeLabel {
 // In a drawing laid out for names (kinship-layout --names: each person's slot, the width
 // text::name_slot_width gives their name, at least text::slot_gap from the slots beside
 // it, everywhere in the drawing), a name that did not fit takes its slot, less what its
-// neighbours' labels and shapes take; other drawings keep the labels above.
+// neighbours' labels and shapes take, and where one line fits below, it goes on two in a
+// smaller font when that shows it whole. Other drawings keep the labels above.
 // A family node gets an empty label and takes no room from the others.
 std::vector<NodeLabel> lay_out_labels(const gml::KinshipAttributes& attributes,
                                       const NamesTable& names);
