@@ -6,7 +6,8 @@
 # and its picture shows the names and colours people by clan; then the part of it that
 # joins two people is cut out with kinship-select and drawn, and kinship-stats measures it.
 # The example's picture is also written as the interactive page familia.html. Both examples
-# are also laid out as families by kinship-layout and drawn (the *-families files).
+# are also laid out as families by kinship-layout and drawn (the *-families files), the
+# named one with room for each name.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,7 +32,7 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/draw/kinship-draw" whl-gml-familia.txt familia.html \
   --names familia.txt.names.tsv --colour-by clan
 "$build/src/family_layout/kinship-layout" familia.txt familia-families.gml \
-  --marriages familia.txt.marriages.tsv
+  --names familia.txt.names.tsv --marriages familia.txt.marriages.tsv
 "$build/src/draw/kinship-draw" familia-families.gml familia-families.svg \
   --names familia.txt.names.tsv --colour-by clan
 "$build/src/draw/kinship-draw" familia-families.gml familia-families.html \
