@@ -21,6 +21,8 @@ import sys
 import time
 from pathlib import Path
 
+import name_measures
+
 SEED = 20261207
 GENERATED = [300, 1000, 3000, 5000]
 TANGLED = [3000, 5000]  # more tangled than real exports: reported, not in the totals
@@ -104,6 +106,7 @@ def main():
     print(f"\ncrossings on the generated genealogies of {GENERATED[0]} to {GENERATED[-1]} "
           f"people, taken together: hierarchical-layout {totals['hierarchical-layout']}, "
           f"kinship-layout {totals['kinship-layout']} ({share:.1%})")
+    name_measures.report(build, work)
 
 
 if __name__ == "__main__":

@@ -7,7 +7,7 @@
 # joins two people is cut out with kinship-select and drawn, and kinship-stats measures it.
 # The example's picture is also written as the interactive page familia.html. Both examples
 # are also laid out as families by kinship-layout and drawn (the *-families files), the
-# GEDCOM example with kinship-stats' tables.
+# named one with room for each name and with kinship-stats' tables.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,7 +32,7 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
 "$build/src/draw/kinship-draw" whl-gml-familia.txt familia.html \
   --names familia.txt.names.tsv --colour-by clan
 "$build/src/family_layout/kinship-layout" familia.txt familia-families.gml \
-  --marriages familia.txt.marriages.tsv
+  --names familia.txt.names.tsv --marriages familia.txt.marriages.tsv
 # With kinship-stats' tables the cousins' marriage gets its double relationship line.
 "$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv \
   --marriages familia.txt.marriages.tsv

@@ -25,10 +25,23 @@ struct UnitPlacement {
     std::vector<ogdf::edge> edges; // in the order of UnitGraph::edges
 };
 
-double unit_width(const std::vector<int>& members)
+// The rows' units stand node_distance apart, so people of different units side by side
+// keep the gap kinship-draw looks for too.
+static_assert(node_distance >= text::slot_gap);
+
+// The width person p takes in their row.
+double width_of(std::span<const double> person_width, int p)
 {
-    const auto k = static_cast<double>(members.size());
-    return k * person_size + (k - 1) * partner_gap;
+    return person_width.empty() ? person_size : person_width[static_cast<std::size_t>(p)];
+}
+
+double unit_width(const std::vector<int>& members, std::span<const double> person_width)
+{
+    double width = partner_gap * static_cast<double>(members.size() - 1);
+    for (const int p : members) {
+        width += width_of(person_width, p);
+    }
+    return width;
 }
 
 // Crossing reduction restarts from shuffled orders after a first run from the built one,
@@ -55,7 +68,8 @@ int lay_out_units(UnitPlacement& placement)
     return layout.numberOfLevels();
 }
 
-int place_units(const Units& units, const UnitGraph& unit_graph, UnitPlacement& placement)
+int place_units(const Units& units, const UnitGraph& unit_graph,
+                std::span<const double> person_width, UnitPlacement& placement)
 {
     placement.attributes.init(placement.graph, ogdf::GraphAttributes::nodeGraphics |
                                                    ogdf::GraphAttributes::edgeGraphics);
@@ -63,7 +77,8 @@ int place_units(const Units& units, const UnitGraph& unit_graph, UnitPlacement& 
         const ogdf::node node = placement.graph.newNode();
         const bool unit = v < static_cast<int>(units.members.size());
         placement.attributes.width(node) =
-            unit ? unit_width(units.members[static_cast<std::size_t>(v)]) : family_node_size;
+            unit ? unit_width(units.members[static_cast<std::size_t>(v)], person_width)
+                 : family_node_size;
         placement.attributes.height(node) = unit ? person_size : family_node_size;
         placement.nodes.push_back(node);
     }
@@ -168,14 +183,15 @@ LineEnds line_ends(const Families& families, const Units& units, const UnitPlace
 } // namespace
 
 DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
-                            gml::KinshipAttributes& attributes)
+                            gml::KinshipAttributes& attributes,
+                            std::span<const double> person_width)
 {
     const Families families = find_families(pedigree);
     Units units = group_partners(families);
     break_cycles(families, units);
     const UnitGraph lines = unit_graph(families, units);
     UnitPlacement placement;
-    const int layers = place_units(units, lines, placement);
+    const int layers = place_units(units, lines, person_width, placement);
     orient_rows(units, line_ends(families, units, placement));
 
     std::vector<ogdf::node> person_node;
@@ -185,13 +201,17 @@ DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
     }
     for (std::size_t u = 0; u < units.members.size(); ++u) {
         const ogdf::node unit = placement.nodes[u];
+        const std::vector<int>& members = units.members[u];
         double x = placement.attributes.x(unit) - placement.attributes.width(unit) / 2 +
-                   person_size / 2;
+                   width_of(person_width, members.front()) / 2;
         const double y = placement.attributes.y(unit);
-        for (const int p : units.members[u]) {
-            attributes.x(person_node[static_cast<std::size_t>(p)]) = x;
-            attributes.y(person_node[static_cast<std::size_t>(p)]) = y;
-            x += person_size + partner_gap;
+        for (std::size_t m = 0; m < members.size(); ++m) {
+            attributes.x(person_node[static_cast<std::size_t>(members[m])]) = x;
+            attributes.y(person_node[static_cast<std::size_t>(members[m])]) = y;
+            if (m + 1 < members.size()) {
+                x += width_of(person_width, members[m]) / 2 + partner_gap +
+                     width_of(person_width, members[m + 1]) / 2;
+            }
         }
     }
 

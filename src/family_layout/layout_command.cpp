@@ -1,6 +1,9 @@
 #include "family_layout/layout_command.h"
 
+#include "common/gml_text.h"
 #include "common/shell_word.h"
+#include "common/text_measure.h"
+#include "draw/names_table.h"
 #include "family_layout/family_drawing.h"
 #include "gml/drawing_gml_writer.h"
 #include "model/marriages.h"
@@ -28,6 +31,22 @@ std::string picture_path(const std::string& drawing_path)
     return picture.replace_extension(".svg").string();
 }
 
+// The width each person takes in their row, in pedigree order: what kinship-draw needs to
+// show their name from `names` whole (see text::name_slot_width).
+std::vector<double> name_widths(const Pedigree& pedigree, const draw::NamesTable& names)
+{
+    std::vector<double> widths;
+    std::string id;
+    for (const Person& person : pedigree.people()) {
+        id.clear();
+        gml::append_integer(id, person.id);
+        const auto name = names.find(id);
+        widths.push_back(text::name_slot_width(name == names.end() ? "" : name->second,
+                                               person_size));
+    }
+    return widths;
+}
+
 } // namespace
 
 Status run_layout(const LayoutOptions& options, std::ostream& out)
@@ -37,17 +56,25 @@ Status run_layout(const LayoutOptions& options, std::ostream& out)
         return read.failure();
     }
     Pedigree& pedigree = read.value();
-    if (!options.marriages_path.empty()) {
-        if (const Status added = add_marriages(options.marriages_path, pedigree); !added) {
+    if (options.marriages_path) {
+        if (const Status added = add_marriages(*options.marriages_path, pedigree); !added) {
             return added.failure();
         }
     }
     if (const auto order = parents_first(pedigree, options.pedigree_path); !order) {
         return order.failure();
     }
+    std::vector<double> widths;
+    if (options.names_path) {
+        const Result<draw::NamesTable> names = draw::load_names_table(*options.names_path);
+        if (!names) {
+            return names.failure();
+        }
+        widths = name_widths(pedigree, names.value());
+    }
     ogdf::Graph graph;
     gml::KinshipAttributes attributes(graph);
-    const DrawingCounts counts = draw_families(pedigree, graph, attributes);
+    const DrawingCounts counts = draw_families(pedigree, graph, attributes, widths);
     if (const Status written = gml::write_drawing_gml(attributes, options.drawing_path);
         !written) {
         return written.failure();
@@ -62,7 +89,11 @@ Status run_layout(const LayoutOptions& options, std::ostream& out)
         << " in "
         << counted(counts.layers, "layer", "layers") << " into "
         << options.drawing_path << ".\nNext: kinship-draw " << shell_word(options.drawing_path)
-        << " " << shell_word(picture_path(options.drawing_path)) << '\n';
+        << " " << shell_word(picture_path(options.drawing_path));
+    if (options.names_path) {
+        out << " --names " << shell_word(*options.names_path);
+    }
+    out << '\n';
     return done;
 }
 

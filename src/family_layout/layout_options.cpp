@@ -8,7 +8,8 @@ namespace kinship::family {
 namespace {
 
 constexpr const char* usage =
-    "usage: kinship-layout PEDIGREE_FILE DRAWING_FILE [--marriages MARRIAGES_FILE]";
+    "usage: kinship-layout PEDIGREE_FILE DRAWING_FILE [--names NAMES_FILE] "
+    "[--marriages MARRIAGES_FILE]";
 
 Failure wrong(const std::string& what)
 {
@@ -24,9 +25,12 @@ std::string layout_help()
            "Lays a clan pedigree out as families and writes the drawing file that\n"
            "kinship-draw draws: partners side by side in one layer, joined at a small family\n"
            "node, and their children in a row under it.\n"
+           "  --names NAMES_FILE    give each person the width their name needs (on at most\n"
+           "                        two lines), so that kinship-draw --names NAMES_FILE\n"
+           "                        shows it whole; the table kinship-draw reads\n"
            "  --marriages MARRIAGES_FILE  the couples of this marriages table too, with or\n"
-           "                              without children, each person's marriages in\n"
-           "                              the order of their years";
+           "                        without children, each person's marriages in the\n"
+           "                        order of their years";
 }
 
 Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)
@@ -35,17 +39,16 @@ Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)
     std::vector<std::string> files;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--marriages") {
+        if (arg == "--names" || arg == "--marriages") {
             if (i + 1 == args.size()) {
                 return wrong(arg + " needs a value");
             }
-            options.marriages_path = args[++i];
-            continue;
-        }
-        if (arg.size() > 1 && arg[0] == '-') {
+            (arg == "--names" ? options.names_path : options.marriages_path) = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
             return wrong("unknown option " + arg);
+        } else {
+            files.push_back(arg);
         }
-        files.push_back(arg);
     }
     if (files.size() != 2) {
         return wrong("give the pedigree file and the drawing file");
@@ -56,6 +59,11 @@ Result<LayoutOptions> parse_layout_options(std::span<const std::string> args)
     if (std::filesystem::equivalent(options.pedigree_path, options.drawing_path, ignored)) {
         return wrong("the drawing file " + options.drawing_path +
                      " would replace the pedigree file");
+    }
+    if (options.names_path &&
+        std::filesystem::equivalent(*options.names_path, options.drawing_path, ignored)) {
+        return wrong("the drawing file " + options.drawing_path +
+                     " would replace the names table");
     }
     return options;
 }

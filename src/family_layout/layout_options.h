@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -11,7 +12,8 @@ namespace kinship::family {
 struct LayoutOptions {
     std::string pedigree_path;
     std::string drawing_path;
-    std::string marriages_path; // empty when none is given
+    std::optional<std::string> names_path;     // --names: each person as wide as their name
+    std::optional<std::string> marriages_path; // --marriages: the marriages table
 };
 
 // The usage line and what the command does, as --help prints it.
@@ -19,8 +21,8 @@ std::string layout_help();
 
 
 // Reads the arguments after the program's name. An unknown option, an option without its
-// value, not exactly two files, or a drawing file that is the pedigree file itself fail
-// with status 2, the usage line and what is wrong.
+// value, not exactly two files, or a drawing file that is the pedigree file or the names
+// table itself fail with status 2, the usage line and what is wrong.
 Result<LayoutOptions> parse_layout_options(std::span<const std::string> args);
 
 } // namespace kinship::family

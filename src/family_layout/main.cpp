@@ -1,4 +1,4 @@
-// kinship-layout PEDIGREE_FILE DRAWING_FILE
+// kinship-layout PEDIGREE_FILE DRAWING_FILE [--names NAMES_FILE]
 //
 // Lays a clan pedigree out as families (partners side by side, their children under a
 // family node) and writes the drawing file kinship-draw reads; see family_drawing.h.

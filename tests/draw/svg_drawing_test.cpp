@@ -64,5 +64,18 @@ TEST(LabelLayout, LabelsStayWithinTheRoomTheirNeighboursLeave)
     }
 }
 
+TEST(TextMeasure, NameWidthIsTheLeastRoomThatShowsTheNameWhole)
+{
+    const std::vector<std::vector<std::string>> names = {
+        {"Ana"}, {"Ana", "Lima"}, {"Maria da Concei\u00E7\u00E3o", "Albuquerque"},
+        {"\u611B\u65B0\u89BA\u7F85"}};
+    for (const std::vector<std::string>& lines : names) {
+        const std::string name = lines.size() == 1 ? lines[0] : lines[0] + "  " + lines[1];
+        const double width = text::name_width(name, name_font_size);
+        EXPECT_EQ(text::fit_name(name, width, name_font_size, 2), lines) << name;
+        EXPECT_NE(text::fit_name(name, width - 0.1, name_font_size, 2), lines) << name;
+    }
+}
+
 } // namespace
 } // namespace kinship::draw

@@ -35,13 +35,18 @@ PEDIGREE = """14
 31 f 22 21 tatu alto 1982 0
 8 m 0 0 - - 1950 0
 """
+# 11 stands between her two partners, her name too long for one line.
+NAMES = ("id\txref\tname\n11\t@I11@\tMaria Francisca Albuquerque\n"
+         "15\t@I15@\tPedro Sampaio\n")
 
 
 class KinshipLayout(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.folder = class_folder(cls, {"ped.txt": PEDIGREE,
-                                        "cycle.txt": "2\n1 m 2 0 a b 0 0\n2 f 1 0 a b 0 0\n"})
+                                        "cycle.txt": "2\n1 m 2 0 a b 0 0\n2 f 1 0 a b 0 0\n",
+                                        "names.tsv": NAMES,
+                                        "bad.tsv": "id\txref\tname\n1\t@I1@\tAna\n2\tAna\n"})
         cls.result = cls.run_layout("ped.txt", "ped.gml")
 
     @classmethod
@@ -104,8 +109,23 @@ class KinshipLayout(unittest.TestCase):
             self.assertEqual(js("return document.getElementById('panel-partners').textContent"),
                              "21")
 
+    def test_names_in_full_with_their_width(self):
+        result = self.run_layout("ped.txt", "named.gml", "--names", "names.tsv")
+        self.assertEqual((result.returncode, result.stderr), (0, ""))
+        self.assertTrue(result.stdout.endswith(
+            "Next: kinship-draw named.gml named.svg --names names.tsv\n"))
+        graph = networkx.read_gml(self.folder / "named.gml")
+        self.assertEqual(graph.nodes["11"]["graphics"]["w"], 30)
+        whole = [">Maria Francisca</text>", ">Albuquerque</text>", ">Sampaio</text>"]
+        for drawing, shown in (("named.gml", True), ("ped.gml", False)):
+            subprocess.run([os.environ["KINSHIP_DRAW"], drawing, "out.svg", "--names",
+                            "names.tsv"], cwd=self.folder, check=True, capture_output=True)
+            svg = (self.folder / "out.svg").read_text()
+            self.assertEqual([text in svg for text in whole], [shown] * 3, drawing)
+
     def test_bad_input_fails_with_a_message_and_writes_nothing(self):
-        cases = [(["cycle.txt", "c.gml"], 1, "cycle.txt"),
+        cases = [(["ped.txt", "n.gml", "--names", "bad.tsv"], 1, "bad.tsv:3: expected id<TAB>cross-reference<TAB>name"),
+                 (["cycle.txt", "c.gml"], 1, "cycle.txt"),
                  (["missing.txt", "m.gml"], 1, "missing.txt"),
                  (["ped.txt"], 2, "usage: kinship-layout PEDIGREE_FILE DRAWING_FILE"),
                  (["ped.txt", "ped.txt"], 2, "would replace the pedigree file")]
@@ -116,6 +136,7 @@ class KinshipLayout(unittest.TestCase):
             self.assertNotIn("Traceback", result.stderr)
         self.assertFalse((self.folder / "c.gml").exists())
         self.assertFalse((self.folder / "m.gml").exists())
+        self.assertFalse((self.folder / "n.gml").exists())
 
 
 if __name__ == "__main__":

@@ -44,8 +44,8 @@ class Marriages(unittest.TestCase):
     def test_the_importer_writes_every_family_that_names_both_partners(self):
         self.assertEqual(self.text("f.txt.marriages.tsv"), TABLE)
         self.assertIn("  marriages: 5, without a child in the file: 4\n", self.imported)
-        self.assertIn("Next: kinship-layout f.txt f.gml --marriages f.txt.marriages.tsv",
-                      self.imported)
+        self.assertIn("Next: kinship-layout f.txt f.gml --marriages f.txt.marriages.tsv "
+                      "--names f.txt.names.tsv", self.imported)
 
     def test_the_layout_joins_every_couple_and_orders_a_remarriage_by_year(self):
         self.assertIn("and 5 couples (4 without children)",

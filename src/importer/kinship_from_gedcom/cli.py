@@ -61,7 +61,7 @@ def summary(args, encoding: str, result: Conversion, names: Path, marriages: Pat
     go = "" if str(folder) == "." else f"cd {shlex.quote(str(folder))} && "
     drawing = Path(name).with_suffix(".gml").name if Path(name).suffix != ".gml" else name + ".gml"
     next_command = " ".join(shlex.quote(word) for word in (
-        "kinship-layout", name, drawing, "--marriages", marriages.name))
+        "kinship-layout", name, drawing, "--marriages", marriages.name, "--names", names.name))
     return (f"Converted {args.gedcom} ({encoding}) into {args.pedigree}, {names} and "
             f"{marriages}:\n"
             f"  individuals: {len(result.people)}, ids: {ids}\n"
