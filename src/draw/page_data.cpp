@@ -1,9 +1,9 @@
 #include "draw/page_data.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <tuple>
 
 #include "draw/svg_text.h"
 
@@ -47,6 +47,17 @@ void append_array(std::string& json, std::string_view key, const Items& items, W
 
 void append_text(std::string& json, std::string_view text) { json += json_string(text); }
 
+// Appends [a,b,...] of items already written as JSON.
+template <std::size_t count>
+void append_array_items(std::string& json, const std::array<std::string, count>& items)
+{
+    json += '[';
+    for (std::size_t i = 0; i < count; ++i) {
+        (json += i > 0 ? "," : "") += items[i];
+    }
+    json += ']';
+}
+
 void append_number(std::string& json, double value) { json += svg_number(value); }
 
 std::string colour(const std::string& text, const ogdf::Color& fallback)
@@ -84,54 +95,63 @@ std::string page_data(const gml::KinshipAttributes& attributes, const Decoration
 {
     const ogdf::Graph& graph = attributes.constGraph();
     // People first, then family nodes, each in the graph's order.
-    std::vector<ogdf::node> nodes, people;
+    std::vector<ogdf::node> people, families;
     std::vector<const NodeLabel*> labels;
-    ogdf::NodeArray<int> place(graph, -1);
-    int index = 0;
+    auto label = decorations.labels.begin();
     for (const ogdf::node v : graph.nodes) {
-        if (!attributes.is_family(v)) {
-            people.push_back(v);
-            labels.push_back(decorations.labels.empty() ? nullptr
-                                                        : &decorations.labels[static_cast<std::size_t>(index)]);
-        }
-        ++index;
-    }
-    nodes = people;
-    for (const ogdf::node v : graph.nodes) {
+        const bool labelled = label != decorations.labels.end();
         if (attributes.is_family(v)) {
-            nodes.push_back(v);
+            families.push_back(v);
+        } else {
+            people.push_back(v);
+            if (labelled) {
+                labels.push_back(&*label);
+            }
         }
+        label += labelled ? 1 : 0;
     }
+    std::vector<ogdf::node> nodes = people;
+    nodes.insert(nodes.end(), families.begin(), families.end());
+    ogdf::NodeArray<int> place(graph, -1);
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         place[nodes[k]] = static_cast<int>(k);
     }
 
     std::string json = "{\"people\":" + std::to_string(people.size());
-    append_array(json, "x", nodes, [&](std::string& out, ogdf::node v) { append_number(out, attributes.x(v)); });
-    append_array(json, "y", nodes, [&](std::string& out, ogdf::node v) { append_number(out, attributes.y(v)); });
-    using Look = std::tuple<std::string, std::string, std::string, std::string, std::string, std::string>;
+    const auto numbers = [&json](std::string_view key, const std::vector<ogdf::node>& of,
+                                 auto value) {
+        append_array(json, key, of,
+                     [&value](std::string& out, ogdf::node v) { append_number(out, value(v)); });
+    };
+    const auto texts = [&json](std::string_view key, const std::vector<ogdf::node>& of,
+                               auto text) {
+        append_array(json, key, of,
+                     [&text](std::string& out, ogdf::node v) { append_text(out, text(v)); });
+    };
+    numbers("x", nodes, [&](ogdf::node v) { return attributes.x(v); });
+    numbers("y", nodes, [&](ogdf::node v) { return attributes.y(v); });
+    using Look = std::array<std::string, 6>;
     Table<Look> looks;
     append_array(json, "look", nodes, [&](std::string& out, ogdf::node v) {
+        const bool ellipse = attributes.shape(v) == ogdf::Shape::Ellipse;
         out += std::to_string(looks.place(
-            {attributes.shape(v) == ogdf::Shape::Ellipse ? "e" : "r", svg_number(attributes.width(v)),
-             svg_number(attributes.height(v)), colour(attributes.node_fill_text(v), attributes.fillColor(v)),
-             colour(attributes.node_line_text(v), attributes.strokeColor(v)),
+            {ellipse ? "\"e\"" : "\"r\"", svg_number(attributes.width(v)),
+             svg_number(attributes.height(v)),
+             json_string(colour(attributes.node_fill_text(v), attributes.fillColor(v))),
+             json_string(colour(attributes.node_line_text(v), attributes.strokeColor(v))),
              svg_number(attributes.strokeWidth(v))}));
     });
     append_array(json, "looks", looks.values(), [](std::string& out, const Look& look) {
-        const auto& [shape, width, height, fill, line, line_width] = look;
-        out += "[\"" + shape + "\"," + width + ',' + height + ',' + json_string(fill) + ',' +
-               json_string(line) + ',' + line_width + ']';
+        append_array_items(out, look);
     });
 
-    append_array(json, "ids", people, [&](std::string& out, ogdf::node v) { append_text(out, attributes.label(v)); });
-    append_array(json, "names", people, [&](std::string& out, ogdf::node v) {
+    texts("ids", people, [&](ogdf::node v) { return attributes.label(v); });
+    texts("names", people, [&](ogdf::node v) {
         const auto named = names.find(attributes.label(v));
-        append_text(out, named == names.end() ? "" : named->second);
+        return named == names.end() ? std::string() : named->second;
     });
-    append_array(json, "templates", people,
-                 [&](std::string& out, ogdf::node v) { append_text(out, attributes.templateNode(v)); });
-    if (!decorations.labels.empty()) {
+    texts("templates", people, [&](ogdf::node v) { return attributes.templateNode(v); });
+    if (!labels.empty()) {
         append_array(json, "labels", labels, [](std::string& out, const NodeLabel* label) {
             std::string lines;
             for (const std::string& line : label->lines) {
@@ -139,8 +159,9 @@ std::string page_data(const gml::KinshipAttributes& attributes, const Decoration
             }
             append_text(out, lines);
         });
-        append_array(json, "sizes", labels,
-                     [](std::string& out, const NodeLabel* label) { append_number(out, label->font_size); });
+        append_array(json, "sizes", labels, [](std::string& out, const NodeLabel* label) {
+            append_number(out, label->font_size);
+        });
         std::size_t k = 0;
         append_array(json, "tops", labels, [&](std::string& out, const NodeLabel* label) {
             const ogdf::node v = people[k++];
@@ -154,23 +175,19 @@ std::string page_data(const gml::KinshipAttributes& attributes, const Decoration
     if (!stats.empty()) {
         const auto measured = [&](ogdf::node v) {
             const auto found = stats.find(attributes.label(v));
-            return found == stats.end() ? nullptr : &found->second;
+            return found == stats.end() ? PersonStats{} : found->second;
         };
-        append_array(json, "generations", people, [&](std::string& out, ogdf::node v) {
-            append_text(out, measured(v) ? measured(v)->generation : "");
-        });
-        append_array(json, "inbreeding", people, [&](std::string& out, ogdf::node v) {
-            append_text(out, measured(v) ? measured(v)->inbreeding : "");
-        });
+        texts("generations", people, [&](ogdf::node v) { return measured(v).generation; });
+        texts("inbreeding", people, [&](ogdf::node v) { return measured(v).inbreeding; });
     }
-    const std::vector<ogdf::node> families(nodes.begin() + static_cast<std::ptrdiff_t>(people.size()),
-                                           nodes.end());
-    append_array(json, "years", families,
-                 [&](std::string& out, ogdf::node v) { append_text(out, attributes.templateNode(v)); });
+    texts("years", families, [&](ogdf::node v) { return attributes.templateNode(v); });
 
-    using Stroke = std::tuple<std::string, std::string, bool, bool, bool>;
+    using Stroke = std::array<std::string, 5>;
     Table<Stroke> strokes;
-    std::size_t k = 0;
+    const auto flag = [](bool on) { return std::string(on ? "1" : "0"); };
+    // From the centre as written, so that the steps add up to the points.
+    const auto rounded = [](double value) { return std::round(value * 100) / 100; };
+    std::size_t edge_place = 0;
     append_array(json, "lines", graph.edges, [&](std::string& out, ogdf::edge e) {
         ogdf::EdgeArrow arrow = attributes.has(ogdf::GraphAttributes::edgeArrow)
                                     ? attributes.arrowType(e)
@@ -178,17 +195,16 @@ std::string page_data(const gml::KinshipAttributes& attributes, const Decoration
         if (arrow == ogdf::EdgeArrow::Undefined) {
             arrow = attributes.directed() ? ogdf::EdgeArrow::Last : ogdf::EdgeArrow::None;
         }
-        const bool first = arrow == ogdf::EdgeArrow::First || arrow == ogdf::EdgeArrow::Both;
-        const bool last = arrow == ogdf::EdgeArrow::Last || arrow == ogdf::EdgeArrow::Both;
-        const bool twice = k < double_lines.size() && double_lines[k];
-        ++k;
-        const int stroke = strokes.place({colour(attributes.edge_colour_text(e), attributes.strokeColor(e)),
-                                          svg_number(attributes.strokeWidth(e)), first, last, twice});
+        const std::size_t index = edge_place++;
+        const int stroke = strokes.place(
+            {json_string(colour(attributes.edge_colour_text(e), attributes.strokeColor(e))),
+             svg_number(attributes.strokeWidth(e)),
+             flag(arrow == ogdf::EdgeArrow::First || arrow == ogdf::EdgeArrow::Both),
+             flag(arrow == ogdf::EdgeArrow::Last || arrow == ogdf::EdgeArrow::Both),
+             flag(index < double_lines.size() && double_lines[index])});
         const ogdf::DPolyline& bends = attributes.bends(e);
-        out += std::to_string(place[e->source()]) + ',' + std::to_string(place[e->target()]) + ',' +
-               std::to_string(stroke) + ',' + std::to_string(bends.size());
-        // From the centre as written, so that the steps add up to the points.
-        const auto rounded = [](double value) { return std::round(value * 100) / 100; };
+        out += std::to_string(place[e->source()]) + ',' + std::to_string(place[e->target()]) +
+               ',' + std::to_string(stroke) + ',' + std::to_string(bends.size());
         double x = rounded(attributes.x(e->source())), y = rounded(attributes.y(e->source()));
         for (const ogdf::DPoint& point : bends) {
             out += ',' + svg_number(point.m_x - x) + ',' + svg_number(point.m_y - y);
@@ -197,17 +213,16 @@ std::string page_data(const gml::KinshipAttributes& attributes, const Decoration
         }
     });
     append_array(json, "strokes", strokes.values(), [](std::string& out, const Stroke& stroke) {
-        const auto& [line, width, first, last, twice] = stroke;
-        const auto flag = [](bool on) { return on ? "1" : "0"; };
-        out += '[' + json_string(line) + ',' + width + ',' + flag(first) + ',' + flag(last) + ',' +
-               flag(twice) + ']';
+        append_array_items(out, stroke);
     });
-    append_array(json, "legend", decorations.legend, [](std::string& out, const LegendEntry& entry) {
+    append_array(json, "legend", decorations.legend, [](std::string& out,
+                                                         const LegendEntry& entry) {
         const char* mark = entry.mark == LegendEntry::Mark::man     ? "man"
                            : entry.mark == LegendEntry::Mark::woman ? "woman"
                                                                     : "swatch";
-        out += std::string("[\"") + mark + "\"," + json_string(entry.fill) + ',' +
-               json_string(entry.line) + ',' + json_string(entry.text) + ']';
+        append_array_items(out, std::array<std::string, 4>{
+                                    json_string(mark), json_string(entry.fill),
+                                    json_string(entry.line), json_string(entry.text)});
     });
     return json + '}';
 }

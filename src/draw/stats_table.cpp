@@ -77,7 +77,8 @@ Status read_stats_tsv(const std::string& path, const std::vector<std::string_vie
         if (number == 1) {
             std::string names;
             for (const std::string_view column : columns) {
-                places.push_back(static_cast<std::size_t>(std::ranges::find(row, column) - row.begin()));
+                const auto found = std::ranges::find(row, column);
+                places.push_back(static_cast<std::size_t>(found - row.begin()));
                 names += (names.empty() ? "" : ", ") + std::string(column);
             }
             count = row.size();
