@@ -7,7 +7,7 @@
 # joins two people is cut out with kinship-select and drawn, and kinship-stats measures it.
 # The example's picture is also written as the interactive page familia.html. Both examples
 # are also laid out as families by kinship-layout and drawn (the *-families files), the
-# named one with room for each name.
+# named one with room for each name and with kinship-stats' tables.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,16 +33,17 @@ cp "$root/examples/familia.ged" "$out/familia.ged"
   --names familia.txt.names.tsv --colour-by clan
 "$build/src/family_layout/kinship-layout" familia.txt familia-families.gml \
   --names familia.txt.names.tsv --marriages familia.txt.marriages.tsv
+# With kinship-stats' tables the cousins' marriage gets its double relationship line.
+"$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv \
+  --marriages familia.txt.marriages.tsv
 "$build/src/draw/kinship-draw" familia-families.gml familia-families.svg \
-  --names familia.txt.names.tsv --colour-by clan
+  --names familia.txt.names.tsv --colour-by clan --stats stats
 "$build/src/draw/kinship-draw" familia-families.gml familia-families.html \
-  --names familia.txt.names.tsv --colour-by clan
+  --names familia.txt.names.tsv --colour-by clan --stats stats
 # How two people of the example are related, cut out by kinship-select and drawn alone.
 "$build/src/select/kinship-select" familia.txt irene-angela.txt --path 19 31 --with-partners \
   --names familia.txt.names.tsv --marriages familia.txt.marriages.tsv
 "$build/src/command/hierarchical-layout" irene-angela.txt
 "$build/src/draw/kinship-draw" whl-gml-irene-angela.txt --names irene-angela.txt.names.tsv \
   --colour-by clan
-"$build/src/stats/kinship-stats" familia.txt stats --names familia.txt.names.tsv \
-  --marriages familia.txt.marriages.tsv
 echo "demo: the files are in $out; open $out/familia.html in a web browser"

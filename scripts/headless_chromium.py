@@ -40,10 +40,20 @@ def chromium(width=1400, height=900):
             driver.quit()
 
 
+def settled(driver):
+    """Waits until the page has painted its view whole (the canvas says so), at most 60 s."""
+    driver.set_script_timeout(90)
+    driver.execute_async_script("""const done = arguments[0], until = Date.now() + 60000;
+const wait = () => (document.getElementById('drawing') || {dataset: {whole: 'true'}})
+  .dataset.whole === 'true' || Date.now() > until
+  ? requestAnimationFrame(() => setTimeout(done, 50)) : setTimeout(wait, 20);
+wait();""")
+
+
 def screenshot(page, picture, person=None, width=1400, height=900):
     with chromium(int(width), int(height)) as driver:
         driver.get(Path(page).resolve().as_uri() + (f"#id={person}" if person else ""))
-        driver.execute_async_script("requestAnimationFrame(() => setTimeout(arguments[0], 300))")
+        settled(driver)
         driver.save_screenshot(str(picture))
 
 

@@ -12,10 +12,11 @@
 #include "common/atomic_file.h"
 #include "common/whole_file.h"
 #include "draw/clan_colours.h"
+#include "draw/double_lines.h"
 #include "draw/label_layout.h"
 #include "draw/names_table.h"
 #include "draw/page_document.h"
-#include "draw/page_people.h"
+#include "draw/page_data.h"
 #include "draw/stats_table.h"
 #include "draw/svg_drawing.h"
 #include "draw/svg_text.h"
@@ -84,13 +85,24 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
         names = std::move(parsed).value();
     }
 
+    const bool has_families = std::ranges::any_of(
+        graph.nodes, [&attributes](ogdf::node v) { return attributes.is_family(v); });
     StatsTable stats;
+    CoupleKinship couples;
     if (options.stats_folder) {
         auto loaded = load_stats_table(*options.stats_folder);
         if (!loaded) {
             return loaded.failure();
         }
         stats = std::move(loaded).value();
+        // Only a family drawing has a line for a couple to draw double.
+        if (has_families) {
+            auto related = load_couple_kinship(*options.stats_folder);
+            if (!related) {
+                return related.failure();
+            }
+            couples = std::move(related).value();
+        }
     }
 
     Decorations decorations;
@@ -105,16 +117,26 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
         decorations.tooltip_ends = stats_tooltips(attributes, stats);
     }
     decorations.labels = lay_out_labels(attributes, names);
-
-    const std::string title = xml_text(std::filesystem::path(drawing_path).filename().string());
-    const Result<std::string> picture = draw_svg(attributes, title, decorations);
-    if (!picture) {
-        return failure_of({drawing_path, 0, "cannot draw the network", picture.failure().message});
+    if (!couples.empty()) {
+        decorations.double_lines = double_lines(attributes, couples);
     }
+
     const bool page = options.output == DrawOptions::Output::page;
-    const std::string written_text =
-        page ? page_document(picture.value(), people_json(attributes, names, stats), title)
-             : picture.value();
+    std::string written_text;
+    if (page) {
+        written_text = page_document(
+            page_data(attributes, decorations, names, stats, decorations.double_lines),
+            xml_text(std::filesystem::path(drawing_path).filename().string()));
+    } else {
+        const std::string title =
+            xml_text(std::filesystem::path(drawing_path).filename().string());
+        Result<std::string> picture = draw_svg(attributes, title, decorations);
+        if (!picture) {
+            return failure_of(
+                {drawing_path, 0, "cannot draw the network", picture.failure().message});
+        }
+        written_text = std::move(picture).value();
+    }
     if (const Status written = write_file_atomically(options.output_path, written_text);
         !written) {
         return written.failure();

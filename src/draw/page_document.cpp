@@ -22,28 +22,19 @@ std::string html_text(std::string_view text)
 
 } // namespace
 
-std::string page_document(std::string_view svg, std::string_view people_json,
-                          std::string_view title)
+std::string page_document(std::string_view data, std::string_view title)
 {
-    if (svg.starts_with("<?xml")) {
-        const std::size_t end = svg.find("?>");
-        svg.remove_prefix(end == std::string_view::npos ? 0 : end + 2);
-        while (!svg.empty() && (svg.front() == '\n' || svg.front() == '\r')) {
-            svg.remove_prefix(1);
-        }
-    }
     const std::string escaped_title = html_text(title);
     // The build has checked that the skeleton names each part once and nothing else.
     const auto part = [&](std::string_view name) {
-        return name == "title"     ? std::string_view(escaped_title)
-               : name == "style"   ? page_style
-               : name == "drawing" ? svg
-               : name == "people"  ? people_json
-                                   : page_script;
+        return name == "title"   ? std::string_view(escaped_title)
+               : name == "style" ? page_style
+               : name == "data"  ? data
+                                 : page_script;
     };
     std::string page;
-    page.reserve(page_skeleton.size() + page_style.size() + page_script.size() + svg.size() +
-                 people_json.size() + escaped_title.size());
+    page.reserve(page_skeleton.size() + page_style.size() + page_script.size() + data.size() +
+                 escaped_title.size());
     std::string_view rest = page_skeleton;
     for (std::size_t open; (open = rest.find("{{")) != std::string_view::npos;) {
         const std::size_t close = rest.find("}}", open);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "common/whole_file.h"
 #include "draw/svg_text.h"
@@ -50,20 +51,20 @@ std::vector<std::string_view> fields(std::string_view line)
     }
 }
 
-} // namespace
-
-Result<StatsTable> load_stats_table(const std::string& folder)
+// Reads the table PATH of kinship-stats, whose header names at least `columns`, and calls
+// `take(fields, fail)` with each row's fields in the order of `columns`; `fail(what)` makes
+// the failure "PATH:LINE: what".
+template <typename Take>
+Status read_stats_tsv(const std::string& path, const std::vector<std::string_view>& columns,
+                      Take take)
 {
-    const std::string path = folder + "/people.tsv";
     const Result<std::string> text = read_whole_file(path, "the table of kinship-stats");
     if (!text) {
         return text.failure();
     }
-    StatsTable table;
-    std::size_t id = 0, generation = 0, inbreeding = 0, columns = 0, number = 0;
-    const auto fail = [&](const std::string& what) {
-        return failure_of({path, number, what});
-    };
+    std::vector<std::size_t> places;
+    std::size_t count = 0, number = 0;
+    const auto fail = [&](const std::string& what) { return failure_of({path, number, what}); };
     for (std::size_t start = 0; start < text.value().size();) {
         const std::size_t end = std::min(text.value().find('\n', start), text.value().size());
         std::string_view line = std::string_view(text.value()).substr(start, end - start);
@@ -74,33 +75,95 @@ Result<StatsTable> load_stats_table(const std::string& folder)
         }
         const std::vector<std::string_view> row = fields(line);
         if (number == 1) {
-            const auto column = [&](std::string_view name) {
-                return static_cast<std::size_t>(std::ranges::find(row, name) - row.begin());
-            };
-            id = column("id"), generation = column("generation");
-            inbreeding = column("inbreeding"), columns = row.size();
-            if (std::max({id, generation, inbreeding}) >= columns) {
-                return fail("expected the header of kinship-stats' people.tsv, with the columns "
-                            "id, generation and inbreeding");
+            std::string names;
+            for (const std::string_view column : columns) {
+                const auto found = std::ranges::find(row, column);
+                places.push_back(static_cast<std::size_t>(found - row.begin()));
+                names += (names.empty() ? "" : ", ") + std::string(column);
+            }
+            count = row.size();
+            if (std::ranges::max(places) >= count) {
+                return fail("expected the header of kinship-stats' " +
+                            std::filesystem::path(path).filename().string() +
+                            ", with the columns " + names);
             }
             continue;
         }
         if (line.empty()) {
             continue;
         }
-        if (row.size() != columns) {
-            return fail("expected " + std::to_string(columns) + " fields, found " +
+        if (row.size() != count) {
+            return fail("expected " + std::to_string(count) + " fields, found " +
                         std::to_string(row.size()));
         }
-        PersonStats stats{xml_text(row[generation]), xml_text(row[inbreeding]), 0};
-        const std::string_view f = row[inbreeding];
-        const auto [past, error] = std::from_chars(f.data(), f.data() + f.size(), stats.f);
-        if (error != std::errc() || past != f.data() + f.size()) {
-            return fail("the inbreeding " + quoted(f) + " is not a number");
+        std::vector<std::string_view> wanted;
+        for (const std::size_t place : places) {
+            wanted.push_back(row[place]);
         }
-        table.insert_or_assign(xml_text(row[id]), std::move(stats));
+        if (const Status taken = take(wanted, fail); !taken) {
+            return taken;
+        }
+    }
+    return done;
+}
+
+// `text` as a number, or the failure that says it is not one.
+template <typename Fail>
+Status read_number(std::string_view text, std::string_view what, double& value, Fail fail)
+{
+    const auto [past, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || past != text.data() + text.size()) {
+        return fail("the " + std::string(what) + " " + quoted(text) + " is not a number");
+    }
+    return done;
+}
+
+} // namespace
+
+Result<StatsTable> load_stats_table(const std::string& folder)
+{
+    StatsTable table;
+    const Status read = read_stats_tsv(
+        folder + "/people.tsv", {"id", "generation", "inbreeding"},
+        [&table](const std::vector<std::string_view>& row, const auto& fail) -> Status {
+            PersonStats stats{xml_text(row[1]), xml_text(row[2]), 0};
+            if (const Status number = read_number(row[2], "inbreeding", stats.f, fail); !number) {
+                return number;
+            }
+            table.insert_or_assign(xml_text(row[0]), std::move(stats));
+            return done;
+        });
+    if (!read) {
+        return read.failure();
     }
     return table;
+}
+
+Result<CoupleKinship> load_couple_kinship(const std::string& folder)
+{
+    CoupleKinship couples;
+    const Status read = read_stats_tsv(
+        folder + "/couples.tsv", {"father", "mother", "kinship"},
+        [&couples](const std::vector<std::string_view>& row, const auto& fail) -> Status {
+            double kinship = 0;
+            if (const Status number = read_number(row[2], "kinship", kinship, fail); !number) {
+                return number;
+            }
+            if (kinship > 0) {
+                couples.insert(couple_key(xml_text(row[0]), xml_text(row[1])));
+            }
+            return done;
+        });
+    if (!read) {
+        return read.failure();
+    }
+    return couples;
+}
+
+std::string couple_key(std::string_view one, std::string_view other)
+{
+    return one < other ? std::string(one) + '\t' + std::string(other)
+                       : std::string(other) + '\t' + std::string(one);
 }
 
 std::vector<std::string> stats_tooltips(const gml::KinshipAttributes& attributes,

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/result.h"
@@ -26,6 +27,14 @@ using StatsTable = std::unordered_map<std::string, PersonStats>;
 // generation and inbreeding. A missing column, a row without as many fields as the header
 // or an F that is not a number fails: "PATH:LINE: what was wrong".
 Result<StatsTable> load_stats_table(const std::string& folder);
+
+// The couples of kinship-stats' couples.tsv whose kinship is above zero, each as
+// couple_key of the partners' ids. A missing column, a row without as many fields as the
+// header or a kinship that is not a number fails as load_stats_table does.
+using CoupleKinship = std::unordered_set<std::string>;
+Result<CoupleKinship> load_couple_kinship(const std::string& folder);
+// The two ids in a fixed order, whichever comes first.
+std::string couple_key(std::string_view one, std::string_view other);
 
 // The tooltip lines of each node in the graph's order ("\ngeneration: 2\nF: 0.0625"),
 // empty for a node the table does not hold.

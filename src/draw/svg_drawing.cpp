@@ -69,7 +69,8 @@ void include_in_view_box(pugi::xml_node svg, const Extent& extent, double margin
     write_view_box(svg, {left, top, right - left, bottom - top});
 }
 
-// "family 3: the couple 12 and 19", the partners being the ends of the lines into it.
+// "family 3: the couple 12 and 19", the partners being the ends of the lines into it, then
+// ", married 1520" when the template holds the year.
 std::string family_tooltip(const gml::KinshipAttributes& attributes, ogdf::node v)
 {
     std::string tooltip = attributes.label(v);
@@ -81,7 +82,35 @@ std::string family_tooltip(const gml::KinshipAttributes& attributes, ogdf::node 
             separator = " and ";
         }
     }
+    if (!attributes.templateNode(v).empty()) {
+        tooltip += ", married " + attributes.templateNode(v);
+    }
     return tooltip;
+}
+
+// The line of an edge's group as two thin parallel lines: the line three times as wide, and
+// a white copy of its own width over the middle.
+void draw_double(pugi::xml_node group)
+{
+    pugi::xml_node line = group.child("path");
+    if (!line) {
+        return;
+    }
+    double width = line.attribute("stroke-width").as_double(1.0);
+    width = width > 0 ? width : 1.0;
+    pugi::xml_node middle = group.insert_copy_after(line, line);
+    if (!line.attribute("stroke-width")) {
+        line.append_attribute("stroke-width");
+    }
+    line.attribute("stroke-width") = svg_number(3 * width).c_str();
+    if (!middle.attribute("stroke")) {
+        middle.append_attribute("stroke");
+    }
+    middle.attribute("stroke") = "#FFFFFF";
+    if (!middle.attribute("stroke-width")) {
+        middle.append_attribute("stroke-width");
+    }
+    middle.attribute("stroke-width") = svg_number(width).c_str();
 }
 
 } // namespace
@@ -186,7 +215,11 @@ Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::stri
     }
     include_in_view_box(svg, names, margin);
     auto edge_group = edge_groups.begin();
+    auto twice = decorations.double_lines.begin();
     for (const ogdf::edge e : graph.edges) {
+        if (twice != decorations.double_lines.end() && *twice++) {
+            draw_double(*edge_group);
+        }
         add_title(*edge_group++,
                   attributes.label(e->source()) + " \u2192 " + attributes.label(e->target()));
     }

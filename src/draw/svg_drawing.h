@@ -21,7 +21,7 @@ namespace kinship::draw {
 // nodes; the view box is the drawing's bounding box plus a margin.
 //
 // A family node is drawn as its small shape alone, without its label, and its tooltip
-// names the couple. To that picture this adds what the renderer leaves out: a document <title>; a <title>
+// names the couple, and their marriage year when its template holds one. To that picture this adds what the renderer leaves out: a document <title>; a <title>
 // in each node's group that hovering shows (the label, then clan, sub-clan, birth and
 // death from the template); and a <title> in each edge's group naming its two ends. The
 // labels and templates, and `title`, must already be text an XML document takes (see
@@ -31,12 +31,16 @@ namespace kinship::draw {
 // a name is written under its shape, in black on a white halo that keeps it readable
 // over the links, and heads the tooltip, the id following it; an id keeps its place and
 // is only changed when it had to shrink or be cut. The view box grows to hold the names.
-// A `legend`, when given, is drawn below everything else (see add_legend).
+// A `legend`, when given, is drawn below everything else (see add_legend). A line of
+// `double_lines` is drawn as two thin parallel lines: its stroke three times as wide, with
+// a white line of its width down the middle.
 struct Decorations {
     std::vector<NodeLabel> labels;
     // When given, one per node: lines added to the end of its tooltip.
     std::vector<std::string> tooltip_ends;
     std::vector<LegendEntry> legend;
+    // When given, one per edge: the lines drawn double (see double_lines).
+    std::vector<bool> double_lines;
 };
 Result<std::string> draw_svg(const gml::KinshipAttributes& attributes, std::string_view title,
                              const Decorations& decorations = {});

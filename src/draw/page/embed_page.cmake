@@ -16,9 +16,9 @@ foreach(_pair "skeleton;page.html" "style;page.css" "script;page.js")
   endif()
   if(_name STREQUAL "skeleton")
     string(REGEX MATCHALL "{{[a-z]+}}" _parts "${_text}")
-    if(NOT _parts STREQUAL "{{title}};{{style}};{{drawing}};{{people}};{{script}}")
+    if(NOT _parts STREQUAL "{{title}};{{style}};{{data}};{{script}}")
       message(FATAL_ERROR "${PAGE_DIR}/${_file} has the parts ${_parts}, not title, style, "
-                          "drawing, people and script in that order")
+                          "data and script in that order")
     endif()
   endif()
   string(APPEND _source "extern const std::string_view page_${_name};\n"
