@@ -8,6 +8,8 @@
 #include "gml/kinship_attributes.h"
 #include "model/pedigree.h"
 
+#include <span>
+
 namespace kinship::family {
 
 // Size of a person's box and of a family node, and the gap between partners in a row.
@@ -27,8 +29,10 @@ struct DrawingCounts {
 // families.h), labelled "family N" in couple order; a line from each partner to the
 // family node, one from it to each child, and one from a single recorded parent to the
 // child. The pedigree must have no one as their own ancestor. The same pedigree gives the
-// same drawing on every run.
+// same drawing on every run. The lines are those of a family chart (see family_chart.h).
+// `person_width` is empty (every box `person_size` wide) or holds each person's box width.
 DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
-                            gml::KinshipAttributes& attributes);
+                            gml::KinshipAttributes& attributes,
+                            std::span<const double> person_width = {});
 
 } // namespace kinship::family

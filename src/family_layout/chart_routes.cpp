@@ -1,0 +1,166 @@
+#include "family_layout/chart_routes.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace kinship::family {
+namespace {
+
+// Space between a layer's boxes and the first horizontal line under them (room for two
+// lines of a name under each box), between the last line and the boxes of the layer below,
+// and between two lines.
+constexpr double name_room = 34.0;
+constexpr double line_margin = 12.0;
+constexpr double line_spacing = 7.0;
+// Two families' lines closer than this along a height would read as one.
+constexpr double line_clearance = 5.0;
+
+// What one descent does in one space between layers: its horizontal line spans
+// [left, right].
+struct Span {
+    double left = 0;
+    double right = 0;
+    int descent = 0;
+    int space = 0; // the k-th space of the descent
+};
+
+// Largest value over ranges of slots, where values are only ever raised over a range.
+class RangeMax {
+public:
+    explicit RangeMax(std::size_t size) : size_(std::max<std::size_t>(size, 1)),
+        best_(4 * size_, -1), raised_(4 * size_, -1) {}
+    int max(std::size_t from, std::size_t to) const { return max(1, 0, size_, from, to); }
+    void raise(std::size_t from, std::size_t to, int value) { raise(1, 0, size_, from, to, value); }
+
+private:
+    int max(std::size_t at, std::size_t lo, std::size_t hi, std::size_t from, std::size_t to) const
+    {
+        if (to <= lo || hi <= from) {
+            return -1;
+        }
+        if (from <= lo && hi <= to) {
+            return best_[at];
+        }
+        const std::size_t mid = (lo + hi) / 2;
+        return std::max({raised_[at], max(2 * at, lo, mid, from, to),
+                         max(2 * at + 1, mid, hi, from, to)});
+    }
+    void raise(std::size_t at, std::size_t lo, std::size_t hi, std::size_t from, std::size_t to,
+               int value)
+    {
+        if (to <= lo || hi <= from) {
+            return;
+        }
+        best_[at] = std::max(best_[at], value);
+        if (from <= lo && hi <= to) {
+            raised_[at] = std::max(raised_[at], value);
+            return;
+        }
+        const std::size_t mid = (lo + hi) / 2;
+        raise(2 * at, lo, mid, from, to, value);
+        raise(2 * at + 1, mid, hi, from, to, value);
+    }
+
+    std::size_t size_;
+    std::vector<int> best_;
+    std::vector<int> raised_;
+};
+
+// Gives each span a line index in its space: wider spans first and higher up, each span
+// one line under every span placed before it that it would run along. Putting the wide
+// ones on top lets the short lines of the families they pass over come down without
+// crossing them. Returns the number of lines of the space.
+int stack_lines(std::vector<Span>& spans, std::vector<int>& line_of)
+{
+    std::vector<double> ends;
+    for (const Span& s : spans) {
+        ends.push_back(s.left);
+        ends.push_back(s.right + line_clearance);
+    }
+    std::ranges::sort(ends);
+    ends.erase(std::unique(ends.begin(), ends.end()), ends.end());
+    const auto slot = [&](double x) {
+        return static_cast<std::size_t>(std::ranges::lower_bound(ends, x) - ends.begin());
+    };
+    std::ranges::sort(spans, [](const Span& a, const Span& b) {
+        const double wa = a.right - a.left;
+        const double wb = b.right - b.left;
+        if (wa != wb) {
+            return wa > wb;
+        }
+        return a.left != b.left ? a.left < b.left : a.descent < b.descent;
+    });
+    RangeMax taken(ends.size());
+    int lines = 1;
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        const Span& s = spans[k];
+        if (s.right - s.left < 1e-9) {
+            line_of[k] = 0; // a straight drop holds no height
+            continue;
+        }
+        const std::size_t from = slot(s.left);
+        const std::size_t to = slot(s.right + line_clearance);
+        const int line = taken.max(from, to) + 1;
+        taken.raise(from, to, line);
+        line_of[k] = line;
+        lines = std::max(lines, line + 1);
+    }
+    return lines;
+}
+
+} // namespace
+
+ChartHeights chart_heights(int layers, double box_height, const std::vector<Descent>& descents)
+{
+    std::vector<std::vector<Span>> spaces(static_cast<std::size_t>(std::max(layers, 1)));
+    ChartHeights heights;
+    heights.line_y.resize(descents.size());
+    for (std::size_t d = 0; d < descents.size(); ++d) {
+        const Descent& descent = descents[d];
+        std::size_t depth = 1;
+        for (const auto& path : descent.paths) {
+            depth = std::max(depth, path.size());
+        }
+        heights.line_y[d].assign(depth, 0.0);
+        for (std::size_t k = 0; k < depth; ++k) {
+            double left = 1e300;
+            double right = -1e300;
+            const auto take = [&](double x) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            };
+            if (k == 0) {
+                std::ranges::for_each(descent.tops, take);
+            }
+            for (const auto& path : descent.paths) {
+                if (k < path.size()) {
+                    take(path[k]);
+                    if (k > 0) {
+                        take(path[k - 1]);
+                    }
+                }
+            }
+            if (left <= right) {
+                spaces[static_cast<std::size_t>(descent.layer) + k].push_back(
+                    {left, right, static_cast<int>(d), static_cast<int>(k)});
+            }
+        }
+    }
+    heights.layer_y.resize(static_cast<std::size_t>(layers));
+    double y = box_height / 2;
+    for (std::size_t layer = 0; layer < heights.layer_y.size(); ++layer) {
+        heights.layer_y[layer] = y;
+        std::vector<Span>& spans = spaces[layer];
+        std::vector<int> line_of(spans.size(), 0);
+        const int lines = stack_lines(spans, line_of);
+        const double first = y + box_height / 2 + name_room;
+        for (std::size_t k = 0; k < spans.size(); ++k) {
+            heights.line_y[static_cast<std::size_t>(spans[k].descent)]
+                          [static_cast<std::size_t>(spans[k].space)] = first + line_of[k] * line_spacing;
+        }
+        y = first + (lines - 1) * line_spacing + line_margin + box_height / 2;
+    }
+    return heights;
+}
+
+} // namespace kinship::family
