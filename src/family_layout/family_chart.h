@@ -8,7 +8,7 @@
 // not stand side by side are joined by lines down to a common height, where their family
 // node sits.
 
-#include "family_layout/unit_placement.h"
+#include "family_layout/couple_units.h"
 
 #include <span>
 #include <vector>
@@ -32,8 +32,8 @@ struct Chart {
     int layers = 0;                            // of the deepest component
 };
 
-// `units` as oriented after the layout, `person_width` empty or one width per person.
-Chart family_chart(const Families& families, const Units& units,
-                   std::span<const double> person_width, const UnitPlacement& placement);
+// Lays the rows out (turning each the way round that crosses less) and draws the lines.
+// `person_width` is empty or holds one width per person.
+Chart family_chart(const Families& families, Units& units, std::span<const double> person_width);
 
 } // namespace kinship::family

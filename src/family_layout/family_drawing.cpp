@@ -4,9 +4,7 @@
 #include "common/person_style.h"
 #include "family_layout/couple_units.h"
 #include "family_layout/family_chart.h"
-#include "family_layout/row_orientation.h"
 #include "family_layout/unit_graph.h"
-#include "family_layout/unit_placement.h"
 
 #include <string>
 
@@ -68,10 +66,7 @@ DrawingCounts draw_families(const Pedigree& pedigree, ogdf::Graph& graph,
     const Families families = find_families(pedigree);
     Units units = group_partners(families);
     break_cycles(families, units);
-    UnitPlacement placement;
-    place_units(units, person_width, unit_graph(families, units), placement);
-    orient_rows(units, line_ends(families, units, placement));
-    const Chart chart = family_chart(families, units, person_width, placement);
+    const Chart chart = family_chart(families, units, person_width);
 
     std::vector<ogdf::node> person_node;
     for (const Person& person : pedigree.people()) {

@@ -9,6 +9,8 @@ namespace {
 // Alternating sweeps down and up before the last one up, which puts couples over their
 // children.
 constexpr int sweep_pairs = 4;
+// Sweeps before those that also reorder each layer by where its items are pulled to.
+constexpr int reorder_pairs = 4;
 
 // The positions of one layer's items closest (least squares, weighted) to `target`, in
 // the layer's order and at least the required distance apart. With c the running sum of
@@ -52,7 +54,7 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
 
 } // namespace
 
-void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
+void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, bool reorder)
 {
     const std::size_t items = placed.x.size();
     std::vector<std::vector<std::size_t>> up(items), down(items); // link indices
@@ -65,10 +67,10 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
     std::ranges::stable_sort(order, {}, [&](std::size_t l) { return placed.depth[l]; });
 
     // Each item pulled toward the ends of its links on one side; one without any stays.
-    const auto sweep = [&](bool downward) {
+    const auto sweep = [&](bool downward, bool sort_layer) {
         std::vector<double> target, weight;
         for (std::size_t n = 0; n < order.size(); ++n) {
-            const auto& layer = placed.layers[order[downward ? n : order.size() - 1 - n]];
+            auto& layer = placed.layers[order[downward ? n : order.size() - 1 - n]];
             target.assign(layer.size(), 0.0);
             weight.assign(layer.size(), 0.0);
             for (std::size_t k = 0; k < layer.size(); ++k) {
@@ -90,12 +92,32 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
                     target[k] /= weight[k];
                 }
             }
+            if (sort_layer) {
+                // Items in the order of where they are pulled to (a tie keeps the order).
+                std::vector<std::size_t> by_target(layer.size());
+                std::iota(by_target.begin(), by_target.end(), 0);
+                std::ranges::stable_sort(by_target, {}, [&](std::size_t k) { return target[k]; });
+                std::vector<int> items;
+                std::vector<double> t, w;
+                for (const std::size_t k : by_target) {
+                    items.push_back(layer[k]);
+                    t.push_back(target[k]);
+                    w.push_back(weight[k]);
+                }
+                layer = std::move(items);
+                target = std::move(t);
+                weight = std::move(w);
+            }
             settle(layer, target, weight, placed, box_gap, line_gap, placed.x);
         }
     };
+    for (int n = 0; reorder && n < reorder_pairs; ++n) {
+        sweep(true, true);
+        sweep(false, true);
+    }
     for (int n = 0; n < sweep_pairs; ++n) {
-        sweep(true);
-        sweep(false);
+        sweep(true, false);
+        sweep(false, false);
     }
 }
 
