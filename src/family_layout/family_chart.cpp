@@ -20,6 +20,10 @@ constexpr double component_gap = 40.0;
 // Gaps along a layer: between rows of partners, and between a passing line and anything.
 constexpr double unit_gap = 20.0;
 constexpr double line_gap = 10.0;
+// Between lines that drop from one person's box; how far a line moves aside from
+// another's.
+constexpr double drop_spacing = 6.0;
+constexpr double aside = 4.0;
 
 // Width of a row of people standing `partner_gap` apart.
 double row_width(const std::vector<int>& members, std::span<const double> person_width)
@@ -343,9 +347,55 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     for (std::size_t p = 0; p < people; ++p) {
         x[p] = placed.x[static_cast<std::size_t>(unit(static_cast<int>(p)))] + offset[p];
     }
+    // Several lines dropping from one person (to partners who do not stand beside them,
+    // or to children without a recorded other parent) leave the box at x of their own, in
+    // the order of where they go, so that none runs along another; a short slant inside
+    // the box takes each there from the centre.
+    std::vector<std::vector<std::pair<double, double>>> drop(components); // per walk: father or parent, mother
+    {
+        struct Drop {
+            double toward;
+            std::size_t comp, walk;
+            bool mother;
+        };
+        std::vector<std::vector<Drop>> drops(people);
+        for (std::size_t comp = 0; comp < components; ++comp) {
+            drop[comp].assign(walks[comp].size(), {0.0, 0.0});
+            for (std::size_t w = 0; w < walks[comp].size(); ++w) {
+                const Walk& walk = walks[comp][w];
+                if (walk.couple < 0) {
+                    double toward = 0;
+                    for (const auto& path : walk.paths) {
+                        toward += at(path.front()) / static_cast<double>(walk.paths.size());
+                    }
+                    drops[static_cast<std::size_t>(walk.source.person)].push_back({toward, comp, w, false});
+                } else if (!side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                    const double mid = (x[static_cast<std::size_t>(f.father)] + x[static_cast<std::size_t>(f.mother)]) / 2;
+                    drops[static_cast<std::size_t>(f.father)].push_back({mid, comp, w, false});
+                    drops[static_cast<std::size_t>(f.mother)].push_back({mid, comp, w, true});
+                }
+            }
+        }
+        for (std::size_t p = 0; p < people; ++p) {
+            auto& list = drops[p];
+            if (list.size() < 2) {
+                continue;
+            }
+            std::ranges::stable_sort(list, {}, &Drop::toward);
+            const double n = static_cast<double>(list.size());
+            const double spacing = std::min(drop_spacing, (width(static_cast<int>(p)) - 6) / (n - 1));
+            for (std::size_t k = 0; k < list.size(); ++k) {
+                const double d = (static_cast<double>(k) - (n - 1) / 2) * spacing;
+                auto& slot = drop[list[k].comp][list[k].walk];
+                (list[k].mother ? slot.second : slot.first) = d;
+            }
+        }
+    }
     std::vector<std::vector<Descent>> descents(components);
     for (std::size_t comp = 0; comp < components; ++comp) {
-        for (const Walk& walk : walks[comp]) {
+        for (std::size_t w = 0; w < walks[comp].size(); ++w) {
+            const Walk& walk = walks[comp][w];
             Descent descent;
             const int top = walk.couple >= 0
                 ? lower_partner[static_cast<std::size_t>(walk.couple)]
@@ -353,10 +403,10 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             descent.layer = layer[static_cast<std::size_t>(top)];
             if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
                 const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                descent.tops = {x[static_cast<std::size_t>(f.father)],
-                                x[static_cast<std::size_t>(f.mother)]};
+                descent.tops = {x[static_cast<std::size_t>(f.father)] + drop[comp][w].first,
+                                x[static_cast<std::size_t>(f.mother)] + drop[comp][w].second};
             } else {
-                descent.tops = {at(walk.source)};
+                descent.tops = {at(walk.source) + drop[comp][w].first};
             }
             for (const auto& path : walk.paths) {
                 auto& xs = descent.paths.emplace_back();
@@ -365,6 +415,63 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 }
             }
             descents[comp].push_back(std::move(descent));
+        }
+    }
+
+    // A line coming down into a space at the very x where another family's line leaves
+    // it downward would run along it: the one leaving moves aside (a passage by a little,
+    // an individual line enters its child's box off the centre).
+    for (std::size_t comp = 0; comp < components; ++comp) {
+        struct End {
+            int gap;
+            double x;
+            std::size_t descent;
+            bool top;
+            std::size_t path, step;
+        };
+        std::vector<End> ends_of;
+        for (std::size_t d = 0; d < descents[comp].size(); ++d) {
+            const Descent& descent = descents[comp][d];
+            for (const double x_top : descent.tops) {
+                ends_of.push_back({descent.layer, x_top, d, true, 0, 0});
+            }
+            for (std::size_t c = 0; c < descent.paths.size(); ++c) {
+                for (std::size_t k = 0; k < descent.paths[c].size(); ++k) {
+                    const int gap = descent.layer + static_cast<int>(k);
+                    ends_of.push_back({gap, descent.paths[c][k], d, false, c, k});
+                    if (k + 1 < descent.paths[c].size()) {
+                        ends_of.push_back({gap + 1, descent.paths[c][k], d, true, c, k});
+                    }
+                }
+            }
+        }
+        std::ranges::sort(ends_of, [](const End& a, const End& b) {
+            return a.gap != b.gap ? a.gap < b.gap : a.x < b.x;
+        });
+        for (std::size_t k = 0; k < ends_of.size();) {
+            std::size_t end = k + 1;
+            while (end < ends_of.size() && ends_of[end].gap == ends_of[k].gap &&
+                   ends_of[end].x - ends_of[k].x < 0.5) {
+                ++end;
+            }
+            for (std::size_t a = k; a < end; ++a) {
+                for (std::size_t b = k; b < end; ++b) {
+                    const End& top = ends_of[a];
+                    const End& bottom = ends_of[b];
+                    if (!top.top || bottom.top || top.descent == bottom.descent) {
+                        continue;
+                    }
+                    Descent& moved = descents[comp][bottom.descent];
+                    const double was = moved.paths[bottom.path][bottom.step];
+                    for (auto& path : moved.paths) { // the trunk's other paths too
+                        if (bottom.step < path.size() && path[bottom.step] == was &&
+                            (bottom.step + 1 < path.size()) == (bottom.step + 1 < moved.paths[bottom.path].size())) {
+                            path[bottom.step] += aside;
+                        }
+                    }
+                }
+            }
+            k = end;
         }
     }
 
@@ -386,25 +493,33 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             const Walk& walk = walks[comp][d];
             const Descent& descent = descents[comp][d];
             const auto& line_y = chart_y.line_y[d];
-            const double start_x = walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]
-                ? (descent.tops[0] + descent.tops[1]) / 2
-                : descent.tops[0];
+            const bool apart = walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)];
+            const double start_x = apart ? (descent.tops[0] + descent.tops[1] - drop[comp][d].first -
+                                            drop[comp][d].second) / 2
+                                         : descent.tops[0];
+            const double top_y = chart_y.layer_y[static_cast<std::size_t>(descent.layer)];
             const auto route_down = [&](const Point& start, const std::vector<double>& path,
                                         int child) {
                 std::vector<Point> points;
+                if (walk.couple < 0 && drop[comp][d].first != 0) { // out of the parent's box
+                    points.push_back({start_x, top_y + person_size / 2});
+                }
                 for (std::size_t k = 0; k < path.size(); ++k) {
                     points.push_back({k == 0 ? start_x : path[k - 1], line_y[k]});
                     points.push_back({path[k], line_y[k]});
                 }
-                return clean_route(start, points,
-                                   {path.back(), chart_y.layer_y[static_cast<std::size_t>(
-                                                     layer[static_cast<std::size_t>(child)])]});
+                const double child_y =
+                    chart_y.layer_y[static_cast<std::size_t>(layer[static_cast<std::size_t>(child)])];
+                if (path.back() != x[static_cast<std::size_t>(child)]) { // moved aside
+                    points.push_back({path.back(), child_y - person_size / 2});
+                }
+                return clean_route(start, points, {x[static_cast<std::size_t>(child)], child_y});
             };
-            const double top_y = chart_y.layer_y[static_cast<std::size_t>(descent.layer)];
             if (walk.couple < 0) {
+                const Point parent{start_x - drop[comp][d].first, top_y};
                 for (std::size_t k = 0; k < walk.links.size(); ++k) {
                     chart.single_line[walk.links[k]] = route_down(
-                        {start_x, top_y}, descent.paths[k], families.single_links[walk.links[k]].child);
+                        parent, descent.paths[k], families.single_links[walk.links[k]].child);
                 }
                 continue;
             }
@@ -414,13 +529,15 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 chart.family[c] = {start_x, top_y};
             } else {
                 chart.family[c] = {start_x, line_y[0]};
-                const auto partner_route = [&](int p) {
+                const auto partner_route = [&](int p, double dx) {
                     const auto pp = static_cast<std::size_t>(p);
                     const Point start{x[pp], chart_y.layer_y[static_cast<std::size_t>(layer[pp])]};
-                    return clean_route(start, {{x[pp], line_y[0]}}, chart.family[c]);
+                    return clean_route(start,
+                                       {{x[pp] + dx, start.y + person_size / 2}, {x[pp] + dx, line_y[0]}},
+                                       chart.family[c]);
                 };
-                chart.father_line[c] = partner_route(f.father);
-                chart.mother_line[c] = partner_route(f.mother);
+                chart.father_line[c] = partner_route(f.father, drop[comp][d].first);
+                chart.mother_line[c] = partner_route(f.mother, drop[comp][d].second);
             }
             for (std::size_t k = 0; k < f.children.size(); ++k) {
                 chart.child_line[c].push_back(route_down(chart.family[c], descent.paths[k], f.children[k]));

@@ -8,7 +8,7 @@ namespace {
 
 // Alternating sweeps down and up before the last one up, which puts couples over their
 // children.
-constexpr int sweep_pairs = 4;
+constexpr int sweep_pairs = 12;
 // Sweeps before those that also reorder each layer by where its items are pulled to.
 constexpr int reorder_pairs = 4;
 
