@@ -144,7 +144,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     const std::size_t unit_count = units.members.size();
     const std::size_t couples = families.couples.size();
     const UnitGraph graph = unit_graph(families, units);
-    const UnitRanks ranks = rank_units(graph);
+    const UnitRanks ranks = rank_units(graph, static_cast<int>(unit_count));
     int component_count = 0;
     const std::vector<int> component = components_of(graph, component_count);
     const auto components = static_cast<std::size_t>(component_count);

@@ -15,21 +15,31 @@ namespace {
 // take over.
 constexpr int network_simplex_limit = 20000;
 
-std::vector<int> network_simplex_ranks(const UnitGraph& graph)
+// A line from a single parent's row straight to the child's spans two ranks, as a
+// couple's lines do through the couple's node: parents and children stay in the layers
+// of the other families.
+int span(const UnitEdge& e, int unit_count)
+{
+    return e.source < unit_count && e.target < unit_count ? 2 : 1;
+}
+
+std::vector<int> network_simplex_ranks(const UnitGraph& graph, int unit_count)
 {
     ogdf::Graph g;
     std::vector<ogdf::node> nodes;
     for (int v = 0; v < graph.nodes; ++v) {
         nodes.push_back(g.newNode());
     }
+    ogdf::EdgeArray<int> length(g, 1);
     for (const UnitEdge& e : graph.edges) {
-        g.newEdge(nodes[static_cast<std::size_t>(e.source)], nodes[static_cast<std::size_t>(e.target)]);
+        length[g.newEdge(nodes[static_cast<std::size_t>(e.source)],
+                         nodes[static_cast<std::size_t>(e.target)])] = span(e, unit_count);
     }
     ogdf::OptimalRanking ranking;
     ranking.setSubgraph(new ogdf::DfsAcyclicSubgraph);
     ranking.separateMultiEdges(false);
     ogdf::NodeArray<int> rank(g, 0);
-    ranking.call(g, rank);
+    ranking.call(g, length, rank);
     std::vector<int> ranks;
     for (const ogdf::node v : nodes) {
         ranks.push_back(rank[v]);
@@ -41,13 +51,13 @@ std::vector<int> network_simplex_ranks(const UnitGraph& graph)
 // top), then, walking up from the bottom, a node with more lines out than in moves down
 // as far as its lines out allow, and walking down, one with more lines in than out moves
 // up as far as its lines in allow: each move shortens more lines than it lengthens.
-std::vector<int> balanced_ranks(const UnitGraph& graph)
+std::vector<int> balanced_ranks(const UnitGraph& graph, int unit_count)
 {
     const auto n = static_cast<std::size_t>(graph.nodes);
-    std::vector<std::vector<int>> in(n), out(n);
+    std::vector<std::vector<std::pair<int, int>>> in(n), out(n); // other end, span
     for (const UnitEdge& e : graph.edges) {
-        out[static_cast<std::size_t>(e.source)].push_back(e.target);
-        in[static_cast<std::size_t>(e.target)].push_back(e.source);
+        out[static_cast<std::size_t>(e.source)].emplace_back(e.target, span(e, unit_count));
+        in[static_cast<std::size_t>(e.target)].emplace_back(e.source, span(e, unit_count));
     }
     std::vector<int> order; // topological
     std::vector<std::size_t> waiting(n);
@@ -58,7 +68,7 @@ std::vector<int> balanced_ranks(const UnitGraph& graph)
         }
     }
     for (std::size_t k = 0; k < order.size(); ++k) {
-        for (const int w : out[static_cast<std::size_t>(order[k])]) {
+        for (const auto& [w, length] : out[static_cast<std::size_t>(order[k])]) {
             if (--waiting[static_cast<std::size_t>(w)] == 0) {
                 order.push_back(w);
             }
@@ -67,8 +77,8 @@ std::vector<int> balanced_ranks(const UnitGraph& graph)
     std::vector<int> rank(n, 0);
     const auto highest = [&](std::size_t v) {
         int r = 0;
-        for (const int u : in[v]) {
-            r = std::max(r, rank[static_cast<std::size_t>(u)] + 1);
+        for (const auto& [u, length] : in[v]) {
+            r = std::max(r, rank[static_cast<std::size_t>(u)] + length);
         }
         return r;
     };
@@ -80,8 +90,8 @@ std::vector<int> balanced_ranks(const UnitGraph& graph)
             const auto v = static_cast<std::size_t>(*it);
             if (out[v].size() > in[v].size()) {
                 int r = std::numeric_limits<int>::max();
-                for (const int w : out[v]) {
-                    r = std::min(r, rank[static_cast<std::size_t>(w)] - 1);
+                for (const auto& [w, length] : out[v]) {
+                    r = std::min(r, rank[static_cast<std::size_t>(w)] - length);
                 }
                 rank[v] = r;
             }
@@ -98,12 +108,12 @@ std::vector<int> balanced_ranks(const UnitGraph& graph)
 
 } // namespace
 
-UnitRanks rank_units(const UnitGraph& graph)
+UnitRanks rank_units(const UnitGraph& graph, int unit_count)
 {
     const auto n = static_cast<std::size_t>(graph.nodes);
     UnitRanks ranks;
-    ranks.rank = graph.nodes <= network_simplex_limit ? network_simplex_ranks(graph)
-                                                      : balanced_ranks(graph);
+    ranks.rank = graph.nodes <= network_simplex_limit ? network_simplex_ranks(graph, unit_count)
+                                                      : balanced_ranks(graph, unit_count);
 
     // Lines either way round, each node's in the order unit_graph made them.
     std::vector<std::size_t> start(n + 1, 0);

@@ -16,6 +16,7 @@ struct UnitRanks {
     std::vector<int> first_seen; // per node, in the walk
 };
 
-UnitRanks rank_units(const UnitGraph& graph);
+// The graph's first `unit_count` nodes are rows of people, the others couples.
+UnitRanks rank_units(const UnitGraph& graph, int unit_count);
 
 } // namespace kinship::family
