@@ -21,8 +21,47 @@ struct Span {
     double left = 0;
     double right = 0;
     int descent = 0;
-    int space = 0; // the k-th space of the descent
+    int space = 0;               // the k-th space of the descent
+    std::vector<double> tops;    // x of its lines coming down into the space, sorted
+    std::vector<double> bottoms; // x of its lines going on down, sorted
 };
+
+// How many of `xs` (sorted) lie strictly inside the span of `s`.
+long inside(const std::vector<double>& xs, const Span& s)
+{
+    return std::ranges::lower_bound(xs, s.right - 1e-6) - std::ranges::upper_bound(xs, s.left + 1e-6);
+}
+
+// How much each span gains from lying above the spans it overlaps rather than under them:
+// a line above another is crossed by the other's lines coming down inside its span, a
+// line under another by the other's lines going on down inside its span. Each span
+// weighs at most `neighbours` overlapping ones, which bounds the time in a crowded space.
+std::vector<long> above_gain(const std::vector<Span>& spans)
+{
+    constexpr std::size_t neighbours = 64;
+    std::vector<std::size_t> order(spans.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::ranges::sort(order, {}, [&](std::size_t k) { return spans[k].left; });
+    std::vector<long> gain(spans.size(), 0);
+    std::vector<std::size_t> active;
+    for (const std::size_t i : order) {
+        const Span& a = spans[i];
+        if (a.right - a.left < 1e-9) {
+            continue;
+        }
+        std::erase_if(active, [&](std::size_t j) { return spans[j].right <= a.left; });
+        for (std::size_t n = active.size() > neighbours ? active.size() - neighbours : 0;
+             n < active.size(); ++n) {
+            const Span& b = spans[active[n]];
+            const long a_above = inside(b.tops, a) + inside(a.bottoms, b);
+            const long b_above = inside(a.tops, b) + inside(b.bottoms, a);
+            gain[i] += b_above - a_above;
+            gain[active[n]] += a_above - b_above;
+        }
+        active.push_back(i);
+    }
+    return gain;
+}
 
 // Largest value over ranges of slots, where values are only ever raised over a range.
 class RangeMax {
@@ -82,7 +121,15 @@ int stack_lines(std::vector<Span>& spans, std::vector<int>& line_of)
     const auto slot = [&](double x) {
         return static_cast<std::size_t>(std::ranges::lower_bound(ends, x) - ends.begin());
     };
-    std::ranges::sort(spans, [](const Span& a, const Span& b) {
+    const std::vector<long> gain = above_gain(spans);
+    std::vector<std::size_t> order(spans.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::ranges::sort(order, [&](std::size_t i, std::size_t j) {
+        const Span& a = spans[i];
+        const Span& b = spans[j];
+        if (gain[i] != gain[j]) {
+            return gain[i] > gain[j];
+        }
         const double wa = a.right - a.left;
         const double wb = b.right - b.left;
         if (wa != wb) {
@@ -90,6 +137,11 @@ int stack_lines(std::vector<Span>& spans, std::vector<int>& line_of)
         }
         return a.left != b.left ? a.left < b.left : a.descent < b.descent;
     });
+    std::vector<Span> sorted;
+    for (const std::size_t k : order) {
+        sorted.push_back(std::move(spans[k]));
+    }
+    spans = std::move(sorted);
     RangeMax taken(ends.size());
     int lines = 1;
     for (std::size_t k = 0; k < spans.size(); ++k) {
@@ -141,8 +193,21 @@ ChartHeights chart_heights(int layers, double box_height, const std::vector<Desc
                 }
             }
             if (left <= right) {
-                spaces[static_cast<std::size_t>(descent.layer) + k].push_back(
-                    {left, right, static_cast<int>(d), static_cast<int>(k)});
+                Span span{left, right, static_cast<int>(d), static_cast<int>(k), {}, {}};
+                if (k == 0) {
+                    span.tops = descent.tops;
+                }
+                for (const auto& path : descent.paths) {
+                    if (k < path.size()) {
+                        span.bottoms.push_back(path[k]);
+                        if (k > 0) {
+                            span.tops.push_back(path[k - 1]);
+                        }
+                    }
+                }
+                std::ranges::sort(span.tops);
+                std::ranges::sort(span.bottoms);
+                spaces[static_cast<std::size_t>(descent.layer) + k].push_back(std::move(span));
             }
         }
     }
