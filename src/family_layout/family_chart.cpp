@@ -315,7 +315,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     };
     link_walks();
     order_layers(placed);
-    place_along_layers(placed, unit_gap, line_gap, false);
+    place_along_layers(placed, unit_gap, line_gap);
     const auto at = [&](const Step& s) {
         return placed.x[static_cast<std::size_t>(s.item)] + step_offset(s);
     };
@@ -341,7 +341,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     orient_rows(units, ends);
     measure_rows();
     link_walks();
-    place_along_layers(placed, unit_gap, line_gap, false);
+    place_along_layers(placed, unit_gap, line_gap);
 
     std::vector<double> x(people);
     for (std::size_t p = 0; p < people; ++p) {

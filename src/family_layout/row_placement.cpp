@@ -9,8 +9,6 @@ namespace {
 // Alternating sweeps down and up before the last one up, which puts couples over their
 // children.
 constexpr int sweep_pairs = 12;
-// Sweeps before those that also reorder each layer by where its items are pulled to.
-constexpr int reorder_pairs = 4;
 
 // The positions of one layer's items closest (least squares, weighted) to `target`, in
 // the layer's order and at least the required distance apart. With c the running sum of
@@ -54,7 +52,7 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
 
 } // namespace
 
-void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, bool reorder)
+void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
 {
     const std::size_t items = placed.x.size();
     std::vector<std::vector<std::size_t>> up(items), down(items); // link indices
@@ -67,10 +65,10 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, b
     std::ranges::stable_sort(order, {}, [&](std::size_t l) { return placed.depth[l]; });
 
     // Each item pulled toward the ends of its links on one side; one without any stays.
-    const auto sweep = [&](bool downward, bool sort_layer) {
+    const auto sweep = [&](bool downward) {
         std::vector<double> target, weight;
         for (std::size_t n = 0; n < order.size(); ++n) {
-            auto& layer = placed.layers[order[downward ? n : order.size() - 1 - n]];
+            const auto& layer = placed.layers[order[downward ? n : order.size() - 1 - n]];
             target.assign(layer.size(), 0.0);
             weight.assign(layer.size(), 0.0);
             for (std::size_t k = 0; k < layer.size(); ++k) {
@@ -92,32 +90,12 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, b
                     target[k] /= weight[k];
                 }
             }
-            if (sort_layer) {
-                // Items in the order of where they are pulled to (a tie keeps the order).
-                std::vector<std::size_t> by_target(layer.size());
-                std::iota(by_target.begin(), by_target.end(), 0);
-                std::ranges::stable_sort(by_target, {}, [&](std::size_t k) { return target[k]; });
-                std::vector<int> items;
-                std::vector<double> t, w;
-                for (const std::size_t k : by_target) {
-                    items.push_back(layer[k]);
-                    t.push_back(target[k]);
-                    w.push_back(weight[k]);
-                }
-                layer = std::move(items);
-                target = std::move(t);
-                weight = std::move(w);
-            }
             settle(layer, target, weight, placed, box_gap, line_gap, placed.x);
         }
     };
-    for (int n = 0; reorder && n < reorder_pairs; ++n) {
-        sweep(true, true);
-        sweep(false, true);
-    }
     for (int n = 0; n < sweep_pairs; ++n) {
-        sweep(true, false);
-        sweep(false, false);
+        sweep(true);
+        sweep(false);
     }
 }
 

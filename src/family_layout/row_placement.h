@@ -27,9 +27,8 @@ struct PlacedLayers {
     std::vector<Link> links;
 };
 
-// Moves the items' x, and with `reorder` first sorts each layer by where its items are
-// pulled to in the early sweeps. Boxes keep `box_gap` between them, a passing line
-// `line_gap` from anything.
-void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, bool reorder);
+// Moves the items' x, keeping each layer's order. Boxes keep `box_gap` between them, a
+// passing line `line_gap` from anything.
+void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap);
 
 } // namespace kinship::family
