@@ -300,16 +300,19 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     }
     const auto link_walks = [&] {
         placed.links.clear();
+        int family = 0;
         for (const auto& component_walks : walks) {
             for (const Walk& walk : component_walks) {
                 for (const auto& path : walk.paths) {
                     Step from = walk.source;
                     for (const Step& to : path) {
-                        placed.links.push_back(
-                            {from.item, step_offset(from), to.item, step_offset(to)});
+                        placed.links.push_back({from.item, step_offset(from), to.item,
+                                                step_offset(to),
+                                                from.item == walk.source.item ? family : -1});
                         from = to;
                     }
                 }
+                ++family;
             }
         }
     };
@@ -342,6 +345,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     measure_rows();
     link_walks();
     place_along_layers(placed, unit_gap, line_gap);
+    align_over_children(placed, unit_gap, line_gap, person_size / 2);
 
     std::vector<double> x(people);
     for (std::size_t p = 0; p < people; ++p) {

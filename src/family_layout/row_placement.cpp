@@ -1,6 +1,7 @@
 #include "family_layout/row_placement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace kinship::family {
@@ -96,6 +97,86 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
     for (int n = 0; n < sweep_pairs; ++n) {
         sweep(true);
         sweep(false);
+    }
+}
+
+void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
+                         double tolerance)
+{
+    std::vector<std::vector<std::size_t>> down(placed.x.size());
+    for (std::size_t l = 0; l < placed.links.size(); ++l) {
+        if (placed.links[l].family >= 0) {
+            down[static_cast<std::size_t>(placed.links[l].upper)].push_back(l);
+        }
+    }
+    std::vector<std::size_t> order(placed.layers.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::ranges::stable_sort(order, {}, [&](std::size_t l) { return -placed.depth[l]; });
+    auto& x = placed.x;
+    for (const std::size_t l : order) {
+        const auto& layer = placed.layers[l];
+        const auto gap = [&](std::size_t k) { // least distance between items k - 1 and k
+            const auto a = static_cast<std::size_t>(layer[k - 1]);
+            const auto b = static_cast<std::size_t>(layer[k]);
+            return (placed.width[a] + placed.width[b]) / 2 +
+                   (placed.width[a] > 0 && placed.width[b] > 0 ? box_gap : line_gap);
+        };
+        for (std::size_t first = 0; first < layer.size();) {
+            std::size_t last = first;
+            while (last + 1 < layer.size() &&
+                   x[static_cast<std::size_t>(layer[last + 1])] -
+                           x[static_cast<std::size_t>(layer[last])] - gap(last + 1) < 1e-6) {
+                ++last;
+            }
+            const double room_left = first == 0 ? 1e300
+                : x[static_cast<std::size_t>(layer[first])] -
+                      x[static_cast<std::size_t>(layer[first - 1])] - gap(first);
+            const double room_right = last + 1 == layer.size() ? 1e300
+                : x[static_cast<std::size_t>(layer[last + 1])] -
+                      x[static_cast<std::size_t>(layer[last])] - gap(last + 1);
+            // Per family of the run, the shifts that put its point over its children.
+            std::vector<std::pair<double, double>> wanted;
+            for (std::size_t k = first; k <= last; ++k) {
+                const auto item = static_cast<std::size_t>(layer[k]);
+                for (std::size_t n = 0; n < down[item].size();) {
+                    const int family = placed.links[down[item][n]].family;
+                    const double point = x[item] + placed.links[down[item][n]].upper_offset;
+                    double lo = 1e300;
+                    double hi = -1e300;
+                    for (; n < down[item].size() && placed.links[down[item][n]].family == family; ++n) {
+                        const PlacedLayers::Link& link = placed.links[down[item][n]];
+                        const double end = x[static_cast<std::size_t>(link.lower)] + link.lower_offset;
+                        lo = std::min(lo, end);
+                        hi = std::max(hi, end);
+                    }
+                    wanted.emplace_back(lo - tolerance - point, hi + tolerance - point);
+                }
+            }
+            if (!wanted.empty() && wanted.size() <= 256) {
+                double best_shift = 0;
+                long best_count = -1;
+                std::vector<double> candidates{0.0};
+                for (const auto& [lo, hi] : wanted) {
+                    candidates.push_back(lo);
+                    candidates.push_back(hi);
+                }
+                for (double shift : candidates) {
+                    shift = std::clamp(shift, -room_left, room_right);
+                    const long count = std::ranges::count_if(wanted, [&](const auto& w) {
+                        return w.first - 1e-9 <= shift && shift <= w.second + 1e-9;
+                    });
+                    if (count > best_count ||
+                        (count == best_count && std::abs(shift) < std::abs(best_shift))) {
+                        best_count = count;
+                        best_shift = shift;
+                    }
+                }
+                for (std::size_t k = first; k <= last; ++k) {
+                    x[static_cast<std::size_t>(layer[k])] += best_shift;
+                }
+            }
+            first = last + 1;
+        }
     }
 }
 

@@ -23,6 +23,7 @@ struct PlacedLayers {
         double upper_offset = 0;
         int lower = 0;
         double lower_offset = 0;
+        int family = -1; // the family whose point over its children this link leaves
     };
     std::vector<Link> links;
 };
@@ -30,5 +31,12 @@ struct PlacedLayers {
 // Moves the items' x, keeping each layer's order. Boxes keep `box_gap` between them, a
 // passing line `line_gap` from anything.
 void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap);
+
+// Then, from the bottom layer up, each run of items that stand at their least distance
+// apart moves as one, within the room around it, to where the most families have their
+// point (a link's upper end with a family) over their children's span (the lower ends)
+// widened by `tolerance` on each side.
+void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
+                         double tolerance);
 
 } // namespace kinship::family
