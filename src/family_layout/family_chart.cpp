@@ -216,17 +216,21 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     // Items: the rows, then a passage for each layer a family's trunk passes.
     PlacedLayers placed;
     std::vector<std::pair<std::size_t, int>> item_layer; // (part, layer)
-    std::vector<double> key;                            // first order within the layer
+    // Two first orders within the layers: the depth-first walk's and the file's.
+    std::vector<double> key;
+    std::vector<double> file_key;
     for (std::size_t u = 0; u < unit_count; ++u) {
         placed.width.push_back(row_width(units.members[u], person_width));
         item_layer.emplace_back(static_cast<std::size_t>(component[u]),
                                 layer[static_cast<std::size_t>(units.members[u].front())]);
         key.push_back(ranks.first_seen[u]);
+        file_key.push_back(static_cast<double>(u));
     }
     const auto passage = [&](std::size_t comp, int l, int toward) {
         placed.width.push_back(0.0);
         item_layer.emplace_back(comp, l);
         key.push_back(ranks.first_seen[static_cast<std::size_t>(unit(toward))] - 0.5);
+        file_key.push_back(unit(toward) - 0.5);
         return static_cast<int>(placed.width.size() - 1);
     };
     // The steps of a line from `top` down to `child`, through the trunk's passages.
@@ -276,28 +280,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         walk.paths.push_back(path_down(layer[parent], link.child, single_trunk[parent]));
     }
 
-    // Layers in the walk's order, spread out, then placed; rows turned the way round that
-    // crosses less, and placed again.
-    std::vector<std::size_t> by_layer(placed.width.size());
-    std::iota(by_layer.begin(), by_layer.end(), 0);
-    std::ranges::sort(by_layer, [&](std::size_t a, std::size_t b) {
-        return item_layer[a] != item_layer[b] ? item_layer[a] < item_layer[b] : key[a] < key[b];
-    });
-    placed.x.assign(placed.width.size(), 0.0);
-    for (std::size_t k = 0; k < by_layer.size(); ++k) {
-        if (k == 0 || item_layer[by_layer[k]] != item_layer[by_layer[k - 1]]) {
-            placed.layers.emplace_back();
-            placed.depth.push_back(item_layer[by_layer[k]].second);
-        }
-        placed.layers.back().push_back(static_cast<int>(by_layer[k]));
-    }
-    for (const auto& layer_items : placed.layers) {
-        double x = 0;
-        for (const int item : layer_items) {
-            placed.x[static_cast<std::size_t>(item)] = x;
-            x += placed.width[static_cast<std::size_t>(item)] + unit_gap;
-        }
-    }
+    // Layers ordered from both first orders, the one with fewer crossings kept, spread
+    // out, then placed; rows turned the way round that crosses less, and placed again.
     const auto link_walks = [&] {
         placed.links.clear();
         int family = 0;
@@ -317,7 +301,39 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         }
     };
     link_walks();
-    order_layers(placed);
+    placed.x.assign(placed.width.size(), 0.0);
+    const auto order_from = [&](const std::vector<double>& first) {
+        std::vector<std::size_t> by_layer(placed.width.size());
+        std::iota(by_layer.begin(), by_layer.end(), 0);
+        std::ranges::sort(by_layer, [&](std::size_t a, std::size_t b) {
+            return item_layer[a] != item_layer[b] ? item_layer[a] < item_layer[b]
+                                                  : first[a] < first[b];
+        });
+        placed.layers.clear();
+        placed.depth.clear();
+        for (std::size_t k = 0; k < by_layer.size(); ++k) {
+            if (k == 0 || item_layer[by_layer[k]] != item_layer[by_layer[k - 1]]) {
+                placed.layers.emplace_back();
+                placed.depth.push_back(item_layer[by_layer[k]].second);
+            }
+            placed.layers.back().push_back(static_cast<int>(by_layer[k]));
+        }
+        order_layers(placed);
+        return count_crossings(placed);
+    };
+    const long walk_crossings = order_from(key);
+    std::vector<std::vector<int>> walk_layers = placed.layers;
+    if (order_from(file_key) > walk_crossings) {
+        placed.layers = std::move(walk_layers);
+    }
+    placed.x.assign(placed.width.size(), 0.0);
+    for (const auto& layer_items : placed.layers) {
+        double x = 0;
+        for (const int item : layer_items) {
+            placed.x[static_cast<std::size_t>(item)] = x;
+            x += placed.width[static_cast<std::size_t>(item)] + unit_gap;
+        }
+    }
     place_along_layers(placed, unit_gap, line_gap);
     const auto at = [&](const Step& s) {
         return placed.x[static_cast<std::size_t>(s.item)] + step_offset(s);
