@@ -2,6 +2,7 @@
 // genealogy with a remarriage, half-siblings, a cousin marriage, partners of different
 // generations and a child with one recorded parent, and a crowded layer.
 
+#include "family_layout/family_chart.h"
 #include "family_layout/family_drawing.h"
 #include "gml/drawing_gml_writer.h"
 #include "gml/kinship_gml_reader.h"
@@ -241,6 +242,37 @@ TEST(FamilyDrawing, CrowdedLayerGivesEachSibshipLineItsOwnHeight)
         }
     }
     EXPECT_GT(heights.size(), 1u);
+}
+
+// Couples as the marriages table will give them: a childless couple stands side by side
+// with its family node between them and no line down; boxes of their own widths keep
+// their gaps.
+TEST(FamilyDrawing, ChildlessCoupleAndBoxesOfTheirOwnWidths)
+{
+    using namespace kinship::family;
+    Families families;
+    families.couples = {{0, 1, {2, 3}}, {2, 4, {}}};
+    families.partners = {{1}, {0}, {4}, {}, {2}};
+    Units units = group_partners(families);
+    const std::vector<double> widths{30, 30, 80, 50, 120};
+    const Chart chart = family_chart(families, units, widths);
+    const auto& p = chart.person;
+    EXPECT_EQ(p[2].y, p[4].y);
+    EXPECT_EQ(chart.family[1].y, p[2].y);
+    const double gap = std::abs(p[4].x - p[2].x) - (widths[2] + widths[4]) / 2;
+    EXPECT_DOUBLE_EQ(gap, partner_gap);
+    EXPECT_DOUBLE_EQ(chart.family[1].x, (p[2].x + p[4].x) / 2 + (widths[2] - widths[4]) / 4 *
+                                             (p[2].x < p[4].x ? 1 : -1));
+    EXPECT_TRUE(chart.father_line[1].empty() && chart.mother_line[1].empty());
+    EXPECT_TRUE(chart.child_line[1].empty());
+    for (int a = 2; a < 5; ++a) { // the children's layer: no two boxes overlap
+        for (int b = a + 1; b < 5; ++b) {
+            if (p[static_cast<std::size_t>(a)].y == p[static_cast<std::size_t>(b)].y) {
+                EXPECT_GE(std::abs(p[static_cast<std::size_t>(a)].x - p[static_cast<std::size_t>(b)].x),
+                          (widths[static_cast<std::size_t>(a)] + widths[static_cast<std::size_t>(b)]) / 2);
+            }
+        }
+    }
 }
 
 TEST(FamilyDrawing, SameBytesEveryRunAndReadsBackWithItsFamilyNodes)
