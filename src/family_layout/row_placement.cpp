@@ -7,9 +7,11 @@
 namespace kinship::family {
 namespace {
 
-// Alternating sweeps down and up before the last one up, which puts couples over their
-// children.
+// Alternating sweeps down and up, then a few up only, which put couples over their
+// children; an item with nothing to pull it that way holds its place only weakly.
 constexpr int sweep_pairs = 12;
+constexpr int last_sweeps_up = 3;
+constexpr double weight_of_unpulled = 0.05;
 
 // The positions of one layer's items closest (least squares, weighted) to `target`, in
 // the layer's order and at least the required distance apart. With c the running sum of
@@ -85,7 +87,7 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
                 }
                 if (links.empty()) {
                     target[k] = placed.x[item];
-                    weight[k] = 0.25;
+                    weight[k] = weight_of_unpulled;
                 } else {
                     weight[k] = static_cast<double>(links.size());
                     target[k] /= weight[k];
@@ -96,6 +98,9 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
     };
     for (int n = 0; n < sweep_pairs; ++n) {
         sweep(true);
+        sweep(false);
+    }
+    for (int n = 0; n < last_sweeps_up; ++n) {
         sweep(false);
     }
 }
