@@ -6,7 +6,7 @@
 #include "family_layout/unit_graph.h"
 #include "family_layout/family_drawing.h"
 #include "family_layout/row_placement.h"
-#include "family_layout/shelf_packing.h"
+#include "family_layout/chart_packing.h"
 #include "family_layout/unit_order.h"
 
 #include <algorithm>
@@ -16,7 +16,6 @@
 namespace kinship::family {
 namespace {
 
-constexpr double component_gap = 40.0;
 // Gaps along a layer: between rows of partners, and between a passing line and anything.
 constexpr double unit_gap = 20.0;
 constexpr double line_gap = 10.0;
@@ -63,29 +62,6 @@ Route clean_route(const Point& start, const std::vector<Point>& points, const Po
         }
     }
     return route;
-}
-
-// Every coordinate on a grid of 1/1024 unit: points that the placement put a rounding
-// error apart line up exactly, so vertical lines are vertical, and the drawing file
-// writes short numbers.
-void snap_to_grid(Chart& chart)
-{
-    const auto snap = [](Point& p) {
-        p.x = std::round(p.x * 1024) / 1024;
-        p.y = std::round(p.y * 1024) / 1024;
-    };
-    std::ranges::for_each(chart.person, snap);
-    std::ranges::for_each(chart.family, snap);
-    for (auto* lines : {&chart.father_line, &chart.mother_line, &chart.single_line}) {
-        for (Route& r : *lines) {
-            std::ranges::for_each(r, snap);
-        }
-    }
-    for (auto& routes : chart.child_line) {
-        for (Route& r : routes) {
-            std::ranges::for_each(r, snap);
-        }
-    }
 }
 
 // A point that a line passes: on an item of the placement (a row of people or a line's
@@ -577,76 +553,11 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         chart.person[p] = {x[p], layer_y[component_of(static_cast<int>(p))][static_cast<std::size_t>(layer[p])]};
     }
 
-    // Each component's box, then the components packed in rows, tallest first.
-    std::vector<double> left(components, 1e300), right(components, -1e300), bottom(components, 0);
-    const auto take = [&](std::size_t comp, double lo, double hi, double low) {
-        left[comp] = std::min(left[comp], lo);
-        right[comp] = std::max(right[comp], hi);
-        bottom[comp] = std::max(bottom[comp], low);
-    };
+    std::vector<std::size_t> part_of(people);
     for (std::size_t p = 0; p < people; ++p) {
-        const auto comp = component_of(static_cast<int>(p));
-        const double w = width(static_cast<int>(p)) / 2;
-        take(comp, x[p] - w, x[p] + w, chart.person[p].y + person_size / 2);
+        part_of[p] = component_of(static_cast<int>(p));
     }
-    const auto take_route = [&](std::size_t comp, const Route& route) {
-        for (const Point& b : route) {
-            take(comp, b.x, b.x, b.y);
-        }
-    };
-    for (std::size_t c = 0; c < families.couples.size(); ++c) {
-        const auto comp = component_of(families.couples[c].father);
-        take_route(comp, chart.father_line[c]);
-        take_route(comp, chart.mother_line[c]);
-        for (const Route& r : chart.child_line[c]) {
-            take_route(comp, r);
-        }
-    }
-    for (std::size_t k = 0; k < families.single_links.size(); ++k) {
-        take_route(component_of(families.single_links[k].parent),
-                   chart.single_line[k]);
-    }
-    std::vector<std::size_t> order(components);
-    std::iota(order.begin(), order.end(), 0);
-    std::ranges::stable_sort(order, [&](std::size_t a, std::size_t b) {
-        return bottom[a] > bottom[b];
-    });
-    std::vector<Box> boxes;
-    for (const std::size_t comp : order) {
-        boxes.push_back({right[comp] - left[comp], bottom[comp]});
-    }
-    const std::vector<Offset> packed = pack_in_rows(boxes, component_gap);
-    std::vector<Offset> shift(components);
-    for (std::size_t k = 0; k < components; ++k) {
-        shift[order[k]] = {packed[k].x - left[order[k]], packed[k].y};
-    }
-    const auto move = [&](std::size_t comp, Point& p) {
-        p.x += shift[comp].x;
-        p.y += shift[comp].y;
-    };
-    for (std::size_t p = 0; p < people; ++p) {
-        move(component_of(static_cast<int>(p)), chart.person[p]);
-    }
-    for (std::size_t c = 0; c < families.couples.size(); ++c) {
-        const auto comp = component_of(families.couples[c].father);
-        move(comp, chart.family[c]);
-        for (Route* r : {&chart.father_line[c], &chart.mother_line[c]}) {
-            for (Point& b : *r) {
-                move(comp, b);
-            }
-        }
-        for (Route& r : chart.child_line[c]) {
-            for (Point& b : r) {
-                move(comp, b);
-            }
-        }
-    }
-    for (std::size_t k = 0; k < families.single_links.size(); ++k) {
-        for (Point& b : chart.single_line[k]) {
-            move(component_of(families.single_links[k].parent), b);
-        }
-    }
-    snap_to_grid(chart);
+    pack_parts(chart, families, part_of, components, person_width);
     return chart;
 }
 
