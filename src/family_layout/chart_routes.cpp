@@ -14,6 +14,8 @@ constexpr double line_margin = 12.0;
 constexpr double line_spacing = 7.0;
 // Two families' lines closer than this along a height would read as one.
 constexpr double line_clearance = 5.0;
+// How far a line moves aside from another family's.
+constexpr double aside = 4.0;
 
 // What one descent does in one space between layers: its horizontal line spans
 // [left, right].
@@ -161,6 +163,67 @@ int stack_lines(std::vector<Span>& spans, std::vector<int>& line_of)
 }
 
 } // namespace
+
+void move_aside(std::vector<Descent>& descents)
+{
+    // Where lines come down into (top) and leave (not top) each space.
+    struct End {
+        int space;
+        double x;
+        std::size_t descent;
+        bool top;
+        std::size_t path, step;
+    };
+    std::vector<End> ends;
+    for (std::size_t d = 0; d < descents.size(); ++d) {
+        const Descent& descent = descents[d];
+        for (const double x : descent.tops) {
+            ends.push_back({descent.layer, x, d, true, 0, 0});
+        }
+        for (std::size_t c = 0; c < descent.paths.size(); ++c) {
+            const auto& path = descent.paths[c];
+            for (std::size_t k = 0; k < path.size(); ++k) {
+                const int space = descent.layer + static_cast<int>(k);
+                ends.push_back({space, path[k], d, false, c, k});
+                if (k + 1 < path.size()) {
+                    ends.push_back({space + 1, path[k], d, true, c, k});
+                }
+            }
+        }
+    }
+    std::ranges::sort(ends, [](const End& a, const End& b) {
+        return a.space != b.space ? a.space < b.space : a.x < b.x;
+    });
+    for (std::size_t first = 0; first < ends.size();) {
+        std::size_t last = first + 1;
+        while (last < ends.size() && ends[last].space == ends[first].space &&
+               ends[last].x - ends[first].x < 0.5) {
+            ++last;
+        }
+        for (std::size_t b = first; b < last; ++b) {
+            const End& leaving = ends[b];
+            const bool met = std::any_of(ends.begin() + static_cast<long>(first),
+                                         ends.begin() + static_cast<long>(last), [&](const End& e) {
+                                             return e.top && e.descent != leaving.descent;
+                                         });
+            if (leaving.top || !met) {
+                continue;
+            }
+            // The passage is the trunk's, shared by the paths that go on through it; an
+            // individual line is its child's alone.
+            auto& paths = descents[leaving.descent].paths;
+            const double was = leaving.x;
+            const bool passage = leaving.step + 1 < paths[leaving.path].size();
+            for (auto& path : paths) {
+                if (leaving.step < path.size() && path[leaving.step] == was &&
+                    (leaving.step + 1 < path.size()) == passage) {
+                    path[leaving.step] = was + aside;
+                }
+            }
+        }
+        first = last;
+    }
+}
 
 ChartHeights chart_heights(int layers, double box_height, const std::vector<Descent>& descents)
 {

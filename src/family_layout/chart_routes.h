@@ -27,6 +27,12 @@ struct ChartHeights {
     std::vector<std::vector<double>> line_y;
 };
 
+// A line coming down into a space at the very x where another family's line leaves it
+// downward would run along it: the one leaving moves aside by a little (a passage, or an
+// individual line, which then enters its child's box off the centre: the caller draws
+// it from the path's x).
+void move_aside(std::vector<Descent>& descents);
+
 // Lays the layers out from y = box_height / 2 down.
 ChartHeights chart_heights(int layers, double box_height, const std::vector<Descent>& descents);
 

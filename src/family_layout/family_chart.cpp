@@ -19,10 +19,8 @@ namespace {
 // Gaps along a layer: between rows of partners, and between a passing line and anything.
 constexpr double unit_gap = 20.0;
 constexpr double line_gap = 10.0;
-// Between lines that drop from one person's box; how far a line moves aside from
-// another's.
+// Between lines that drop from one person's box.
 constexpr double drop_spacing = 6.0;
-constexpr double aside = 4.0;
 
 // Width of a row of people standing `partner_gap` apart.
 double row_width(const std::vector<int>& members, std::span<const double> person_width)
@@ -414,61 +412,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         }
     }
 
-    // A line coming down into a space at the very x where another family's line leaves
-    // it downward would run along it: the one leaving moves aside (a passage by a little,
-    // an individual line enters its child's box off the centre).
-    for (std::size_t comp = 0; comp < components; ++comp) {
-        struct End {
-            int gap;
-            double x;
-            std::size_t descent;
-            bool top;
-            std::size_t path, step;
-        };
-        std::vector<End> ends_of;
-        for (std::size_t d = 0; d < descents[comp].size(); ++d) {
-            const Descent& descent = descents[comp][d];
-            for (const double x_top : descent.tops) {
-                ends_of.push_back({descent.layer, x_top, d, true, 0, 0});
-            }
-            for (std::size_t c = 0; c < descent.paths.size(); ++c) {
-                for (std::size_t k = 0; k < descent.paths[c].size(); ++k) {
-                    const int gap = descent.layer + static_cast<int>(k);
-                    ends_of.push_back({gap, descent.paths[c][k], d, false, c, k});
-                    if (k + 1 < descent.paths[c].size()) {
-                        ends_of.push_back({gap + 1, descent.paths[c][k], d, true, c, k});
-                    }
-                }
-            }
-        }
-        std::ranges::sort(ends_of, [](const End& a, const End& b) {
-            return a.gap != b.gap ? a.gap < b.gap : a.x < b.x;
-        });
-        for (std::size_t k = 0; k < ends_of.size();) {
-            std::size_t end = k + 1;
-            while (end < ends_of.size() && ends_of[end].gap == ends_of[k].gap &&
-                   ends_of[end].x - ends_of[k].x < 0.5) {
-                ++end;
-            }
-            for (std::size_t a = k; a < end; ++a) {
-                for (std::size_t b = k; b < end; ++b) {
-                    const End& top = ends_of[a];
-                    const End& bottom = ends_of[b];
-                    if (!top.top || bottom.top || top.descent == bottom.descent) {
-                        continue;
-                    }
-                    Descent& moved = descents[comp][bottom.descent];
-                    const double was = moved.paths[bottom.path][bottom.step];
-                    for (auto& path : moved.paths) { // the trunk's other paths too
-                        if (bottom.step < path.size() && path[bottom.step] == was &&
-                            (bottom.step + 1 < path.size()) == (bottom.step + 1 < moved.paths[bottom.path].size())) {
-                            path[bottom.step] += aside;
-                        }
-                    }
-                }
-            }
-            k = end;
-        }
+    for (auto& part : descents) {
+        move_aside(part);
     }
 
     // Heights per part, then the routes in the part's own frame.
