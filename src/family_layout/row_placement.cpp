@@ -158,21 +158,30 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                 }
             }
             if (!wanted.empty() && wanted.size() <= 256) {
+                // The shift over most spans; of those, the one centring most families over
+                // their children, then the smallest.
                 double best_shift = 0;
                 long best_count = -1;
+                long best_centred = -1;
                 std::vector<double> candidates{0.0};
                 for (const auto& [lo, hi] : wanted) {
                     candidates.push_back(lo);
                     candidates.push_back(hi);
+                    candidates.push_back((lo + hi) / 2);
                 }
                 for (double shift : candidates) {
                     shift = std::clamp(shift, -room_left, room_right);
                     const long count = std::ranges::count_if(wanted, [&](const auto& w) {
                         return w.first - 1e-9 <= shift && shift <= w.second + 1e-9;
                     });
-                    if (count > best_count ||
-                        (count == best_count && std::abs(shift) < std::abs(best_shift))) {
+                    const long centred = std::ranges::count_if(wanted, [&](const auto& w) {
+                        return std::abs((w.first + w.second) / 2 - shift) < 1e-6;
+                    });
+                    if (count > best_count || (count == best_count && centred > best_centred) ||
+                        (count == best_count && centred == best_centred &&
+                         std::abs(shift) < std::abs(best_shift))) {
                         best_count = count;
+                        best_centred = centred;
                         best_shift = shift;
                     }
                 }
