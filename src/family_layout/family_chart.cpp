@@ -295,47 +295,82 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         order_layers(placed);
         return count_crossings(placed);
     };
-    const long walk_crossings = order_from(key);
-    std::vector<std::vector<int>> walk_layers = placed.layers;
-    if (order_from(file_key) > walk_crossings) {
-        placed.layers = std::move(walk_layers);
-    }
-    placed.x.assign(placed.width.size(), 0.0);
-    for (const auto& layer_items : placed.layers) {
-        double x = 0;
-        for (const int item : layer_items) {
-            placed.x[static_cast<std::size_t>(item)] = x;
-            x += placed.width[static_cast<std::size_t>(item)] + unit_gap;
-        }
-    }
-    place_along_layers(placed, unit_gap, line_gap);
     const auto at = [&](const Step& s) {
         return placed.x[static_cast<std::size_t>(s.item)] + step_offset(s);
     };
-    LineEnds ends;
-    ends.up.resize(people);
-    ends.down.resize(people);
-    for (const auto& component_walks : walks) {
-        for (const Walk& walk : component_walks) {
-            for (const auto& path : walk.paths) {
-                const double below = at(path.front());
-                if (walk.couple >= 0) {
-                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                    ends.down[static_cast<std::size_t>(f.father)].push_back(below);
-                    ends.down[static_cast<std::size_t>(f.mother)].push_back(below);
-                } else {
-                    ends.down[static_cast<std::size_t>(walk.source.person)].push_back(below);
-                }
-                ends.up[static_cast<std::size_t>(path.back().person)].push_back(
-                    at(path.size() > 1 ? path[path.size() - 2] : walk.source));
+    // The whole layout from one first order; returns the length of all horizontal lines
+    // between the layers, which the crossings of the chart follow.
+    const auto lay_out = [&](const std::vector<double>& first) {
+        order_from(first);
+        placed.x.assign(placed.width.size(), 0.0);
+        for (const auto& layer_items : placed.layers) {
+            double x = 0;
+            for (const int item : layer_items) {
+                placed.x[static_cast<std::size_t>(item)] = x;
+                x += placed.width[static_cast<std::size_t>(item)] + unit_gap;
             }
         }
-    }
-    orient_rows(units, ends);
+        place_along_layers(placed, unit_gap, line_gap);
+        LineEnds ends;
+        ends.up.resize(people);
+        ends.down.resize(people);
+        for (const auto& component_walks : walks) {
+            for (const Walk& walk : component_walks) {
+                for (const auto& path : walk.paths) {
+                    const double below = at(path.front());
+                    if (walk.couple >= 0) {
+                        const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                        ends.down[static_cast<std::size_t>(f.father)].push_back(below);
+                        ends.down[static_cast<std::size_t>(f.mother)].push_back(below);
+                    } else {
+                        ends.down[static_cast<std::size_t>(walk.source.person)].push_back(below);
+                    }
+                    ends.up[static_cast<std::size_t>(path.back().person)].push_back(
+                        at(path.size() > 1 ? path[path.size() - 2] : walk.source));
+                }
+            }
+        }
+        orient_rows(units, ends);
+        measure_rows();
+        link_walks();
+        place_along_layers(placed, unit_gap, line_gap);
+        align_over_children(placed, unit_gap, line_gap, person_size / 2);
+        double length = 0;
+        for (const auto& component_walks : walks) {
+            for (const Walk& walk : component_walks) {
+                std::vector<std::pair<double, double>> spans;
+                for (const auto& path : walk.paths) {
+                    double from = at(walk.source);
+                    for (std::size_t k = 0; k < path.size(); ++k) {
+                        if (spans.size() <= k) {
+                            spans.emplace_back(from, from);
+                        }
+                        const double to = at(path[k]);
+                        spans[k] = {std::min({spans[k].first, from, to}),
+                                    std::max({spans[k].second, from, to})};
+                        from = to;
+                    }
+                }
+                for (const auto& [lo, hi] : spans) {
+                    length += hi - lo;
+                }
+            }
+        }
+        return length;
+    };
+    const std::vector<std::vector<int>> rows = units.members;
+    const double walk_length = lay_out(key);
+    PlacedLayers walk_placed = placed;
+    std::vector<std::vector<int>> walk_rows = units.members;
+    units.members = rows;
     measure_rows();
     link_walks();
-    place_along_layers(placed, unit_gap, line_gap);
-    align_over_children(placed, unit_gap, line_gap, person_size / 2);
+    if (lay_out(file_key) > walk_length) {
+        placed = std::move(walk_placed);
+        units.members = std::move(walk_rows);
+        measure_rows();
+        link_walks();
+    }
 
     std::vector<double> x(people);
     for (std::size_t p = 0; p < people; ++p) {
