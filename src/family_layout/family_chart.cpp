@@ -254,8 +254,9 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         walk.paths.push_back(path_down(layer[parent], link.child, single_trunk[parent]));
     }
 
-    // Layers ordered from both first orders, the one with fewer crossings kept, spread
-    // out, then placed; rows turned the way round that crosses less, and placed again.
+    // From each first order: layers ordered, spread out, placed; rows turned the way round
+    // that crosses less, placed again and moved over their children. The layout with the
+    // shorter horizontal lines is kept.
     const auto link_walks = [&] {
         placed.links.clear();
         int family = 0;
