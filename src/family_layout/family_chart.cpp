@@ -6,6 +6,7 @@
 #include "family_layout/unit_graph.h"
 #include "family_layout/family_drawing.h"
 #include "family_layout/row_placement.h"
+#include "family_layout/chart_crossings.h"
 #include "family_layout/chart_packing.h"
 #include "family_layout/unit_order.h"
 
@@ -255,8 +256,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     }
 
     // From each first order: layers ordered, spread out, placed; rows turned the way round
-    // that crosses less, placed again and moved over their children. The layout with the
-    // shorter horizontal lines is kept.
+    // that crosses less, placed again and moved over their children. The chart whose lines
+    // cross less is kept.
     const auto link_walks = [&] {
         placed.links.clear();
         int family = 0;
@@ -299,8 +300,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     const auto at = [&](const Step& s) {
         return placed.x[static_cast<std::size_t>(s.item)] + step_offset(s);
     };
-    // The whole layout from one first order; returns the length of all horizontal lines
-    // between the layers, which the crossings of the chart follow.
+    // The whole layout from one first order.
     const auto lay_out = [&](const std::vector<double>& first) {
         order_from(first);
         placed.x.assign(placed.width.size(), 0.0);
@@ -336,209 +336,191 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         link_walks();
         place_along_layers(placed, unit_gap, line_gap);
         align_over_children(placed, unit_gap, line_gap, person_size / 2);
-        double length = 0;
-        for (const auto& component_walks : walks) {
-            for (const Walk& walk : component_walks) {
-                std::vector<std::pair<double, double>> spans;
-                for (const auto& path : walk.paths) {
-                    double from = at(walk.source);
-                    for (std::size_t k = 0; k < path.size(); ++k) {
-                        if (spans.size() <= k) {
-                            spans.emplace_back(from, from);
+    };
+    // The chart of the layout as it stands.
+    const auto draw_chart = [&] {
+        std::vector<double> x(people);
+        for (std::size_t p = 0; p < people; ++p) {
+            x[p] = placed.x[static_cast<std::size_t>(unit(static_cast<int>(p)))] + offset[p];
+        }
+        // Several lines dropping from one person (to partners who do not stand beside them,
+        // or to children without a recorded other parent) leave the box at x of their own, in
+        // the order of where they go, so that none runs along another; a short slant inside
+        // the box takes each there from the centre.
+        std::vector<std::vector<std::pair<double, double>>> drop(components); // per walk: father or parent, mother
+        {
+            struct Drop {
+                double toward;
+                std::size_t comp, walk;
+                bool mother;
+            };
+            std::vector<std::vector<Drop>> drops(people);
+            for (std::size_t comp = 0; comp < components; ++comp) {
+                drop[comp].assign(walks[comp].size(), {0.0, 0.0});
+                for (std::size_t w = 0; w < walks[comp].size(); ++w) {
+                    const Walk& walk = walks[comp][w];
+                    if (walk.couple < 0) {
+                        double toward = 0;
+                        for (const auto& path : walk.paths) {
+                            toward += at(path.front()) / static_cast<double>(walk.paths.size());
                         }
-                        const double to = at(path[k]);
-                        spans[k] = {std::min({spans[k].first, from, to}),
-                                    std::max({spans[k].second, from, to})};
-                        from = to;
+                        drops[static_cast<std::size_t>(walk.source.person)].push_back({toward, comp, w, false});
+                    } else if (!side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                        const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                        const double mid = (x[static_cast<std::size_t>(f.father)] + x[static_cast<std::size_t>(f.mother)]) / 2;
+                        drops[static_cast<std::size_t>(f.father)].push_back({mid, comp, w, false});
+                        drops[static_cast<std::size_t>(f.mother)].push_back({mid, comp, w, true});
                     }
                 }
-                for (const auto& [lo, hi] : spans) {
-                    length += hi - lo;
+            }
+            for (std::size_t p = 0; p < people; ++p) {
+                auto& list = drops[p];
+                if (list.size() < 2) {
+                    continue;
+                }
+                std::ranges::stable_sort(list, {}, &Drop::toward);
+                const double n = static_cast<double>(list.size());
+                const double spacing = std::min(drop_spacing, (width(static_cast<int>(p)) - 6) / (n - 1));
+                for (std::size_t k = 0; k < list.size(); ++k) {
+                    const double d = (static_cast<double>(k) - (n - 1) / 2) * spacing;
+                    auto& slot = drop[list[k].comp][list[k].walk];
+                    (list[k].mother ? slot.second : slot.first) = d;
                 }
             }
         }
-        return length;
-    };
-    const std::vector<std::vector<int>> rows = units.members;
-    const double walk_length = lay_out(key);
-    PlacedLayers walk_placed = placed;
-    std::vector<std::vector<int>> walk_rows = units.members;
-    units.members = rows;
-    measure_rows();
-    link_walks();
-    if (lay_out(file_key) > walk_length) {
-        placed = std::move(walk_placed);
-        units.members = std::move(walk_rows);
-        measure_rows();
-        link_walks();
-    }
-
-    std::vector<double> x(people);
-    for (std::size_t p = 0; p < people; ++p) {
-        x[p] = placed.x[static_cast<std::size_t>(unit(static_cast<int>(p)))] + offset[p];
-    }
-    // Several lines dropping from one person (to partners who do not stand beside them,
-    // or to children without a recorded other parent) leave the box at x of their own, in
-    // the order of where they go, so that none runs along another; a short slant inside
-    // the box takes each there from the centre.
-    std::vector<std::vector<std::pair<double, double>>> drop(components); // per walk: father or parent, mother
-    {
-        struct Drop {
-            double toward;
-            std::size_t comp, walk;
-            bool mother;
-        };
-        std::vector<std::vector<Drop>> drops(people);
+        std::vector<std::vector<Descent>> descents(components);
         for (std::size_t comp = 0; comp < components; ++comp) {
-            drop[comp].assign(walks[comp].size(), {0.0, 0.0});
             for (std::size_t w = 0; w < walks[comp].size(); ++w) {
                 const Walk& walk = walks[comp][w];
-                if (walk.couple < 0) {
-                    double toward = 0;
-                    for (const auto& path : walk.paths) {
-                        toward += at(path.front()) / static_cast<double>(walk.paths.size());
-                    }
-                    drops[static_cast<std::size_t>(walk.source.person)].push_back({toward, comp, w, false});
-                } else if (!side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                Descent descent;
+                const int top = walk.couple >= 0
+                    ? lower_partner[static_cast<std::size_t>(walk.couple)]
+                    : walk.source.person;
+                descent.layer = layer[static_cast<std::size_t>(top)];
+                if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
                     const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                    const double mid = (x[static_cast<std::size_t>(f.father)] + x[static_cast<std::size_t>(f.mother)]) / 2;
-                    drops[static_cast<std::size_t>(f.father)].push_back({mid, comp, w, false});
-                    drops[static_cast<std::size_t>(f.mother)].push_back({mid, comp, w, true});
+                    descent.tops = {x[static_cast<std::size_t>(f.father)] + drop[comp][w].first,
+                                    x[static_cast<std::size_t>(f.mother)] + drop[comp][w].second};
+                } else {
+                    descent.tops = {at(walk.source) + drop[comp][w].first};
                 }
+                for (const auto& path : walk.paths) {
+                    auto& xs = descent.paths.emplace_back();
+                    for (const Step& s : path) {
+                        xs.push_back(at(s));
+                    }
+                }
+                descents[comp].push_back(std::move(descent));
+            }
+        }
+
+        for (auto& part : descents) {
+            move_aside(part);
+        }
+
+        // Heights per part, then the routes in the part's own frame.
+        Chart chart;
+        chart.person.resize(people);
+        chart.family.resize(couples);
+        chart.father_line.resize(couples);
+        chart.mother_line.resize(couples);
+        chart.child_line.resize(couples);
+        chart.single_line.resize(families.single_links.size());
+        std::vector<std::vector<double>> layer_y(components);
+        for (std::size_t comp = 0; comp < components; ++comp) {
+            const ChartHeights chart_y = chart_heights(static_cast<int>(heights[comp].size()),
+                                                       person_size, descents[comp]);
+            layer_y[comp] = chart_y.layer_y;
+            chart.layers = std::max(chart.layers, static_cast<int>(chart_y.layer_y.size()));
+            for (std::size_t d = 0; d < walks[comp].size(); ++d) {
+                const Walk& walk = walks[comp][d];
+                const Descent& descent = descents[comp][d];
+                const auto& line_y = chart_y.line_y[d];
+                const bool apart = walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)];
+                const double start_x = apart ? (descent.tops[0] + descent.tops[1] - drop[comp][d].first -
+                                                drop[comp][d].second) / 2
+                                             : descent.tops[0];
+                const double top_y = chart_y.layer_y[static_cast<std::size_t>(descent.layer)];
+                const auto route_down = [&](const Point& start, const std::vector<double>& path,
+                                            int child) {
+                    std::vector<Point> points;
+                    if (walk.couple < 0 && drop[comp][d].first != 0) { // out of the parent's box
+                        points.push_back({start_x, top_y + person_size / 2});
+                    }
+                    for (std::size_t k = 0; k < path.size(); ++k) {
+                        points.push_back({k == 0 ? start_x : path[k - 1], line_y[k]});
+                        points.push_back({path[k], line_y[k]});
+                    }
+                    const double child_y =
+                        chart_y.layer_y[static_cast<std::size_t>(layer[static_cast<std::size_t>(child)])];
+                    if (path.back() != x[static_cast<std::size_t>(child)]) { // moved aside
+                        points.push_back({path.back(), child_y - person_size / 2});
+                    }
+                    return clean_route(start, points, {x[static_cast<std::size_t>(child)], child_y});
+                };
+                if (walk.couple < 0) {
+                    const Point parent{start_x - drop[comp][d].first, top_y};
+                    for (std::size_t k = 0; k < walk.links.size(); ++k) {
+                        chart.single_line[walk.links[k]] = route_down(
+                            parent, descent.paths[k], families.single_links[walk.links[k]].child);
+                    }
+                    continue;
+                }
+                const auto c = static_cast<std::size_t>(walk.couple);
+                const Family& f = families.couples[c];
+                if (side_by_side[c]) {
+                    chart.family[c] = {start_x, top_y};
+                } else {
+                    chart.family[c] = {start_x, line_y[0]};
+                    const auto partner_route = [&](int p, double dx) {
+                        const auto pp = static_cast<std::size_t>(p);
+                        const Point start{x[pp], chart_y.layer_y[static_cast<std::size_t>(layer[pp])]};
+                        return clean_route(start,
+                                           {{x[pp] + dx, start.y + person_size / 2}, {x[pp] + dx, line_y[0]}},
+                                           chart.family[c]);
+                    };
+                    chart.father_line[c] = partner_route(f.father, drop[comp][d].first);
+                    chart.mother_line[c] = partner_route(f.mother, drop[comp][d].second);
+                }
+                for (std::size_t k = 0; k < f.children.size(); ++k) {
+                    chart.child_line[c].push_back(route_down(chart.family[c], descent.paths[k], f.children[k]));
+                }
+            }
+        }
+        for (std::size_t c = 0; c < couples; ++c) { // childless couples side by side
+            const Family& f = families.couples[c];
+            if (side_by_side[c] && f.children.empty()) {
+                const double mid = placed.x[static_cast<std::size_t>(unit(f.father))] +
+                                   step_offset({0, -1, static_cast<int>(c)});
+                chart.family[c] = {mid, layer_y[component_of(f.father)][static_cast<std::size_t>(
+                                             layer[static_cast<std::size_t>(f.father)])]};
             }
         }
         for (std::size_t p = 0; p < people; ++p) {
-            auto& list = drops[p];
-            if (list.size() < 2) {
-                continue;
-            }
-            std::ranges::stable_sort(list, {}, &Drop::toward);
-            const double n = static_cast<double>(list.size());
-            const double spacing = std::min(drop_spacing, (width(static_cast<int>(p)) - 6) / (n - 1));
-            for (std::size_t k = 0; k < list.size(); ++k) {
-                const double d = (static_cast<double>(k) - (n - 1) / 2) * spacing;
-                auto& slot = drop[list[k].comp][list[k].walk];
-                (list[k].mother ? slot.second : slot.first) = d;
-            }
+            chart.person[p] = {x[p], layer_y[component_of(static_cast<int>(p))][static_cast<std::size_t>(layer[p])]};
         }
-    }
-    std::vector<std::vector<Descent>> descents(components);
-    for (std::size_t comp = 0; comp < components; ++comp) {
-        for (std::size_t w = 0; w < walks[comp].size(); ++w) {
-            const Walk& walk = walks[comp][w];
-            Descent descent;
-            const int top = walk.couple >= 0
-                ? lower_partner[static_cast<std::size_t>(walk.couple)]
-                : walk.source.person;
-            descent.layer = layer[static_cast<std::size_t>(top)];
-            if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
-                const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                descent.tops = {x[static_cast<std::size_t>(f.father)] + drop[comp][w].first,
-                                x[static_cast<std::size_t>(f.mother)] + drop[comp][w].second};
-            } else {
-                descent.tops = {at(walk.source) + drop[comp][w].first};
-            }
-            for (const auto& path : walk.paths) {
-                auto& xs = descent.paths.emplace_back();
-                for (const Step& s : path) {
-                    xs.push_back(at(s));
-                }
-            }
-            descents[comp].push_back(std::move(descent));
+
+        std::vector<std::size_t> part_of(people);
+        for (std::size_t p = 0; p < people; ++p) {
+            part_of[p] = component_of(static_cast<int>(p));
         }
+        pack_parts(chart, families, part_of, components, person_width);
+        return chart;
+    };
+
+    const std::vector<std::vector<int>> rows = units.members;
+    lay_out(key);
+    Chart chart = draw_chart();
+    const long walk_crossings = count_chart_crossings(chart, families);
+    units.members = rows;
+    measure_rows();
+    link_walks();
+    lay_out(file_key);
+    if (Chart from_file = draw_chart();
+        count_chart_crossings(from_file, families) < walk_crossings) {
+        chart = std::move(from_file);
     }
 
-    for (auto& part : descents) {
-        move_aside(part);
-    }
-
-    // Heights per part, then the routes in the part's own frame.
-    Chart chart;
-    chart.person.resize(people);
-    chart.family.resize(couples);
-    chart.father_line.resize(couples);
-    chart.mother_line.resize(couples);
-    chart.child_line.resize(couples);
-    chart.single_line.resize(families.single_links.size());
-    std::vector<std::vector<double>> layer_y(components);
-    for (std::size_t comp = 0; comp < components; ++comp) {
-        const ChartHeights chart_y = chart_heights(static_cast<int>(heights[comp].size()),
-                                                   person_size, descents[comp]);
-        layer_y[comp] = chart_y.layer_y;
-        chart.layers = std::max(chart.layers, static_cast<int>(chart_y.layer_y.size()));
-        for (std::size_t d = 0; d < walks[comp].size(); ++d) {
-            const Walk& walk = walks[comp][d];
-            const Descent& descent = descents[comp][d];
-            const auto& line_y = chart_y.line_y[d];
-            const bool apart = walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)];
-            const double start_x = apart ? (descent.tops[0] + descent.tops[1] - drop[comp][d].first -
-                                            drop[comp][d].second) / 2
-                                         : descent.tops[0];
-            const double top_y = chart_y.layer_y[static_cast<std::size_t>(descent.layer)];
-            const auto route_down = [&](const Point& start, const std::vector<double>& path,
-                                        int child) {
-                std::vector<Point> points;
-                if (walk.couple < 0 && drop[comp][d].first != 0) { // out of the parent's box
-                    points.push_back({start_x, top_y + person_size / 2});
-                }
-                for (std::size_t k = 0; k < path.size(); ++k) {
-                    points.push_back({k == 0 ? start_x : path[k - 1], line_y[k]});
-                    points.push_back({path[k], line_y[k]});
-                }
-                const double child_y =
-                    chart_y.layer_y[static_cast<std::size_t>(layer[static_cast<std::size_t>(child)])];
-                if (path.back() != x[static_cast<std::size_t>(child)]) { // moved aside
-                    points.push_back({path.back(), child_y - person_size / 2});
-                }
-                return clean_route(start, points, {x[static_cast<std::size_t>(child)], child_y});
-            };
-            if (walk.couple < 0) {
-                const Point parent{start_x - drop[comp][d].first, top_y};
-                for (std::size_t k = 0; k < walk.links.size(); ++k) {
-                    chart.single_line[walk.links[k]] = route_down(
-                        parent, descent.paths[k], families.single_links[walk.links[k]].child);
-                }
-                continue;
-            }
-            const auto c = static_cast<std::size_t>(walk.couple);
-            const Family& f = families.couples[c];
-            if (side_by_side[c]) {
-                chart.family[c] = {start_x, top_y};
-            } else {
-                chart.family[c] = {start_x, line_y[0]};
-                const auto partner_route = [&](int p, double dx) {
-                    const auto pp = static_cast<std::size_t>(p);
-                    const Point start{x[pp], chart_y.layer_y[static_cast<std::size_t>(layer[pp])]};
-                    return clean_route(start,
-                                       {{x[pp] + dx, start.y + person_size / 2}, {x[pp] + dx, line_y[0]}},
-                                       chart.family[c]);
-                };
-                chart.father_line[c] = partner_route(f.father, drop[comp][d].first);
-                chart.mother_line[c] = partner_route(f.mother, drop[comp][d].second);
-            }
-            for (std::size_t k = 0; k < f.children.size(); ++k) {
-                chart.child_line[c].push_back(route_down(chart.family[c], descent.paths[k], f.children[k]));
-            }
-        }
-    }
-    for (std::size_t c = 0; c < couples; ++c) { // childless couples side by side
-        const Family& f = families.couples[c];
-        if (side_by_side[c] && f.children.empty()) {
-            const double mid = placed.x[static_cast<std::size_t>(unit(f.father))] +
-                               step_offset({0, -1, static_cast<int>(c)});
-            chart.family[c] = {mid, layer_y[component_of(f.father)][static_cast<std::size_t>(
-                                         layer[static_cast<std::size_t>(f.father)])]};
-        }
-    }
-    for (std::size_t p = 0; p < people; ++p) {
-        chart.person[p] = {x[p], layer_y[component_of(static_cast<int>(p))][static_cast<std::size_t>(layer[p])]};
-    }
-
-    std::vector<std::size_t> part_of(people);
-    for (std::size_t p = 0; p < people; ++p) {
-        part_of[p] = component_of(static_cast<int>(p));
-    }
-    pack_parts(chart, families, part_of, components, person_width);
     return chart;
 }
 
