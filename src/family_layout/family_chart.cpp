@@ -78,6 +78,10 @@ struct Walk {
     std::vector<std::size_t> links; // the single links, for a single parent
     Step source;
     std::vector<std::vector<Step>> paths;
+    // A partner standing layers above the other: their line's passages through the layers
+    // down to the other's, whose space below holds the family node.
+    int upper = -1;
+    std::vector<Step> upper_path;
 };
 
 int find(std::vector<int>& parent, int v)
@@ -231,7 +235,15 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         Walk walk{static_cast<int>(c), {},
                   side_by_side[c] ? Step{unit(lower), -1, static_cast<int>(c)}
                                   : Step{unit(lower), lower, -1},
-                  {}};
+                  {}, -1, {}};
+        const int other = lower == f.father ? f.mother : f.father;
+        const int lower_layer = layer[static_cast<std::size_t>(lower)];
+        if (!side_by_side[c] && layer[static_cast<std::size_t>(other)] < lower_layer) {
+            walk.upper = other;
+            for (int l = layer[static_cast<std::size_t>(other)] + 1; l <= lower_layer; ++l) {
+                walk.upper_path.push_back({passage(component_of(other), l, other), -1, -1});
+            }
+        }
         std::vector<int> trunk;
         for (const int child : f.children) {
             walk.paths.push_back(path_down(layer[static_cast<std::size_t>(lower)], child, trunk));
@@ -248,7 +260,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         if (!has_single[parent]) {
             has_single[parent] = 1;
             single_walk[parent] = {comp, walks[comp].size()};
-            walks[comp].push_back({-1, {}, {unit(link.parent), link.parent, -1}, {}});
+            walks[comp].push_back({-1, {}, {unit(link.parent), link.parent, -1}, {}, -1, {}});
         }
         Walk& walk = walks[comp][single_walk[parent].second];
         walk.links.push_back(k);
@@ -269,6 +281,13 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                         placed.links.push_back({from.item, step_offset(from), to.item,
                                                 step_offset(to),
                                                 from.item == walk.source.item ? family : -1});
+                        from = to;
+                    }
+                }
+                if (walk.upper >= 0) {
+                    Step from{unit(walk.upper), walk.upper, -1};
+                    for (const Step& to : walk.upper_path) {
+                        placed.links.push_back({from.item, step_offset(from), to.item, 0.0, -1});
                         from = to;
                     }
                 }
@@ -389,6 +408,9 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             }
         }
         std::vector<std::vector<Descent>> descents(components);
+        // Per part, (walk, descent of its upper partner's line).
+        std::vector<std::vector<std::pair<std::size_t, std::size_t>>> upper_line(components);
+        std::vector<Descent> upper_lines;
         for (std::size_t comp = 0; comp < components; ++comp) {
             for (std::size_t w = 0; w < walks[comp].size(); ++w) {
                 const Walk& walk = walks[comp][w];
@@ -397,7 +419,25 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     ? lower_partner[static_cast<std::size_t>(walk.couple)]
                     : walk.source.person;
                 descent.layer = layer[static_cast<std::size_t>(top)];
-                if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                if (walk.upper >= 0) {
+                    // The upper partner's line: a descent of its own down to the lower
+                    // partner's layer, from where it comes down into the family's space.
+                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                    const bool father_up = walk.upper == f.father;
+                    Descent line;
+                    line.layer = layer[static_cast<std::size_t>(walk.upper)];
+                    line.tops = {x[static_cast<std::size_t>(walk.upper)] +
+                                 (father_up ? drop[comp][w].first : drop[comp][w].second)};
+                    auto& xs = line.paths.emplace_back();
+                    for (const Step& s : walk.upper_path) {
+                        xs.push_back(at(s));
+                    }
+                    upper_line[comp].emplace_back(w, walks[comp].size() + upper_lines.size());
+                    upper_lines.push_back(std::move(line));
+                    // The first top is set once the lines have moved aside.
+                    descent.tops = {0.0, x[static_cast<std::size_t>(top)] +
+                                             (father_up ? drop[comp][w].second : drop[comp][w].first)};
+                } else if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
                     const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
                     descent.tops = {x[static_cast<std::size_t>(f.father)] + drop[comp][w].first,
                                     x[static_cast<std::size_t>(f.mother)] + drop[comp][w].second};
@@ -412,10 +452,17 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 }
                 descents[comp].push_back(std::move(descent));
             }
+            for (Descent& line : upper_lines) {
+                descents[comp].push_back(std::move(line));
+            }
+            upper_lines.clear();
         }
 
-        for (auto& part : descents) {
-            move_aside(part);
+        for (std::size_t comp = 0; comp < components; ++comp) {
+            move_aside(descents[comp]);
+            for (const auto& [w, line] : upper_line[comp]) {
+                descents[comp][w].tops[0] = descents[comp][line].paths[0].back();
+            }
         }
 
         // Heights per part, then the routes in the part's own frame.
@@ -437,9 +484,12 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 const Descent& descent = descents[comp][d];
                 const auto& line_y = chart_y.line_y[d];
                 const bool apart = walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)];
-                const double start_x = apart ? (descent.tops[0] + descent.tops[1] - drop[comp][d].first -
-                                                drop[comp][d].second) / 2
-                                             : descent.tops[0];
+                const double start_x =
+                    !apart ? descent.tops[0]
+                    : walk.upper >= 0
+                        ? (descent.tops[0] + x[static_cast<std::size_t>(
+                                                 lower_partner[static_cast<std::size_t>(walk.couple)])]) / 2
+                        : (descent.tops[0] + descent.tops[1] - drop[comp][d].first - drop[comp][d].second) / 2;
                 const double top_y = chart_y.layer_y[static_cast<std::size_t>(descent.layer)];
                 const auto route_down = [&](const Point& start, const std::vector<double>& path,
                                             int child) {
@@ -481,6 +531,24 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     };
                     chart.father_line[c] = partner_route(f.father, drop[comp][d].first);
                     chart.mother_line[c] = partner_route(f.mother, drop[comp][d].second);
+                    if (walk.upper >= 0) { // down through the layers to the family's space
+                        const std::size_t line = std::ranges::find_if(upper_line[comp], [&](const auto& e) {
+                                                     return e.first == d;
+                                                 })->second;
+                        const auto& ly = chart_y.line_y[line];
+                        const auto& xs = descents[comp][line].paths[0];
+                        const auto up = static_cast<std::size_t>(walk.upper);
+                        const double dx = walk.upper == f.father ? drop[comp][d].first : drop[comp][d].second;
+                        const Point start{x[up], chart_y.layer_y[static_cast<std::size_t>(layer[up])]};
+                        std::vector<Point> points{{x[up] + dx, start.y + person_size / 2}};
+                        for (std::size_t k = 0; k < xs.size(); ++k) {
+                            points.push_back({k == 0 ? x[up] + dx : xs[k - 1], ly[k]});
+                            points.push_back({xs[k], ly[k]});
+                        }
+                        points.push_back({xs.back(), line_y[0]});
+                        (walk.upper == f.father ? chart.father_line[c] : chart.mother_line[c]) =
+                            clean_route(start, points, chart.family[c]);
+                    }
                 }
                 for (std::size_t k = 0; k < f.children.size(); ++k) {
                     chart.child_line[c].push_back(route_down(chart.family[c], descent.paths[k], f.children[k]));
