@@ -580,13 +580,19 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     lay_out(key);
     Chart chart = draw_chart();
     const long walk_crossings = count_chart_crossings(chart, families);
-    units.members = rows;
-    measure_rows();
-    link_walks();
-    lay_out(file_key);
-    if (Chart from_file = draw_chart();
-        count_chart_crossings(from_file, families) < walk_crossings) {
-        chart = std::move(from_file);
+    long fewest = walk_crossings;
+    std::vector<double> reversed_walk(key.size());
+    std::ranges::transform(key, reversed_walk.begin(), [](double k) { return -k; });
+    for (const auto* first : {&file_key, &reversed_walk}) {
+        units.members = rows;
+        measure_rows();
+        link_walks();
+        lay_out(*first);
+        Chart other = draw_chart();
+        if (const long crossings = count_chart_crossings(other, families); crossings < fewest) {
+            fewest = crossings;
+            chart = std::move(other);
+        }
     }
 
     return chart;
