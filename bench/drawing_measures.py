@@ -5,24 +5,32 @@ Works on the geometry alone, the same way for the drawings of hierarchical-layou
 kinship-layout. People are the nodes without `family 1`. Couples are the two parents of
 a child: in a family drawing the two people joined at a family node, else the two
 recorded parents of anyone with two.
-  crossings       pairs of line segments of different lines that cross (not at a node)
+  crossings       proper crossings between lines of different families (a line's family
+                  is the family node it touches, else its child's recorded parents)
   same layer      couples whose partners have the same y
   side by side    couples of people who have only that partner, in one layer with no
                   other person between them
   next to one     people with several partners who stand next to at least one of them
   parents above   parent-child pairs whose boxes lie at least a layer distance (20) apart,
                   the parent above
+  under           couples with children whose middle lies over the span of their
+                  children's boxes (centres widened by half a box)
+  orthogonal      line segments that are horizontal or vertical
+  along           lines with a segment lying along a line of another family
+  through         lines passing through the box of a person who is not one of their ends
+  lines           all lines
   overlaps        pairs of people whose boxes overlap
   width, height   of the box holding every node and bend point"""
 
 import json
 import re
 import sys
-from bisect import bisect_right
+from bisect import bisect_left, bisect_right
 from collections import defaultdict
 
 TOKEN = re.compile(r'"(?:[^"\\]|\\.)*"|\[|\]|[^\s\[\]]+')
 LAYER_DISTANCE = 20.0
+EPS = 1e-6
 
 
 def parse_gml(text):
@@ -110,18 +118,162 @@ def count_inversions(segments):
     return crossings
 
 
-def crossings(nodes, edges):
-    """Crossing segment pairs. Layered drawings put every bend on a layer, so segments run
-    between the same two heights in bands; two segments of one band cross when their order
-    at the top and at the bottom differ."""
-    bands = defaultdict(list)
-    for source, target, points in edges:
+def family_of_lines(nodes, edges):
+    """Each line's family: the family node it touches, else the set of the target's
+    recorded parents (all the lines into one person from person nodes)."""
+    parents = defaultdict(list)
+    for source, target, _ in edges:
+        if not nodes[source]["family"] and not nodes[target]["family"]:
+            parents[target].append(source)
+    keys = []
+    for source, target, _ in edges:
+        if nodes[source]["family"]:
+            keys.append(("f", source))
+        elif nodes[target]["family"]:
+            keys.append(("f", target))
+        else:
+            keys.append(("p",) + tuple(sorted(parents[target])))
+    return keys
+
+
+def segments_of(nodes, edges, families):
+    """Every line segment of positive length: (x1, y1, x2, y2, family, line), top end first."""
+    segments = []
+    for line, (source, target, points) in enumerate(edges):
         route = polyline(nodes, source, target, points)
         for (x1, y1), (x2, y2) in zip(route, route[1:]):
+            if abs(x1 - x2) < EPS and abs(y1 - y2) < EPS:
+                continue
             if y1 > y2:
                 x1, y1, x2, y2 = x2, y2, x1, y1
-            bands[(round(y1, 2), round(y2, 2))].append((x1, x2))
-    return sum(count_inversions(band) for band in bands.values())
+            segments.append((x1, y1, x2, y2, families[line], line))
+    return segments
+
+
+def inversions_between_families(band):
+    """Crossing pairs of a band's pieces (top x, bottom x, family) of different families."""
+    total = count_inversions([(a, b) for a, b, _ in band])
+    by_family = defaultdict(list)
+    for a, b, family in band:
+        by_family[family].append((a, b))
+    return total - sum(count_inversions(group) for group in by_family.values()
+                       if len(group) > 1)
+
+
+def crossings(segments):
+    """Proper crossings between lines of different families. Slanted and vertical
+    segments are cut at every height where some segment starts or ends, so that the pieces
+    run in bands between two heights: two pieces of a band cross when their order at the
+    top and at the bottom differ. A horizontal segment crosses the pieces that pass its
+    height strictly inside it."""
+    levels = sorted({round(s[1], 2) for s in segments} | {round(s[3], 2) for s in segments})
+    bands = defaultdict(list)
+    passing = defaultdict(list)  # height: (x, family) where a segment passes it
+    horizontal = []
+    for x1, y1, x2, y2, family, _ in segments:
+        top, bottom = round(y1, 2), round(y2, 2)
+        if top == bottom:
+            horizontal.append((top, min(x1, x2), max(x1, x2), family))
+            continue
+        cuts = [top] + levels[bisect_right(levels, top):bisect_left(levels, bottom)] + [bottom]
+        xs = [x1 + (x2 - x1) * (y - top) / (bottom - top) for y in cuts]
+        for k in range(len(cuts) - 1):
+            bands[(cuts[k], cuts[k + 1])].append((xs[k], xs[k + 1], family))
+        for y, x in zip(cuts[1:-1], xs[1:-1]):
+            passing[y].append((x, family))
+    count = sum(inversions_between_families(band) for band in bands.values())
+    for y, points in passing.items():
+        points.sort()
+        xs = [x for x, _ in points]
+        own = defaultdict(list)
+        for x, family in points:
+            own[family].append(x)
+        for top, left, right, family in horizontal:
+            if top != y:
+                continue
+            inside = bisect_left(xs, right - EPS) - bisect_right(xs, left + EPS)
+            mine = own.get(family, [])
+            inside -= bisect_left(mine, right - EPS) - bisect_right(mine, left + EPS)
+            count += inside
+    return count
+
+
+def lines_along_others(segments):
+    """Lines with a horizontal or vertical segment lying along a segment of another family's
+    line, for a positive length."""
+    groups = defaultdict(list)
+    for x1, y1, x2, y2, family, line in segments:
+        if abs(y1 - y2) < EPS:
+            groups[("h", round(y1, 2))].append((min(x1, x2), max(x1, x2), family, line))
+        elif abs(x1 - x2) < EPS:
+            groups[("v", round(x1, 2))].append((y1, y2, family, line))
+    along = set()
+    for group in groups.values():
+        group.sort()
+        active = []
+        for start, end, family, line in group:
+            active = [a for a in active if a[0] > start + EPS]
+            for other_end, other_family, other_line in active:
+                if other_family != family:
+                    along.update((line, other_line))
+            active.append((end, family, line))
+    return len(along)
+
+
+def lines_through_people(nodes, edges, segments):
+    """Lines with a segment through the box of a person who is not one of their ends: a
+    horizontal segment overlapping the box, any other one crossing its middle height
+    inside it."""
+    rows = defaultdict(list)
+    for v, n in nodes.items():
+        if not n["family"]:
+            rows[round(n["y"], 2)].append((n["x"] - n["w"] / 2, n["x"] + n["w"] / 2, v,
+                                           n["h"]))
+    for row in rows.values():
+        row.sort()
+    heights = sorted(rows)
+    widest = {y: max(r[1] - r[0] for r in row) for y, row in rows.items()}
+    tallest = max((n["h"] for n in nodes.values() if not n["family"]), default=0.0)
+    through = set()
+    for x1, y1, x2, y2, _, line in segments:
+        ends = edges[line][:2]
+        if abs(y1 - y2) < EPS:
+            left, right = min(x1, x2), max(x1, x2)
+            near = heights[bisect_left(heights, y1 - tallest / 2):
+                           bisect_right(heights, y1 + tallest / 2)]
+            for y in near:
+                row = rows[y]
+                k = bisect_left(row, (left - widest[y],))
+                while k < len(row) and row[k][0] < right - EPS:
+                    box_left, box_right, v, h = row[k]
+                    if (v not in ends and box_right > left + EPS and abs(y - y1) < h / 2 - EPS):
+                        through.add(line)
+                    k += 1
+            continue
+        for y in heights[bisect_right(heights, y1 + EPS):bisect_left(heights, y2 - EPS)]:
+            x = x1 + (x2 - x1) * (y - y1) / (y2 - y1)
+            row = rows[y]
+            k = bisect_left(row, (x - widest[y],))
+            while k < len(row) and row[k][0] < x - EPS:
+                if row[k][2] not in ends and row[k][1] > x + EPS:
+                    through.add(line)
+                k += 1
+    return len(through)
+
+
+def children_under(nodes, parents_of, couples):
+    """Couples with children whose middle lies over their children's boxes' span."""
+    children = defaultdict(list)
+    for child, parents in parents_of.items():
+        if len(parents) == 2:
+            children[tuple(sorted(parents))].append(child)
+    under = 0
+    for (a, b), kids in children.items():
+        middle = (nodes[a]["x"] + nodes[b]["x"]) / 2
+        left = min(nodes[c]["x"] - nodes[c]["w"] / 2 for c in kids)
+        right = max(nodes[c]["x"] + nodes[c]["w"] / 2 for c in kids)
+        under += left - EPS <= middle <= right + EPS
+    return under, len(children)
 
 
 def measure(path):
@@ -172,12 +324,20 @@ def measure(path):
     for _, _, points in edges:
         xs += [x for x, _ in points]
         ys += [y for _, y in points]
+    segments = segments_of(nodes, edges, family_of_lines(nodes, edges))
+    straight = sum(abs(s[0] - s[2]) < EPS or abs(s[1] - s[3]) < EPS for s in segments)
+    under, with_children = children_under(nodes, parents_of, couples)
     return {"people": len(people), "couples": len(couples),
-            "crossings": crossings(nodes, edges),
+            "crossings": crossings(segments),
             "same_layer": same / len(couples) if couples else 1.0,
             "side_by_side": beside / len(single) if single else 1.0,
             "next_to_one": next_to_one / len(several) if several else 1.0,
             "parents_above": above / len(pairs) if pairs else 1.0,
+            "under": under / with_children if with_children else 1.0,
+            "orthogonal": straight / len(segments) if segments else 1.0,
+            "along": lines_along_others(segments),
+            "through": lines_through_people(nodes, edges, segments),
+            "lines": len(edges),
             "overlaps": overlaps,
             "width": max(xs) - min(xs) if xs else 0.0,
             "height": max(ys) - min(ys) if ys else 0.0}

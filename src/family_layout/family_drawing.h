@@ -11,6 +11,8 @@
 #include "gml/kinship_attributes.h"
 #include "model/pedigree.h"
 
+#include <span>
+
 namespace kinship::family {
 
 // Size of a person's box and of a family node, and the gap between partners in a row.
@@ -31,7 +33,7 @@ struct DrawingCounts {
 // families.h), labelled "family N" in couple order; a line from each partner to the
 // family node, one from it to each child, and one from a single recorded parent to the
 // child. The pedigree must have no one as their own ancestor. The same pedigree gives the
-// same drawing on every run.
+// same drawing on every run. The lines are those of a family chart (see family_chart.h).
 //
 // `person_width` holds, in pedigree order, the width each person takes in their row (for
 // the name under their shape), at least person_size; empty, everyone takes person_size.

@@ -1,8 +1,8 @@
-// The family drawing on a pedigree with the cases that shape a genealogy: couples over
-// three generations, a remarriage with half-siblings, a cousin marriage, partners of
-// different generations, a child with one recorded parent, and a row of partners that
-// would hold a mother and her daughter.
+// The family drawing as a chart in the pedigree notation: a small family line by line, a
+// genealogy with a remarriage, half-siblings, a cousin marriage, partners of different
+// generations and a child with one recorded parent, and a crowded layer.
 
+#include "family_layout/family_chart.h"
 #include "family_layout/family_drawing.h"
 #include "gml/drawing_gml_writer.h"
 #include "gml/kinship_gml_reader.h"
@@ -79,64 +79,200 @@ std::vector<ogdf::node> partners_of(const ogdf::node family)
     return partners;
 }
 
-TEST(FamilyDrawing, CouplesSideBySideChildrenUnderThemAndNoOverlaps)
+struct Segment {
+    double x1, y1, x2, y2;
+    ogdf::node family; // the family node or single parent the line belongs to
+};
+
+// The lines of the drawing checked against the pedigree notation: partners in one layer
+// with the family node between them on the horizontal relationship line; every other line
+// in horizontal and vertical pieces, its horizontal ones between the layers it joins,
+// entering its child from above; no line through a person who is not one of its ends.
+// Returns the segments, each with its family.
+std::vector<Segment> check_notation(const Drawn& d)
+{
+    const KinshipAttributes& a = d.attributes;
+    std::vector<Segment> segments;
+    for (const ogdf::edge e : d.graph.edges) {
+        const ogdf::node s = e->source();
+        const ogdf::node t = e->target();
+        std::vector<ogdf::DPoint> route{ogdf::DPoint(a.x(s), a.y(s))};
+        for (const ogdf::DPoint& p : a.bends(e)) {
+            route.push_back(p);
+        }
+        route.emplace_back(a.x(t), a.y(t));
+        const ogdf::node family = a.is_family(t) ? t : s;
+        if (a.is_family(t) && a.bends(e).empty()) { // a relationship line
+            EXPECT_EQ(a.y(s), a.y(t)) << a.label(s);
+            for (const ogdf::node p : partners_of(t)) {
+                EXPECT_EQ(a.y(p), a.y(t)) << a.label(t);
+            }
+        } else if (!a.is_family(t)) {
+            EXPECT_EQ(route[route.size() - 2].m_x, a.x(t)) << a.label(s) << " -> " << a.label(t);
+            EXPECT_LT(route[route.size() - 2].m_y, a.y(t));
+        }
+        for (std::size_t k = 1; k < route.size(); ++k) {
+            const ogdf::DPoint& p = route[k - 1];
+            const ogdf::DPoint& q = route[k];
+            EXPECT_TRUE(p.m_x == q.m_x || p.m_y == q.m_y) << a.label(s) << " -> " << a.label(t);
+            segments.push_back({std::min(p.m_x, q.m_x), std::min(p.m_y, q.m_y),
+                                std::max(p.m_x, q.m_x), std::max(p.m_y, q.m_y), family});
+            for (const ogdf::node v : d.graph.nodes) {
+                if (v == s || v == t || a.is_family(v)) {
+                    continue;
+                }
+                const bool apart = segments.back().x2 <= a.x(v) - a.width(v) / 2 ||
+                                   segments.back().x1 >= a.x(v) + a.width(v) / 2 ||
+                                   segments.back().y2 <= a.y(v) - a.height(v) / 2 ||
+                                   segments.back().y1 >= a.y(v) + a.height(v) / 2;
+                EXPECT_TRUE(apart) << a.label(s) << " -> " << a.label(t) << " through "
+                                   << a.label(v);
+            }
+        }
+    }
+    return segments;
+}
+
+// Horizontal segments of different families at one height never share a stretch.
+int overlapping_lines(const std::vector<Segment>& segments)
+{
+    int overlaps = 0;
+    for (const Segment& p : segments) {
+        for (const Segment& q : segments) {
+            overlaps += &p < &q && p.family != q.family && p.y1 == p.y2 && q.y1 == q.y2 &&
+                        p.y1 == q.y1 && std::min(p.x2, q.x2) > std::max(p.x1, q.x1);
+        }
+    }
+    return overlaps;
+}
+
+TEST(FamilyDrawing, SmallFamilyInThePedigreeNotation)
+{
+    Drawn d;
+    draw("5\n1 m 0 0 a b 1900 0\n2 f 0 0 a b 1900 0\n3 m 1 2 a b 1930 0\n"
+         "4 f 1 2 a b 1932 0\n5 m 1 2 a b 1934 0\n", d);
+    const KinshipAttributes& a = d.attributes;
+    const ogdf::node family = d.by_label.at("family 1");
+    const ogdf::node father = d.by_label.at("1");
+    const ogdf::node mother = d.by_label.at("2");
+    check_notation(d);
+    // The family node on the relationship line, halfway between the partners' boxes.
+    EXPECT_EQ(a.y(family), a.y(father));
+    EXPECT_DOUBLE_EQ(std::abs(a.x(family) - a.x(father)), std::abs(a.x(family) - a.x(mother)));
+    EXPECT_TRUE(a.bends(d.graph.searchEdge(father, family, true)).empty());
+    // Down from the family node to one sibship line, then down to each child; the
+    // middle child right under the node.
+    std::set<double> sibship;
+    for (const char* label : {"3", "4", "5"}) {
+        const ogdf::node child = d.by_label.at(label);
+        const ogdf::DPolyline& bends = a.bends(d.graph.searchEdge(family, child, true));
+        if (a.x(child) == a.x(family)) {
+            EXPECT_TRUE(bends.empty());
+            continue;
+        }
+        ASSERT_EQ(bends.size(), 2u) << label;
+        EXPECT_EQ(bends.front(), ogdf::DPoint(a.x(family), bends.front().m_y));
+        EXPECT_EQ(bends.back(), ogdf::DPoint(a.x(child), bends.front().m_y));
+        EXPECT_GT(bends.front().m_y, a.y(father) + 15);
+        EXPECT_LT(bends.front().m_y, a.y(child) - 15);
+        sibship.insert(bends.front().m_y);
+    }
+    EXPECT_EQ(sibship.size(), 1u);
+}
+
+// 11 remarried (children with 15 and with 16, half-siblings); first cousins 21 x 22 and
+// a marriage across generations (41 x 40); a child with one recorded parent (29); a man
+// with children by a mother and by her daughter (63).
+TEST(FamilyDrawing, RemarriageHalfSiblingsAndSingleParentsInTheNotation)
 {
     Drawn d;
     draw(pedigree_text, d);
     const KinshipAttributes& a = d.attributes;
     EXPECT_EQ(d.counts.people, 28);
     EXPECT_EQ(d.counts.couples, 12);
-    EXPECT_EQ(d.graph.numberOfNodes(), 28 + 12);
     EXPECT_TRUE(a.is_family(d.by_label.at("family 1")));
     EXPECT_FALSE(a.is_family(d.by_label.at("1")));
+    EXPECT_EQ(overlapping_lines(check_notation(d)), 0);
+    // The remarried woman stands between her two husbands, a family node on each side.
+    const auto at = [&](const char* label) { return a.x(d.by_label.at(label)); };
+    EXPECT_LT((at("15") - at("11")) * (at("16") - at("11")), 0);
+    EXPECT_EQ(std::abs(at("15") - at("11")), 45);
+    EXPECT_EQ(std::abs(at("16") - at("11")), 45);
+    // The single parent's line goes down from her box.
+    const ogdf::edge single = d.graph.searchEdge(d.by_label.at("25"), d.by_label.at("29"), true);
+    ASSERT_NE(single, nullptr);
+    const ogdf::DPolyline& bends = a.bends(single);
+    EXPECT_EQ(bends.empty() ? at("29") : bends.front().m_x, at("25"));
+}
 
-    // People who stand side by side in a layer: no other person between them.
-    std::map<double, std::vector<ogdf::node>> layers;
-    for (const ogdf::node v : d.graph.nodes) {
-        if (!a.is_family(v)) {
-            layers[a.y(v)].push_back(v);
+// Eight couples whose children marry across the families, so that every family's
+// sibship line shares the space between two layers with others.
+TEST(FamilyDrawing, CrowdedLayerGivesEachSibshipLineItsOwnHeight)
+{
+    std::string text;
+    int people = 0;
+    const auto add = [&](int id, char sex, int father, int mother) {
+        text += std::to_string(id) + ' ' + sex + ' ' + std::to_string(father) + ' ' +
+                std::to_string(mother) + " a b 1900 0\n";
+        ++people;
+    };
+    for (int c = 0; c < 8; ++c) {
+        add(100 + c, 'm', 0, 0);
+        add(200 + c, 'f', 0, 0);
+        for (int k = 0; k < 4; ++k) {
+            add(1000 + 10 * c + k, k % 2 ? 'f' : 'm', 100 + c, 200 + c);
         }
     }
-    std::set<std::pair<ogdf::node, ogdf::node>> beside;
-    for (auto& [y, row] : layers) {
-        std::ranges::sort(row, {}, [&a](ogdf::node v) { return a.x(v); });
-        for (std::size_t k = 1; k < row.size(); ++k) {
-            EXPECT_GE(a.x(row[k]) - a.x(row[k - 1]), kinship::family::person_size)
-                << a.label(row[k - 1]) << " overlaps " << a.label(row[k]);
-            beside.insert({row[k - 1], row[k]});
-            beside.insert({row[k], row[k - 1]});
+    for (int c = 0; c < 8; ++c) {
+        for (int k = 0; k < 4; k += 2) { // a son of c with a daughter of a family further on
+            const int husband = 1000 + 10 * c + k;
+            const int wife = 1000 + 10 * ((c + 3 + k) % 8) + 1 + k;
+            add(5000 + 10 * c + k, 'm', husband, wife);
+            add(5001 + 10 * c + k, 'f', husband, wife);
         }
     }
-    for (const ogdf::node v : d.graph.nodes) {
-        if (!a.is_family(v)) {
-            continue;
+    Drawn d;
+    draw(std::to_string(people) + "\n" + text, d);
+    const std::vector<Segment> segments = check_notation(d);
+    EXPECT_EQ(overlapping_lines(segments), 0);
+    std::set<double> heights; // the crowded space holds sibship lines at several heights
+    for (const Segment& s : segments) {
+        if (s.y1 == s.y2 && d.attributes.y(s.family) < 100) {
+            heights.insert(s.y1);
         }
-        const auto partners = partners_of(v);
-        ASSERT_EQ(partners.size(), 2u) << a.label(v);
-        // Every couple here stands side by side but 63 and 61: her daughter 62 cannot
-        // stand in her row, so 63 stands with 62, a generation below 61.
-        if (a.label(partners[0]) != "63" || a.label(partners[1]) != "61") {
-            EXPECT_EQ(a.y(partners[0]), a.y(partners[1])) << a.label(v);
-            EXPECT_TRUE(beside.contains({partners[0], partners[1]}))
-                << a.label(partners[0]) << " and " << a.label(partners[1]);
-        }
-        for (const ogdf::adjEntry adj : v->adjEntries) {
-            const ogdf::node child = adj->theEdge()->target();
-            if (child != v) { // parents, family node and children a layer apart each
-                for (const ogdf::node partner : partners) {
-                    EXPECT_GE(a.y(v) - a.y(partner), 20 + (30 + 8) / 2.0) << a.label(v);
-                }
-                EXPECT_GE(a.y(child) - a.y(v), 20 + (30 + 8) / 2.0) << a.label(v);
+    }
+    EXPECT_GT(heights.size(), 1u);
+}
+
+// Couples as the marriages table will give them: a childless couple stands side by side
+// with its family node between them and no line down; boxes of their own widths keep
+// their gaps.
+TEST(FamilyDrawing, ChildlessCoupleAndBoxesOfTheirOwnWidths)
+{
+    using namespace kinship::family;
+    Families families;
+    families.couples = {{0, 1, 0, {2, 3}}, {2, 4, 0, {}}};
+    families.partners = {{1}, {0}, {4}, {}, {2}};
+    Units units = group_partners(families);
+    const std::vector<double> widths{30, 30, 80, 50, 120};
+    const Chart chart = family_chart(families, units, widths);
+    const auto& p = chart.person;
+    EXPECT_EQ(p[2].y, p[4].y);
+    EXPECT_EQ(chart.family[1].y, p[2].y);
+    const double gap = std::abs(p[4].x - p[2].x) - (widths[2] + widths[4]) / 2;
+    EXPECT_DOUBLE_EQ(gap, partner_gap);
+    EXPECT_DOUBLE_EQ(chart.family[1].x, (p[2].x + p[4].x) / 2 + (widths[2] - widths[4]) / 4 *
+                                             (p[2].x < p[4].x ? 1 : -1));
+    EXPECT_TRUE(chart.father_line[1].empty() && chart.mother_line[1].empty());
+    EXPECT_TRUE(chart.child_line[1].empty());
+    for (int a = 2; a < 5; ++a) { // the children's layer: no two boxes overlap
+        for (int b = a + 1; b < 5; ++b) {
+            if (p[static_cast<std::size_t>(a)].y == p[static_cast<std::size_t>(b)].y) {
+                EXPECT_GE(std::abs(p[static_cast<std::size_t>(a)].x - p[static_cast<std::size_t>(b)].x),
+                          (widths[static_cast<std::size_t>(a)] + widths[static_cast<std::size_t>(b)]) / 2);
             }
         }
     }
-    // A child with one recorded parent hangs from that parent.
-    const ogdf::edge single = d.graph.searchEdge(d.by_label.at("25"), d.by_label.at("29"), true);
-    ASSERT_NE(single, nullptr);
-    EXPECT_GE(a.y(d.by_label.at("29")) - a.y(d.by_label.at("25")), 20 + 30);
-    // The woman with two husbands stands next to both.
-    EXPECT_TRUE(beside.contains({d.by_label.at("11"), d.by_label.at("15")}));
-    EXPECT_TRUE(beside.contains({d.by_label.at("11"), d.by_label.at("16")}));
 }
 
 TEST(FamilyDrawing, SameBytesEveryRunAndReadsBackWithItsFamilyNodes)

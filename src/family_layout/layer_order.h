@@ -1,0 +1,19 @@
+#pragma once
+
+// The order within each layer that crosses few lines: sweeps down and up the layers, each
+// sorting a layer by the mean place of what its items link to in the layer just swept
+// (barycentres), then swapping neighbours where that crosses fewer lines with both
+// layers around; the order with the fewest crossings over all sweeps is kept. Every
+// sweep takes time in proportion to the items and links (a sort per layer aside).
+
+#include "family_layout/row_placement.h"
+
+namespace kinship::family {
+
+// Reorders `placed.layers` by `placed.links` (their offsets place the ends within rows).
+void order_layers(PlacedLayers& placed);
+
+// Crossing pairs of links over all neighbouring layers, by the order of `placed.layers`.
+long count_crossings(const PlacedLayers& placed);
+
+} // namespace kinship::family

@@ -1,0 +1,42 @@
+#pragma once
+
+// Where things stand along their layers: rows of partners and the points where long lines
+// pass a layer, kept in the order the layout gave them, moved so that each family's line
+// of descent stands over its children. Sweeps down the layers pull each child under the
+// point its line comes from, sweeps up pull each such point over the middle of what hangs
+// from it; within a layer, the positions closest to those pulls that keep the order and
+// the gaps are found in linear time (pooling neighbours that would come too close).
+
+#include <vector>
+
+namespace kinship::family {
+
+struct PlacedLayers {
+    std::vector<double> x;                // per item: centre, the layout's to start with
+    std::vector<double> width;            // per item; 0 for a line passing the layer
+    std::vector<std::vector<int>> layers; // items left to right, from the top layer down
+                                          // (layers of unconnected parts in any order)
+    std::vector<int> depth;               // per layer: its depth within its part
+    // A line from a point of an item to a point of an item in the layer below.
+    struct Link {
+        int upper = 0;
+        double upper_offset = 0;
+        int lower = 0;
+        double lower_offset = 0;
+        int family = -1; // the family whose point over its children this link leaves
+    };
+    std::vector<Link> links;
+};
+
+// Moves the items' x, keeping each layer's order. Boxes keep `box_gap` between them, a
+// passing line `line_gap` from anything.
+void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap);
+
+// Then, from the bottom layer up, each run of items that stand at their least distance
+// apart moves as one, within the room around it, to where the most families have their
+// point (a link's upper end with a family) over their children's span (the lower ends)
+// widened by `tolerance` on each side.
+void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
+                         double tolerance);
+
+} // namespace kinship::family
