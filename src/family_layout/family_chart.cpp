@@ -198,7 +198,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     // Items: the rows, then a passage for each layer a family's trunk passes.
     PlacedLayers placed;
     std::vector<std::pair<std::size_t, int>> item_layer; // (part, layer)
-    // Two first orders within the layers: the depth-first walk's and the file's.
+    // First orders within the layers: the depth-first walk's and the file's (each also reversed).
     std::vector<double> key;
     std::vector<double> file_key;
     for (std::size_t u = 0; u < unit_count; ++u) {
@@ -640,7 +640,9 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     long fewest = walk_crossings;
     std::vector<double> reversed_walk(key.size());
     std::ranges::transform(key, reversed_walk.begin(), [](double k) { return -k; });
-    for (const auto* first : {&file_key, &reversed_walk}) {
+    std::vector<double> reversed_file(file_key.size());
+    std::ranges::transform(file_key, reversed_file.begin(), [](double k) { return -k; });
+    for (const auto* first : {&file_key, &reversed_walk, &reversed_file}) {
         units.members = rows;
         measure_rows();
         link_walks();
