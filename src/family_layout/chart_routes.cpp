@@ -1,6 +1,7 @@
 #include "family_layout/chart_routes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace kinship::family {
@@ -268,7 +269,25 @@ void move_aside(std::vector<Descent>& descents)
     std::ranges::sort(ends, [](const End& a, const End& b) {
         return a.space != b.space ? a.space < b.space : a.x < b.x;
     });
+    // Where lines were moved to, per space.
+    std::vector<std::pair<int, double>> moved_to;
+    // Whether x is clear of every line's end in the space (ends from `from` on are its).
+    const auto clear = [&](std::size_t from, int space, double x) {
+        for (std::size_t k = from; k < ends.size() && ends[k].space == space && ends[k].x < x + 0.5; ++k) {
+            if (ends[k].x > x - 0.5) {
+                return false;
+            }
+        }
+        return std::ranges::none_of(moved_to, [&](const auto& m) {
+            return m.first == space && std::abs(m.second - x) < 0.5;
+        });
+    };
+    std::size_t space_start = 0;
     for (std::size_t first = 0; first < ends.size();) {
+        if (ends[first].space != ends[space_start].space) {
+            space_start = first;
+            moved_to.clear();
+        }
         std::size_t last = first + 1;
         while (last < ends.size() && ends[last].space == ends[first].space &&
                ends[last].x - ends[first].x < 0.5) {
@@ -288,10 +307,16 @@ void move_aside(std::vector<Descent>& descents)
             auto& paths = descents[leaving.descent].paths;
             const double was = leaving.x;
             const bool passage = leaving.step + 1 < paths[leaving.path].size();
+            // Aside to the right, else left, else further, where no other line is.
+            double to = was + aside;
+            for (int n = 1; n <= 8 && !clear(space_start, leaving.space, to); ++n) {
+                to = was + (n % 2 == 1 ? -1 : 1) * aside * static_cast<double>((n + 2) / 2);
+            }
+            moved_to.emplace_back(leaving.space, to);
             for (auto& path : paths) {
                 if (leaving.step < path.size() && path[leaving.step] == was &&
                     (leaving.step + 1 < path.size()) == passage) {
-                    path[leaving.step] = was + aside;
+                    path[leaving.step] = to;
                 }
             }
         }
