@@ -25,6 +25,10 @@ static_assert(unit_gap >= text::slot_gap);
 constexpr double line_gap = 10.0;
 // Between lines that drop from one person's box.
 constexpr double drop_spacing = 6.0;
+// Of the charts of the first orders, those crossing at most this much more than the one
+// crossing least (a share, and a number) are weighed by their couples over their children.
+constexpr double crossings_allowance = 0.10;
+constexpr double crossings_slack = 5.0;
 
 // Width of a row of people standing `partner_gap` apart.
 double row_width(const std::vector<int>& members, std::span<const double> person_width)
@@ -633,11 +637,37 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         return chart;
     };
 
+    // Couples with children whose middle stands over their children's span, widened by
+    // half a shape.
+    const auto over_children = [&](const Chart& c) {
+        long count = 0;
+        for (const Family& f : families.couples) {
+            if (f.children.empty()) {
+                continue;
+            }
+            const double middle = (c.person[static_cast<std::size_t>(f.father)].x +
+                                   c.person[static_cast<std::size_t>(f.mother)].x) / 2;
+            double lo = 1e300;
+            double hi = -1e300;
+            for (const int child : f.children) {
+                lo = std::min(lo, c.person[static_cast<std::size_t>(child)].x - person_size / 2);
+                hi = std::max(hi, c.person[static_cast<std::size_t>(child)].x + person_size / 2);
+            }
+            count += lo - 1e-6 <= middle && middle <= hi + 1e-6;
+        }
+        return count;
+    };
+    // Each first order's chart, its crossings and couples over their children.
+    struct Candidate {
+        Chart chart;
+        long crossings;
+        long over;
+    };
+    std::vector<Candidate> candidates;
     const std::vector<std::vector<int>> rows = units.members;
     lay_out(key);
-    Chart chart = draw_chart();
-    const long walk_crossings = count_chart_crossings(chart, families);
-    long fewest = walk_crossings;
+    Chart first_chart = draw_chart();
+    candidates.push_back({std::move(first_chart), 0, 0});
     std::vector<double> reversed_walk(key.size());
     std::ranges::transform(key, reversed_walk.begin(), [](double k) { return -k; });
     std::vector<double> reversed_file(file_key.size());
@@ -647,12 +677,29 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         measure_rows();
         link_walks();
         lay_out(*first);
-        Chart other = draw_chart();
-        if (const long crossings = count_chart_crossings(other, families); crossings < fewest) {
-            fewest = crossings;
-            chart = std::move(other);
+        candidates.push_back({draw_chart(), 0, 0});
+    }
+    // Of the charts that cross little more than the one crossing least, the one with the
+    // most couples over their children (then the fewest crossings, then the first).
+    long fewest = -1;
+    for (Candidate& c : candidates) {
+        c.crossings = count_chart_crossings(c.chart, families);
+        c.over = over_children(c.chart);
+        fewest = fewest < 0 ? c.crossings : std::min(fewest, c.crossings);
+    }
+    const double allowed = static_cast<double>(fewest) * (1 + crossings_allowance) + crossings_slack;
+    std::size_t best = 0;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        const Candidate& c = candidates[k];
+        const Candidate& b = candidates[best];
+        const bool fits = static_cast<double>(c.crossings) <= allowed;
+        const bool best_fits = static_cast<double>(b.crossings) <= allowed;
+        if ((fits && !best_fits) ||
+            (fits && (c.over > b.over || (c.over == b.over && c.crossings < b.crossings)))) {
+            best = k;
         }
     }
+    Chart chart = std::move(candidates[best].chart);
 
     return chart;
 }
