@@ -7,10 +7,10 @@
 namespace kinship::family {
 namespace {
 
-// Alternating sweeps down and up, then a few up only, which put couples over their
+// Alternating sweeps down and up, then one more up, which puts couples over their
 // children; an item with nothing to pull it that way holds its place only weakly.
 constexpr int sweep_pairs = 12;
-constexpr int last_sweeps_up = 3;
+constexpr int last_sweeps_up = 1;
 constexpr double weight_of_unpulled = 0.05;
 // Runs moved over their children from the bottom layer up, then down, and so on.
 constexpr int align_passes = 2;
