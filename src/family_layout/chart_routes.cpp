@@ -1,6 +1,7 @@
 #include "family_layout/chart_routes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace kinship::family {
@@ -34,17 +35,25 @@ long inside(const std::vector<double>& xs, const Span& s)
     return std::ranges::lower_bound(xs, s.right - 1e-6) - std::ranges::upper_bound(xs, s.left + 1e-6);
 }
 
-// How much each span gains from lying above the spans it overlaps rather than under them:
-// a line above another is crossed by the other's lines coming down inside its span, a
-// line under another by the other's lines going on down inside its span. Each span
-// weighs at most `neighbours` overlapping ones, which bounds the time in a crowded space.
-std::vector<long> above_gain(const std::vector<Span>& spans)
+// A span overlapping another: what the other's line costs in crossings when it lies
+// above this one's, and when it lies under.
+struct Overlap {
+    std::size_t other;
+    long other_above;
+    long other_under;
+};
+
+// Each span's overlapping ones: a line above another is crossed by the other's lines coming
+// down inside its span, a line under another by the other's lines going on down inside its
+// span. Each span weighs at most `neighbours` overlapping ones, which bounds the time in a
+// crowded space.
+std::vector<std::vector<Overlap>> overlaps_of(const std::vector<Span>& spans)
 {
     constexpr std::size_t neighbours = 64;
     std::vector<std::size_t> order(spans.size());
     std::iota(order.begin(), order.end(), 0);
     std::ranges::sort(order, {}, [&](std::size_t k) { return spans[k].left; });
-    std::vector<long> gain(spans.size(), 0);
+    std::vector<std::vector<Overlap>> overlaps(spans.size());
     std::vector<std::size_t> active;
     for (const std::size_t i : order) {
         const Span& a = spans[i];
@@ -57,12 +66,90 @@ std::vector<long> above_gain(const std::vector<Span>& spans)
             const Span& b = spans[active[n]];
             const long a_above = inside(b.tops, a) + inside(a.bottoms, b);
             const long b_above = inside(a.tops, b) + inside(b.bottoms, a);
-            gain[i] += b_above - a_above;
-            gain[active[n]] += a_above - b_above;
+            overlaps[i].push_back({active[n], b_above, a_above});
+            overlaps[active[n]].push_back({i, a_above, b_above});
         }
         active.push_back(i);
     }
-    return gain;
+    return overlaps;
+}
+
+// The order from the top down among overlapping spans (a span lies under every overlapping
+// one before it): first by how much each gains from lying above the ones it overlaps, then
+// each span in turn moved to the place among its overlapping ones that crosses least, for
+// a few rounds. Returns a key per span, smaller higher up.
+std::vector<double> stacking_keys(const std::vector<Span>& spans)
+{
+    constexpr int rounds = 4;
+    const auto overlaps = overlaps_of(spans);
+    std::vector<long> gain(spans.size(), 0);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        for (const Overlap& o : overlaps[i]) {
+            gain[i] += o.other_under - o.other_above;
+        }
+    }
+    std::vector<std::size_t> order(spans.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::ranges::sort(order, [&](std::size_t i, std::size_t j) {
+        const Span& a = spans[i];
+        const Span& b = spans[j];
+        if (gain[i] != gain[j]) {
+            return gain[i] > gain[j];
+        }
+        const double wa = a.right - a.left;
+        const double wb = b.right - b.left;
+        if (wa != wb) {
+            return wa > wb;
+        }
+        return a.left != b.left ? a.left < b.left : a.descent < b.descent;
+    });
+    std::vector<double> key(spans.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        key[order[k]] = static_cast<double>(k);
+    }
+    std::vector<Overlap> around;
+    for (int round = 0; round < rounds; ++round) {
+        bool moved = false;
+        for (const std::size_t i : order) {
+            if (overlaps[i].empty()) {
+                continue;
+            }
+            around = overlaps[i];
+            std::ranges::sort(around, {}, [&](const Overlap& o) { return key[o.other]; });
+            // Cost with the first `k` of them above: start with all under.
+            long cost = 0;
+            for (const Overlap& o : around) {
+                cost += o.other_under;
+            }
+            long now = -1;
+            long best = cost;
+            std::size_t best_k = 0;
+            for (std::size_t k = 0; k <= around.size(); ++k) {
+                if (k > 0) {
+                    cost += around[k - 1].other_above - around[k - 1].other_under;
+                }
+                if (now < 0 && (k == around.size() || key[around[k].other] > key[i])) {
+                    now = cost;
+                }
+                if (cost < best) {
+                    best = cost;
+                    best_k = k;
+                }
+            }
+            if (best < now) {
+                const double before = best_k == 0 ? key[around.front().other] - 1.0
+                                                  : key[around[best_k - 1].other];
+                const double after = best_k == around.size() ? key[around.back().other] + 1.0
+                                                             : key[around[best_k].other];
+                key[i] = (before + after) / 2;
+                moved = true;
+            }
+        }
+        if (!moved) {
+            break;
+        }
+    }
+    return key;
 }
 
 // Largest value over ranges of slots, where values are only ever raised over a range.
@@ -123,22 +210,10 @@ int stack_lines(std::vector<Span>& spans, std::vector<int>& line_of)
     const auto slot = [&](double x) {
         return static_cast<std::size_t>(std::ranges::lower_bound(ends, x) - ends.begin());
     };
-    const std::vector<long> gain = above_gain(spans);
+    const std::vector<double> key = stacking_keys(spans);
     std::vector<std::size_t> order(spans.size());
     std::iota(order.begin(), order.end(), 0);
-    std::ranges::sort(order, [&](std::size_t i, std::size_t j) {
-        const Span& a = spans[i];
-        const Span& b = spans[j];
-        if (gain[i] != gain[j]) {
-            return gain[i] > gain[j];
-        }
-        const double wa = a.right - a.left;
-        const double wb = b.right - b.left;
-        if (wa != wb) {
-            return wa > wb;
-        }
-        return a.left != b.left ? a.left < b.left : a.descent < b.descent;
-    });
+    std::ranges::stable_sort(order, {}, [&](std::size_t k) { return key[k]; });
     std::vector<Span> sorted;
     for (const std::size_t k : order) {
         sorted.push_back(std::move(spans[k]));
@@ -194,7 +269,25 @@ void move_aside(std::vector<Descent>& descents)
     std::ranges::sort(ends, [](const End& a, const End& b) {
         return a.space != b.space ? a.space < b.space : a.x < b.x;
     });
+    // Where lines were moved to, per space.
+    std::vector<std::pair<int, double>> moved_to;
+    // Whether x is clear of every line's end in the space (ends from `from` on are its).
+    const auto clear = [&](std::size_t from, int space, double x) {
+        for (std::size_t k = from; k < ends.size() && ends[k].space == space && ends[k].x < x + 0.5; ++k) {
+            if (ends[k].x > x - 0.5) {
+                return false;
+            }
+        }
+        return std::ranges::none_of(moved_to, [&](const auto& m) {
+            return m.first == space && std::abs(m.second - x) < 0.5;
+        });
+    };
+    std::size_t space_start = 0;
     for (std::size_t first = 0; first < ends.size();) {
+        if (ends[first].space != ends[space_start].space) {
+            space_start = first;
+            moved_to.clear();
+        }
         std::size_t last = first + 1;
         while (last < ends.size() && ends[last].space == ends[first].space &&
                ends[last].x - ends[first].x < 0.5) {
@@ -214,10 +307,16 @@ void move_aside(std::vector<Descent>& descents)
             auto& paths = descents[leaving.descent].paths;
             const double was = leaving.x;
             const bool passage = leaving.step + 1 < paths[leaving.path].size();
+            // Aside to the right, else left, else further, where no other line is.
+            double to = was + aside;
+            for (int n = 1; n <= 8 && !clear(space_start, leaving.space, to); ++n) {
+                to = was + (n % 2 == 1 ? -1 : 1) * aside * static_cast<double>((n + 2) / 2);
+            }
+            moved_to.emplace_back(leaving.space, to);
             for (auto& path : paths) {
                 if (leaving.step < path.size() && path[leaving.step] == was &&
                     (leaving.step + 1 < path.size()) == passage) {
-                    path[leaving.step] = was + aside;
+                    path[leaving.step] = to;
                 }
             }
         }

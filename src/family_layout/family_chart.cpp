@@ -11,6 +11,7 @@
 #include "family_layout/unit_order.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 
@@ -24,6 +25,10 @@ static_assert(unit_gap >= text::slot_gap);
 constexpr double line_gap = 10.0;
 // Between lines that drop from one person's box.
 constexpr double drop_spacing = 6.0;
+// Of the charts of the first orders, those crossing at most this much more than the one
+// crossing least (a share, and a number) are weighed by their couples over their children.
+constexpr double crossings_allowance = 0.10;
+constexpr double crossings_slack = 5.0;
 
 // Width of a row of people standing `partner_gap` apart.
 double row_width(const std::vector<int>& members, std::span<const double> person_width)
@@ -197,7 +202,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     // Items: the rows, then a passage for each layer a family's trunk passes.
     PlacedLayers placed;
     std::vector<std::pair<std::size_t, int>> item_layer; // (part, layer)
-    // Two first orders within the layers: the depth-first walk's and the file's.
+    // First orders within the layers: the depth-first walk's and the file's (each also reversed).
     std::vector<double> key;
     std::vector<double> file_key;
     for (std::size_t u = 0; u < unit_count; ++u) {
@@ -366,9 +371,21 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         }
         // Several lines dropping from one person (to partners who do not stand beside them,
         // or to children without a recorded other parent) leave the box at x of their own, in
-        // the order of where they go, so that none runs along another; a short slant inside
-        // the box takes each there from the centre.
+        // the order of where they go, so that none runs along another: sideways from the
+        // centre, or straight down, where those ways are free, else by a short slant.
         std::vector<std::vector<std::pair<double, double>>> drop(components); // per walk: father or parent, mother
+        // Per person, the drops (left, right) that leave the centre sideways, not slanting.
+        std::vector<std::array<double, 2>> sideways(people, {0.0, 0.0});
+        // The points taking a line from the centre of the box at (x, y) to x + dx at its foot.
+        const auto leave_box = [&](int p, double px, double py, double dx) {
+            std::vector<Point> points;
+            const auto& side = sideways[static_cast<std::size_t>(p)];
+            if (dx != 0 && (dx == side[0] || dx == side[1])) {
+                points.push_back({px + dx, py});
+            }
+            points.push_back({px + dx, py + person_size / 2});
+            return points;
+        };
         {
             struct Drop {
                 double toward;
@@ -394,19 +411,59 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     }
                 }
             }
+            // Sides of a box where a partner standing beside it is joined.
+            std::vector<std::array<char, 2>> joined(people, {0, 0});
+            for (std::size_t c = 0; c < couples; ++c) {
+                if (side_by_side[c]) {
+                    const Family& f = families.couples[c];
+                    const bool father_left = x[static_cast<std::size_t>(f.father)] <
+                                             x[static_cast<std::size_t>(f.mother)];
+                    joined[static_cast<std::size_t>(f.father)][father_left ? 1 : 0] = 1;
+                    joined[static_cast<std::size_t>(f.mother)][father_left ? 0 : 1] = 1;
+                }
+            }
             for (std::size_t p = 0; p < people; ++p) {
                 auto& list = drops[p];
                 if (list.size() < 2) {
                     continue;
                 }
                 std::ranges::stable_sort(list, {}, &Drop::toward);
-                const double n = static_cast<double>(list.size());
-                // Within the shape, which stays person_size wide in a wider slot.
-                const double spacing = std::min(drop_spacing, (person_size - 6) / (n - 1));
+                // Where each can leave the centre its own way (left, down, right, on the
+                // sides no partner takes), it does: every segment horizontal or vertical.
+                std::vector<double> ways;
+                for (const double way : {-1.0, 0.0, 1.0}) {
+                    if (way == 0 || !joined[p][way < 0 ? 0 : 1]) {
+                        ways.push_back(way);
+                    }
+                }
+                std::vector<double> dx(list.size());
+                if (list.size() <= ways.size()) {
+                    if (list.size() == 2 && ways.size() == 3) {
+                        ways = {-1.0, 1.0};
+                    }
+                    for (std::size_t k = 0; k < list.size(); ++k) {
+                        dx[k] = ways[k] * drop_spacing / 2;
+                    }
+                } else {
+                    // Too many: evenly spaced within the shape (which stays person_size wide
+                    // in a wider slot), one of them straight down; the outermost leave
+                    // sideways where they can, the others slant.
+                    const double n = static_cast<double>(list.size());
+                    const bool even = list.size() % 2 == 0;
+                    const double spacing = std::min(drop_spacing, (person_size - 6) / (even ? n : n - 1));
+                    for (std::size_t k = 0; k < list.size(); ++k) {
+                        dx[k] = (static_cast<double>(k) - (n - 1) / 2 + (even ? 0.5 : 0.0)) * spacing;
+                    }
+                }
+                if (dx.front() < 0 && !joined[p][0]) {
+                    sideways[p][0] = dx.front();
+                }
+                if (dx.back() > 0 && !joined[p][1]) {
+                    sideways[p][1] = dx.back();
+                }
                 for (std::size_t k = 0; k < list.size(); ++k) {
-                    const double d = (static_cast<double>(k) - (n - 1) / 2) * spacing;
                     auto& slot = drop[list[k].comp][list[k].walk];
-                    (list[k].mother ? slot.second : slot.first) = d;
+                    (list[k].mother ? slot.second : slot.first) = dx[k];
                 }
             }
         }
@@ -498,7 +555,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                                             int child) {
                     std::vector<Point> points;
                     if (walk.couple < 0 && drop[comp][d].first != 0) { // out of the parent's box
-                        points.push_back({start_x, top_y + person_size / 2});
+                        points = leave_box(walk.source.person, start_x - drop[comp][d].first, top_y,
+                                           drop[comp][d].first);
                     }
                     for (std::size_t k = 0; k < path.size(); ++k) {
                         points.push_back({k == 0 ? start_x : path[k - 1], line_y[k]});
@@ -528,9 +586,9 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     const auto partner_route = [&](int p, double dx) {
                         const auto pp = static_cast<std::size_t>(p);
                         const Point start{x[pp], chart_y.layer_y[static_cast<std::size_t>(layer[pp])]};
-                        return clean_route(start,
-                                           {{x[pp] + dx, start.y + person_size / 2}, {x[pp] + dx, line_y[0]}},
-                                           chart.family[c]);
+                        std::vector<Point> points = leave_box(p, x[pp], start.y, dx);
+                        points.push_back({x[pp] + dx, line_y[0]});
+                        return clean_route(start, points, chart.family[c]);
                     };
                     chart.father_line[c] = partner_route(f.father, drop[comp][d].first);
                     chart.mother_line[c] = partner_route(f.mother, drop[comp][d].second);
@@ -543,7 +601,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                         const auto up = static_cast<std::size_t>(walk.upper);
                         const double dx = walk.upper == f.father ? drop[comp][d].first : drop[comp][d].second;
                         const Point start{x[up], chart_y.layer_y[static_cast<std::size_t>(layer[up])]};
-                        std::vector<Point> points{{x[up] + dx, start.y + person_size / 2}};
+                        std::vector<Point> points = leave_box(walk.upper, x[up], start.y, dx);
                         for (std::size_t k = 0; k < xs.size(); ++k) {
                             points.push_back({k == 0 ? x[up] + dx : xs[k - 1], ly[k]});
                             points.push_back({xs[k], ly[k]});
@@ -579,24 +637,69 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         return chart;
     };
 
+    // Couples with children whose middle stands over their children's span, widened by
+    // half a shape.
+    const auto over_children = [&](const Chart& c) {
+        long count = 0;
+        for (const Family& f : families.couples) {
+            if (f.children.empty()) {
+                continue;
+            }
+            const double middle = (c.person[static_cast<std::size_t>(f.father)].x +
+                                   c.person[static_cast<std::size_t>(f.mother)].x) / 2;
+            double lo = 1e300;
+            double hi = -1e300;
+            for (const int child : f.children) {
+                lo = std::min(lo, c.person[static_cast<std::size_t>(child)].x - person_size / 2);
+                hi = std::max(hi, c.person[static_cast<std::size_t>(child)].x + person_size / 2);
+            }
+            count += lo - 1e-6 <= middle && middle <= hi + 1e-6;
+        }
+        return count;
+    };
+    // Each first order's chart, its crossings and couples over their children.
+    struct Candidate {
+        Chart chart;
+        long crossings;
+        long over;
+    };
+    std::vector<Candidate> candidates;
     const std::vector<std::vector<int>> rows = units.members;
     lay_out(key);
-    Chart chart = draw_chart();
-    const long walk_crossings = count_chart_crossings(chart, families);
-    long fewest = walk_crossings;
+    Chart first_chart = draw_chart();
+    candidates.push_back({std::move(first_chart), 0, 0});
     std::vector<double> reversed_walk(key.size());
     std::ranges::transform(key, reversed_walk.begin(), [](double k) { return -k; });
-    for (const auto* first : {&file_key, &reversed_walk}) {
+    std::vector<double> reversed_file(file_key.size());
+    std::ranges::transform(file_key, reversed_file.begin(), [](double k) { return -k; });
+    for (const auto* first : {&file_key, &reversed_walk, &reversed_file}) {
         units.members = rows;
         measure_rows();
         link_walks();
         lay_out(*first);
-        Chart other = draw_chart();
-        if (const long crossings = count_chart_crossings(other, families); crossings < fewest) {
-            fewest = crossings;
-            chart = std::move(other);
+        candidates.push_back({draw_chart(), 0, 0});
+    }
+    // Of the charts that cross little more than the one crossing least, the one with the
+    // most couples over their children (then the fewest crossings, then the first).
+    long fewest = -1;
+    for (Candidate& c : candidates) {
+        c.crossings = count_chart_crossings(c.chart, families);
+        c.over = over_children(c.chart);
+        fewest = fewest < 0 ? c.crossings : std::min(fewest, c.crossings);
+    }
+    const double allowed = static_cast<double>(fewest) * (1 + crossings_allowance) + crossings_slack;
+    std::size_t best = 0;
+    for (std::size_t k = 0; k < candidates.size(); ++k) {
+        const Candidate& c = candidates[k];
+        const Candidate& b = candidates[best];
+        const bool fits = static_cast<double>(c.crossings) <= allowed;
+        const bool best_fits = static_cast<double>(b.crossings) <= allowed;
+        if ((fits && !best_fits) ||
+            (fits && (c.over > b.over || (c.over == b.over && c.crossings < b.crossings)))) {
+            best = k;
         }
     }
+    Chart chart = std::move(candidates[best].chart);
 
     return chart;
 }

@@ -7,11 +7,13 @@
 namespace kinship::family {
 namespace {
 
-// Alternating sweeps down and up, then a few up only, which put couples over their
+// Alternating sweeps down and up, then one more up, which puts couples over their
 // children; an item with nothing to pull it that way holds its place only weakly.
 constexpr int sweep_pairs = 12;
-constexpr int last_sweeps_up = 3;
+constexpr int last_sweeps_up = 1;
 constexpr double weight_of_unpulled = 0.05;
+// Runs moved over their children from the bottom layer up, then down, and so on.
+constexpr int align_passes = 2;
 
 // The positions of one layer's items closest (least squares, weighted) to `target`, in
 // the layer's order and at least the required distance apart. With c the running sum of
@@ -108,17 +110,53 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
 void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                          double tolerance)
 {
-    std::vector<std::vector<std::size_t>> down(placed.x.size());
+    // Per family, its links; per item, the families it is the point or a child of.
+    std::vector<std::vector<std::size_t>> family_links;
+    std::vector<std::vector<int>> families_of(placed.x.size());
     for (std::size_t l = 0; l < placed.links.size(); ++l) {
-        if (placed.links[l].family >= 0) {
-            down[static_cast<std::size_t>(placed.links[l].upper)].push_back(l);
+        const PlacedLayers::Link& link = placed.links[l];
+        if (link.family < 0) {
+            continue;
+        }
+        const auto f = static_cast<std::size_t>(link.family);
+        if (family_links.size() <= f) {
+            family_links.resize(f + 1);
+        }
+        family_links[f].push_back(l);
+        for (const int item : {link.upper, link.lower}) {
+            auto& of = families_of[static_cast<std::size_t>(item)];
+            if (of.empty() || of.back() != link.family) {
+                of.push_back(link.family);
+            }
         }
     }
     std::vector<std::size_t> order(placed.layers.size());
     std::iota(order.begin(), order.end(), 0);
     std::ranges::stable_sort(order, {}, [&](std::size_t l) { return -placed.depth[l]; });
     auto& x = placed.x;
-    for (const std::size_t l : order) {
+    std::vector<int> run_of(x.size(), -1); // the run an item is in, while it is looked at
+    std::vector<int> seen(family_links.size(), -1);
+    int run_number = 0;
+    // A family's point and its children's span, with the items of the run shifted.
+    struct Span {
+        double point, lo, hi;
+    };
+    const auto span = [&](int f, double shift) {
+        Span s{0, 1e300, -1e300};
+        for (const std::size_t l : family_links[static_cast<std::size_t>(f)]) {
+            const PlacedLayers::Link& link = placed.links[l];
+            const auto upper = static_cast<std::size_t>(link.upper);
+            const auto lower = static_cast<std::size_t>(link.lower);
+            s.point = x[upper] + link.upper_offset + (run_of[upper] == run_number ? shift : 0.0);
+            const double end = x[lower] + link.lower_offset + (run_of[lower] == run_number ? shift : 0.0);
+            s.lo = std::min(s.lo, end);
+            s.hi = std::max(s.hi, end);
+        }
+        return s;
+    };
+    // Upward, a run looks at the families whose point it holds; downward, at those whose
+    // children it holds too.
+    const auto align_layer = [&](std::size_t l, bool upward) {
         const auto& layer = placed.layers[l];
         const auto gap = [&](std::size_t k) { // least distance between items k - 1 and k
             const auto a = static_cast<std::size_t>(layer[k - 1]);
@@ -139,44 +177,55 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
             const double room_right = last + 1 == layer.size() ? 1e300
                 : x[static_cast<std::size_t>(layer[last + 1])] -
                       x[static_cast<std::size_t>(layer[last])] - gap(last + 1);
-            // Per family of the run, the shifts that put its point over its children.
-            std::vector<std::pair<double, double>> wanted;
+            ++run_number;
+            std::vector<int> touched; // the families with their point or a child in the run
             for (std::size_t k = first; k <= last; ++k) {
-                const auto item = static_cast<std::size_t>(layer[k]);
-                for (std::size_t n = 0; n < down[item].size();) {
-                    const int family = placed.links[down[item][n]].family;
-                    const double point = x[item] + placed.links[down[item][n]].upper_offset;
-                    double lo = 1e300;
-                    double hi = -1e300;
-                    for (; n < down[item].size() && placed.links[down[item][n]].family == family; ++n) {
-                        const PlacedLayers::Link& link = placed.links[down[item][n]];
-                        const double end = x[static_cast<std::size_t>(link.lower)] + link.lower_offset;
-                        lo = std::min(lo, end);
-                        hi = std::max(hi, end);
+                run_of[static_cast<std::size_t>(layer[k])] = run_number;
+            }
+            for (std::size_t k = first; k <= last && touched.size() <= 256; ++k) {
+                for (const int f : families_of[static_cast<std::size_t>(layer[k])]) {
+                    const bool point_here = run_of[static_cast<std::size_t>(
+                        placed.links[family_links[static_cast<std::size_t>(f)].front()].upper)] == run_number;
+                    const bool child_here = placed.width[static_cast<std::size_t>(layer[k])] > 0;
+                    if (seen[static_cast<std::size_t>(f)] != run_number &&
+                        (point_here || (!upward && child_here))) {
+                        seen[static_cast<std::size_t>(f)] = run_number;
+                        touched.push_back(f);
                     }
-                    wanted.emplace_back(lo - tolerance - point, hi + tolerance - point);
                 }
             }
-            if (!wanted.empty() && wanted.size() <= 256) {
-                // The shift over most spans; of those, the one centring most families over
-                // their children, then the smallest.
+            if (!touched.empty() && touched.size() <= 256) {
+                // The shifts that put a point just inside, or at the middle of, its span.
+                std::vector<double> candidates{0.0};
+                for (const int f : touched) {
+                    const Span now = span(f, 0.0);
+                    const Span moved = span(f, 1.0);
+                    const double point_moves = moved.point - now.point;
+                    const double lo_moves = moved.lo - now.lo;
+                    const double hi_moves = moved.hi - now.hi;
+                    const auto solve = [&](double a, double a_moves, double b, double b_moves) {
+                        if (std::abs(a_moves - b_moves) > 0.5) {
+                            candidates.push_back((b - a) / (a_moves - b_moves));
+                        }
+                    };
+                    solve(now.point, point_moves, now.lo - tolerance, lo_moves);
+                    solve(now.point, point_moves, now.hi + tolerance, hi_moves);
+                    solve(now.point, point_moves, (now.lo + now.hi) / 2, (lo_moves + hi_moves) / 2);
+                }
+                // The shift putting most points over their children; of those, the one
+                // centring most, then the smallest.
                 double best_shift = 0;
                 long best_count = -1;
                 long best_centred = -1;
-                std::vector<double> candidates{0.0};
-                for (const auto& [lo, hi] : wanted) {
-                    candidates.push_back(lo);
-                    candidates.push_back(hi);
-                    candidates.push_back((lo + hi) / 2);
-                }
                 for (double shift : candidates) {
                     shift = std::clamp(shift, -room_left, room_right);
-                    const long count = std::ranges::count_if(wanted, [&](const auto& w) {
-                        return w.first - 1e-9 <= shift && shift <= w.second + 1e-9;
-                    });
-                    const long centred = std::ranges::count_if(wanted, [&](const auto& w) {
-                        return std::abs((w.first + w.second) / 2 - shift) < 1e-6;
-                    });
+                    long count = 0;
+                    long centred = 0;
+                    for (const int f : touched) {
+                        const Span s = span(f, shift);
+                        count += s.lo - tolerance - 1e-9 <= s.point && s.point <= s.hi + tolerance + 1e-9;
+                        centred += std::abs((s.lo + s.hi) / 2 - s.point) < 1e-6;
+                    }
                     if (count > best_count || (count == best_count && centred > best_centred) ||
                         (count == best_count && centred == best_centred &&
                          std::abs(shift) < std::abs(best_shift))) {
@@ -190,6 +239,11 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                 }
             }
             first = last + 1;
+        }
+    };
+    for (int pass = 0; pass < align_passes; ++pass) {
+        for (std::size_t n = 0; n < order.size(); ++n) {
+            align_layer(order[pass % 2 == 0 ? n : order.size() - 1 - n], pass % 2 == 0);
         }
     }
 }

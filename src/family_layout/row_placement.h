@@ -35,7 +35,9 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap);
 // Then, from the bottom layer up, each run of items that stand at their least distance
 // apart moves as one, within the room around it, to where the most families have their
 // point (a link's upper end with a family) over their children's span (the lower ends)
-// widened by `tolerance` on each side.
+// widened by `tolerance` on each side. Then, from the top layer down, each run moves under
+// the points of the families whose children it holds where that puts more points over their
+// children, counting the families whose point it holds too.
 void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                          double tolerance);
 
