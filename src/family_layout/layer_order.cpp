@@ -93,14 +93,10 @@ long count_crossings(const PlacedLayers& placed)
 void order_layers(PlacedLayers& placed)
 {
     const std::size_t items = placed.x.size();
-    std::vector<std::vector<std::size_t>> up(items), down(items);
-    for (std::size_t l = 0; l < placed.links.size(); ++l) {
-        up[static_cast<std::size_t>(placed.links[l].lower)].push_back(l);
-        down[static_cast<std::size_t>(placed.links[l].upper)].push_back(l);
-    }
-    std::vector<std::size_t> order(placed.layers.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::ranges::stable_sort(order, {}, [&](std::size_t l) { return placed.depth[l]; });
+    const ItemLinks item_links = links_by_item(placed);
+    const auto& up = item_links.up;
+    const auto& down = item_links.down;
+    const std::vector<std::size_t> order = layers_by_depth(placed);
     Places places{std::vector<double>(items, 0.0)};
     const auto number = [&](const std::vector<int>& layer) {
         for (std::size_t k = 0; k < layer.size(); ++k) {

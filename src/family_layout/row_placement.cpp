@@ -57,17 +57,31 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
 
 } // namespace
 
-void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
+ItemLinks links_by_item(const PlacedLayers& placed)
 {
-    const std::size_t items = placed.x.size();
-    std::vector<std::vector<std::size_t>> up(items), down(items); // link indices
+    ItemLinks links{std::vector<std::vector<std::size_t>>(placed.x.size()),
+                    std::vector<std::vector<std::size_t>>(placed.x.size())};
     for (std::size_t l = 0; l < placed.links.size(); ++l) {
-        up[static_cast<std::size_t>(placed.links[l].lower)].push_back(l);
-        down[static_cast<std::size_t>(placed.links[l].upper)].push_back(l);
+        links.up[static_cast<std::size_t>(placed.links[l].lower)].push_back(l);
+        links.down[static_cast<std::size_t>(placed.links[l].upper)].push_back(l);
     }
+    return links;
+}
+
+std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed)
+{
     std::vector<std::size_t> order(placed.layers.size());
     std::iota(order.begin(), order.end(), 0);
     std::ranges::stable_sort(order, {}, [&](std::size_t l) { return placed.depth[l]; });
+    return order;
+}
+
+void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
+{
+    const ItemLinks item_links = links_by_item(placed);
+    const auto& up = item_links.up;
+    const auto& down = item_links.down;
+    const std::vector<std::size_t> order = layers_by_depth(placed);
 
     // Each item pulled toward the ends of its links on one side; one without any stays.
     const auto sweep = [&](bool downward) {

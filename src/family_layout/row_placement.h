@@ -28,6 +28,17 @@ struct PlacedLayers {
     std::vector<Link> links;
 };
 
+// Each item's links, as indices into `links`: those reaching it from the layer above (up)
+// and those leaving it for the layer below (down).
+struct ItemLinks {
+    std::vector<std::vector<std::size_t>> up;
+    std::vector<std::vector<std::size_t>> down;
+};
+ItemLinks links_by_item(const PlacedLayers& placed);
+
+// The layers in the order of their depth within their parts, top first.
+std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed);
+
 // Moves the items' x, keeping each layer's order. Boxes keep `box_gap` between them, a
 // passing line `line_gap` from anything.
 void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap);
