@@ -21,8 +21,10 @@ Failure about(const std::string& path, const std::string& what)
 }
 
 // hierarchical-layout names its files after its argument, so it runs in the output's
-// folder. With a marriages table the chosen part goes on to kinship-layout, which takes it.
-std::string next_command(const std::string& output_path, const std::string* marriages_path)
+// folder. With a marriages table the chosen part goes on to kinship-layout, which takes it
+// (and the names table, when there is one).
+std::string next_command(const std::string& output_path, const std::string* marriages_path,
+                         const std::string* names_path)
 {
     const std::filesystem::path output(output_path);
     const std::string folder = output.parent_path().string();
@@ -30,7 +32,8 @@ std::string next_command(const std::string& output_path, const std::string* marr
         const std::filesystem::path drawing = std::filesystem::path(output).replace_extension(
             output.extension() == ".gml" ? ".gml.gml" : ".gml");
         return "kinship-layout " + shell_word(output_path) + " " + shell_word(drawing.string()) +
-               " --marriages " + shell_word(*marriages_path);
+               " --marriages " + shell_word(*marriages_path) +
+               (names_path != nullptr ? " --names " + shell_word(*names_path) : "");
     }
     return (folder.empty() ? "" : "cd " + shell_word(folder) + " && ") +
            "hierarchical-layout " + shell_word(output.filename().string());
@@ -180,7 +183,9 @@ Status run_select(const SelectOptions& options, std::ostream& out)
         }
     }
     out << summary << ".\nNext: "
-        << next_command(options.output_path, marriages ? &marriages_path : nullptr) << '\n';
+        << next_command(options.output_path, marriages ? &marriages_path : nullptr,
+                        names ? &names_path : nullptr)
+        << '\n';
     return done;
 }
 
