@@ -89,6 +89,10 @@ struct Walk {
     // down to the other's, whose space below holds the family node.
     int upper = -1;
     std::vector<Step> upper_path;
+    // Childless partners apart in one layer: a point in the next layer (below, else above)
+    // that both are linked to while the layers are ordered, so that they are kept near.
+    int meeting = -1;
+    bool meeting_below = true;
 };
 
 int find(std::vector<int>& parent, int v)
@@ -202,20 +206,25 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     // Items: the rows, then a passage for each layer a family's trunk passes.
     PlacedLayers placed;
     std::vector<std::pair<std::size_t, int>> item_layer; // (part, layer)
-    // First orders within the layers: the depth-first walk's and the file's (each also reversed).
+    // First orders within the layers: the depth-first walk's, the file's, and the walk's
+    // from the last node (each also reversed).
     std::vector<double> key;
     std::vector<double> file_key;
+    std::vector<double> back_key; // of the walk from the last node, lines from the last
+    const std::vector<int> walked_back = walk_order(graph, true);
     for (std::size_t u = 0; u < unit_count; ++u) {
         placed.width.push_back(row_width(units.members[u], person_width));
         item_layer.emplace_back(static_cast<std::size_t>(component[u]),
                                 layer[static_cast<std::size_t>(units.members[u].front())]);
         key.push_back(ranks.first_seen[u]);
         file_key.push_back(static_cast<double>(u));
+        back_key.push_back(walked_back[u]);
     }
     const auto passage = [&](std::size_t comp, int l, int toward) {
         placed.width.push_back(0.0);
         item_layer.emplace_back(comp, l);
         key.push_back(ranks.first_seen[static_cast<std::size_t>(unit(toward))] - 0.5);
+        back_key.push_back(walked_back[static_cast<std::size_t>(unit(toward))] - 0.5);
         file_key.push_back(unit(toward) - 0.5);
         return static_cast<int>(placed.width.size() - 1);
     };
@@ -255,6 +264,11 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         for (const int child : f.children) {
             walk.paths.push_back(path_down(layer[static_cast<std::size_t>(lower)], child, trunk));
         }
+        const std::size_t layers_here = heights[component_of(lower)].size();
+        if (!side_by_side[c] && walk.upper < 0 && f.children.empty() && layers_here > 1) {
+            walk.meeting_below = static_cast<std::size_t>(lower_layer) + 1 < layers_here;
+            walk.meeting = passage(component_of(lower), lower_layer + (walk.meeting_below ? 1 : -1), lower);
+        }
         walks[component_of(lower)].push_back(std::move(walk));
     }
     std::vector<std::pair<std::size_t, std::size_t>> single_walk(people, {0, 0});
@@ -291,11 +305,31 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                         from = to;
                     }
                 }
+                // Partners apart in one layer: the family's lines hang from the middle
+                // between them, so the order weighs them from the other partner too.
+                if (walk.couple >= 0 && walk.upper < 0 && walk.source.person >= 0) {
+                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                    const int other = walk.source.person == f.father ? f.mother : f.father;
+                    const Step from{unit(other), other, -1};
+                    for (const auto& path : walk.paths) {
+                        placed.links.push_back({from.item, step_offset(from), path.front().item,
+                                                step_offset(path.front()), -1});
+                    }
+                }
                 if (walk.upper >= 0) {
                     Step from{unit(walk.upper), walk.upper, -1};
                     for (const Step& to : walk.upper_path) {
                         placed.links.push_back({from.item, step_offset(from), to.item, 0.0, -1});
                         from = to;
+                    }
+                }
+                if (walk.meeting >= 0) {
+                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                    for (const int p : {f.father, f.mother}) {
+                        const double at_p = step_offset({unit(p), p, -1});
+                        placed.links.push_back(walk.meeting_below
+                            ? PlacedLayers::Link{unit(p), at_p, walk.meeting, 0.0, -1}
+                            : PlacedLayers::Link{walk.meeting, 0.0, unit(p), at_p, -1});
                     }
                 }
                 ++family;
@@ -672,7 +706,9 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     std::ranges::transform(key, reversed_walk.begin(), [](double k) { return -k; });
     std::vector<double> reversed_file(file_key.size());
     std::ranges::transform(file_key, reversed_file.begin(), [](double k) { return -k; });
-    for (const auto* first : {&file_key, &reversed_walk, &reversed_file}) {
+    std::vector<double> reversed_back(back_key.size());
+    std::ranges::transform(back_key, reversed_back.begin(), [](double k) { return -k; });
+    for (const auto* first : {&file_key, &reversed_walk, &reversed_file, &back_key, &reversed_back}) {
         units.members = rows;
         measure_rows();
         link_walks();

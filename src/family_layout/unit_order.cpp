@@ -108,13 +108,9 @@ std::vector<int> balanced_ranks(const UnitGraph& graph, int unit_count)
 
 } // namespace
 
-UnitRanks rank_units(const UnitGraph& graph, int unit_count)
+std::vector<int> walk_order(const UnitGraph& graph, bool backwards)
 {
     const auto n = static_cast<std::size_t>(graph.nodes);
-    UnitRanks ranks;
-    ranks.rank = graph.nodes <= network_simplex_limit ? network_simplex_ranks(graph, unit_count)
-                                                      : balanced_ranks(graph, unit_count);
-
     // Lines either way round, each node's in the order unit_graph made them.
     std::vector<std::size_t> start(n + 1, 0);
     for (const UnitEdge& e : graph.edges) {
@@ -130,14 +126,15 @@ UnitRanks rank_units(const UnitGraph& graph, int unit_count)
         next[fill[static_cast<std::size_t>(e.source)]++] = e.target;
         next[fill[static_cast<std::size_t>(e.target)]++] = e.source;
     }
-    ranks.first_seen.assign(n, -1);
+    std::vector<int> seen_at(n, -1);
     int seen = 0;
     std::vector<std::pair<std::size_t, std::size_t>> stack; // node, next line to follow
-    for (std::size_t root = 0; root < n; ++root) {
-        if (ranks.first_seen[root] >= 0) {
+    for (std::size_t r = 0; r < n; ++r) {
+        const std::size_t root = backwards ? n - 1 - r : r;
+        if (seen_at[root] >= 0) {
             continue;
         }
-        ranks.first_seen[root] = seen++;
+        seen_at[root] = seen++;
         stack.emplace_back(root, start[root]);
         while (!stack.empty()) {
             auto& [v, k] = stack.back();
@@ -145,13 +142,23 @@ UnitRanks rank_units(const UnitGraph& graph, int unit_count)
                 stack.pop_back();
                 continue;
             }
-            const auto w = static_cast<std::size_t>(next[k++]);
-            if (ranks.first_seen[w] < 0) {
-                ranks.first_seen[w] = seen++;
+            const auto w = static_cast<std::size_t>(
+                next[backwards ? start[v] + start[v + 1] - 1 - k++ : k++]);
+            if (seen_at[w] < 0) {
+                seen_at[w] = seen++;
                 stack.emplace_back(w, start[w]);
             }
         }
     }
+    return seen_at;
+}
+
+UnitRanks rank_units(const UnitGraph& graph, int unit_count)
+{
+    UnitRanks ranks;
+    ranks.rank = graph.nodes <= network_simplex_limit ? network_simplex_ranks(graph, unit_count)
+                                                      : balanced_ranks(graph, unit_count);
+    ranks.first_seen = walk_order(graph, false);
     return ranks;
 }
 

@@ -16,6 +16,11 @@ struct UnitRanks {
     std::vector<int> first_seen; // per node, in the walk
 };
 
+// The place of each node in a depth-first walk of the graph, lines taken either way round:
+// from the first node, following each node's lines in the order unit_graph made them, or
+// `backwards`, from the last node and each node's lines from the last.
+std::vector<int> walk_order(const UnitGraph& graph, bool backwards);
+
 // The graph's first `unit_count` nodes are rows of people, the others couples.
 UnitRanks rank_units(const UnitGraph& graph, int unit_count);
 
