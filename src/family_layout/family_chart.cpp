@@ -29,6 +29,12 @@ constexpr double drop_spacing = 6.0;
 // crossing least (a share, and a number) are weighed by their couples over their children.
 constexpr double crossings_allowance = 0.10;
 constexpr double crossings_slack = 5.0;
+// Orders laid out whole and drawn, those crossing least.
+constexpr std::size_t charts_drawn = 3;
+// Tries from the best order shaken, on charts of at most `shaken_items` items (on larger
+// ones each try takes seconds).
+constexpr int shake_tries = 25;
+constexpr std::size_t shaken_items = 20000;
 
 // Width of a row of people standing `partner_gap` apart.
 double row_width(const std::vector<int>& members, std::span<const double> person_width)
@@ -354,15 +360,14 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             }
             placed.layers.back().push_back(static_cast<int>(by_layer[k]));
         }
-        order_layers(placed);
+        order_layers(placed, 0);
         return count_crossings(placed);
     };
     const auto at = [&](const Step& s) {
         return placed.x[static_cast<std::size_t>(s.item)] + step_offset(s);
     };
-    // The whole layout from one first order.
-    const auto lay_out = [&](const std::vector<double>& first) {
-        order_from(first);
+    // The whole layout from the order of the layers as they stand.
+    const auto lay_out = [&] {
         placed.x.assign(placed.width.size(), 0.0);
         for (const auto& layer_items : placed.layers) {
             double x = 0;
@@ -698,21 +703,35 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         long over;
     };
     std::vector<Candidate> candidates;
-    const std::vector<std::vector<int>> rows = units.members;
-    lay_out(key);
-    Chart first_chart = draw_chart();
-    candidates.push_back({std::move(first_chart), 0, 0});
     std::vector<double> reversed_walk(key.size());
     std::ranges::transform(key, reversed_walk.begin(), [](double k) { return -k; });
     std::vector<double> reversed_file(file_key.size());
     std::ranges::transform(file_key, reversed_file.begin(), [](double k) { return -k; });
     std::vector<double> reversed_back(back_key.size());
     std::ranges::transform(back_key, reversed_back.begin(), [](double k) { return -k; });
-    for (const auto* first : {&file_key, &reversed_walk, &reversed_file, &back_key, &reversed_back}) {
+    // Each first order's layers ordered; the one crossing least ordered again from shaken
+    // copies of itself; the orders crossing least laid out and drawn.
+    struct Ordered {
+        std::vector<std::vector<int>> layers;
+        long crossings;
+    };
+    std::vector<Ordered> orders;
+    for (const auto* first : {&key, &file_key, &reversed_walk, &reversed_file, &back_key, &reversed_back}) {
+        const long crossings = order_from(*first);
+        orders.push_back({placed.layers, crossings});
+    }
+    std::ranges::stable_sort(orders, {}, &Ordered::crossings);
+    placed.layers = orders.front().layers;
+    order_layers(placed, placed.width.size() <= shaken_items ? shake_tries : 0);
+    orders.front() = {placed.layers, count_crossings(placed)};
+    std::ranges::stable_sort(orders, {}, &Ordered::crossings);
+    const std::vector<std::vector<int>> rows = units.members;
+    for (std::size_t k = 0; k < std::min(orders.size(), charts_drawn); ++k) {
         units.members = rows;
         measure_rows();
         link_walks();
-        lay_out(*first);
+        placed.layers = orders[k].layers;
+        lay_out();
         candidates.push_back({draw_chart(), 0, 0});
     }
     // Of the charts that cross little more than the one crossing least, the one with the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <cstdint>
 
 namespace kinship::family {
 namespace {
@@ -11,6 +12,11 @@ constexpr int transpose_passes = 4;
 // Sifting passes (down, up, ...) over layers of at most `sift_limit` items.
 constexpr int sift_passes = 4;
 constexpr std::size_t sift_limit = 600;
+// A try from the best order shaken moves one item in `shake_share` (and one more) of every
+// layer elsewhere, then sweeps and sifts a little.
+constexpr std::size_t shake_share = 20;
+constexpr int shaken_sweep_pairs = 3;
+constexpr int shaken_sift_passes = 2;
 
 // The place of each item in its layer, and of a link's end: the item's place, moved
 // within (-0.5, 0.5) by where the end lies in the row.
@@ -64,6 +70,39 @@ long inversions(std::vector<std::pair<double, double>>& pairs)
     return count;
 }
 
+// Sorts `v`, counting the pairs out of order (strictly greater first): merges bottom up.
+long sort_counting(std::vector<double>& v, std::vector<double>& scratch)
+{
+    long count = 0;
+    const std::size_t n = v.size();
+    scratch.resize(n);
+    for (std::size_t width = 1; width < n; width *= 2) {
+        for (std::size_t lo = 0; lo < n; lo += 2 * width) {
+            const std::size_t mid = std::min(lo + width, n);
+            const std::size_t hi = std::min(lo + 2 * width, n);
+            std::size_t i = lo;
+            std::size_t j = mid;
+            std::size_t k = lo;
+            while (i < mid && j < hi) {
+                if (v[j] < v[i]) {
+                    count += static_cast<long>(mid - i);
+                    scratch[k++] = v[j++];
+                } else {
+                    scratch[k++] = v[i++];
+                }
+            }
+            while (i < mid) {
+                scratch[k++] = v[i++];
+            }
+            while (j < hi) {
+                scratch[k++] = v[j++];
+            }
+        }
+        v.swap(scratch);
+    }
+    return count;
+}
+
 } // namespace
 
 long count_crossings(const PlacedLayers& placed)
@@ -93,7 +132,7 @@ long count_crossings(const PlacedLayers& placed)
     return count;
 }
 
-void order_layers(PlacedLayers& placed)
+void order_layers(PlacedLayers& placed, int shakes)
 {
     const std::size_t items = placed.x.size();
     const ItemLinks item_links = links_by_item(placed);
@@ -109,6 +148,40 @@ void order_layers(PlacedLayers& placed)
     for (const auto& layer : placed.layers) {
         number(layer);
     }
+    // Crossings of the links between each layer and the next, as the places stand: the
+    // links sorted by their upper ends, the lower ends out of order counted.
+    std::vector<std::vector<std::size_t>> links_below(placed.layers.size());
+    {
+        std::vector<std::size_t> layer_of(items, 0);
+        for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+            for (const int item : placed.layers[l]) {
+                layer_of[static_cast<std::size_t>(item)] = l;
+            }
+        }
+        for (std::size_t l = 0; l < placed.links.size(); ++l) {
+            links_below[layer_of[static_cast<std::size_t>(placed.links[l].upper)]].push_back(l);
+        }
+    }
+    std::vector<std::pair<double, double>> pairs;
+    std::vector<double> lower_ends, scratch;
+    const auto count_now = [&] {
+        long count = 0;
+        for (const auto& below : links_below) {
+            pairs.clear();
+            for (const std::size_t l : below) {
+                const PlacedLayers::Link& link = placed.links[l];
+                pairs.emplace_back(places.end(placed, link.upper, link.upper_offset),
+                                   places.end(placed, link.lower, link.lower_offset));
+            }
+            std::ranges::sort(pairs);
+            lower_ends.clear();
+            for (const auto& p : pairs) {
+                lower_ends.push_back(p.second);
+            }
+            count += sort_counting(lower_ends, scratch);
+        }
+        return count;
+    };
     // The ends on the other side of an item's links, up or down.
     const auto ends = [&](int item, bool upward, std::vector<double>& out) {
         out.clear();
@@ -119,25 +192,54 @@ void order_layers(PlacedLayers& placed)
                                  : places.end(placed, link.lower, link.lower_offset));
         }
     };
-    std::vector<double> a, b;
-    const auto crossings = [&](int left, int right) { // with `left` before `right`
-        long count = 0;
-        for (const bool upward : {true, false}) {
-            ends(left, upward, a);
-            ends(right, upward, b);
+    // The ends of the links of a layer's items (by their places when loaded), sorted, on
+    // both sides; the layers around stay as they are while the layer is reordered.
+    std::vector<std::vector<double>> ups, downs;
+    const auto load = [&](const std::vector<int>& layer) {
+        if (ups.size() < layer.size()) {
+            ups.resize(layer.size());
+            downs.resize(layer.size());
+        }
+        for (std::size_t k = 0; k < layer.size(); ++k) {
+            ends(layer[k], true, ups[k]);
+            ends(layer[k], false, downs[k]);
+            std::ranges::sort(ups[k]);
+            std::ranges::sort(downs[k]);
+        }
+    };
+    // How much more the links of loaded items u and v cross with u left of v than with v
+    // left of u: one merge per side.
+    const auto excess = [&](std::size_t u, std::size_t v) {
+        long more = 0;
+        for (const auto* side : {&ups, &downs}) {
+            const auto& a = (*side)[u];
+            const auto& b = (*side)[v];
+            std::size_t below = 0; // ends of v before x
+            std::size_t up_to = 0; // ends of v at or before x
             for (const double x : a) {
-                for (const double y : b) {
-                    count += x > y;
+                while (below < b.size() && b[below] < x) {
+                    ++below;
                 }
+                up_to = std::max(up_to, below);
+                while (up_to < b.size() && b[up_to] <= x) {
+                    ++up_to;
+                }
+                // u left: pairs with x > y cross; v left: pairs with x < y.
+                more += static_cast<long>(below) - static_cast<long>(b.size() - up_to);
             }
         }
-        return count;
+        return more;
     };
+    std::vector<std::size_t> slot; // the loaded items in their current order
     const auto transpose = [&](std::vector<int>& layer) {
+        load(layer);
+        slot.resize(layer.size());
+        std::iota(slot.begin(), slot.end(), std::size_t{0});
         for (int pass = 0; pass < transpose_passes; ++pass) {
             bool swapped = false;
             for (std::size_t k = 0; k + 1 < layer.size(); ++k) {
-                if (crossings(layer[k + 1], layer[k]) < crossings(layer[k], layer[k + 1])) {
+                if (excess(slot[k], slot[k + 1]) > 0) {
+                    std::swap(slot[k], slot[k + 1]);
                     std::swap(layer[k], layer[k + 1]);
                     places.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
                     places.place[static_cast<std::size_t>(layer[k + 1])] = static_cast<double>(k + 1);
@@ -152,52 +254,28 @@ void order_layers(PlacedLayers& placed)
     // Sifting: each item of a layer in turn is taken out and put back at the place where
     // its links cross least those of the others, with both neighbouring layers. Each move
     // crosses at most as often as before; layers too long for this are left as they are.
-    std::vector<std::vector<double>> ups, downs;
-    const auto crossed = [&](std::size_t u, std::size_t v) { // u's links left of v's
-        long count = 0;
-        for (const auto* side : {&ups, &downs}) {
-            const auto& a = (*side)[u];
-            const auto& b = (*side)[v];
-            std::size_t j = 0;
-            for (const double x : a) { // pairs with x > y, both sorted
-                while (j < b.size() && b[j] < x) {
-                    ++j;
-                }
-                count += static_cast<long>(j);
-            }
-        }
-        return count;
-    };
+    std::vector<int> item_of;
+    std::vector<long> cost_at;
     const auto sift = [&](std::vector<int>& layer) {
         const std::size_t n = layer.size();
         if (n < 3 || n > sift_limit) {
             return;
         }
-        ups.assign(n, {});
-        downs.assign(n, {});
-        std::vector<std::size_t> slot(n); // the items of the layer, as indices 0..n-1
-        std::vector<int> item_of(n);
-        for (std::size_t k = 0; k < n; ++k) {
-            item_of[k] = layer[k];
-            slot[k] = k;
-            ends(layer[k], true, ups[k]);
-            ends(layer[k], false, downs[k]);
-            std::ranges::sort(ups[k]);
-            std::ranges::sort(downs[k]);
-        }
+        load(layer);
+        slot.resize(n);
+        std::iota(slot.begin(), slot.end(), std::size_t{0});
+        item_of = layer;
         for (std::size_t u = 0; u < n; ++u) {
             if (ups[u].empty() && downs[u].empty()) {
                 continue;
             }
-            auto at = static_cast<std::size_t>(std::ranges::find(slot, u) - slot.begin());
+            const auto at = static_cast<std::size_t>(std::ranges::find(slot, u) - slot.begin());
             slot.erase(slot.begin() + static_cast<std::ptrdiff_t>(at));
             // The crossings of u at each place, relative to the first: each step right
             // past an item adds the difference of the two ways round.
-            long cost = 0;
-            std::vector<long> cost_at{0}; // per place, relative to place 0
+            cost_at.assign(1, 0);
             for (std::size_t k = 0; k < slot.size(); ++k) {
-                cost += crossed(slot[k], u) - crossed(u, slot[k]);
-                cost_at.push_back(cost);
+                cost_at.push_back(cost_at.back() - excess(u, slot[k]));
             }
             std::size_t best_place = at; // moves only for a gain
             for (std::size_t k = 0; k < cost_at.size(); ++k) {
@@ -212,14 +290,17 @@ void order_layers(PlacedLayers& placed)
         }
         number(layer);
     };
+    std::vector<double> key;
+    std::vector<double> a;
+    std::vector<std::size_t> linked, by_key;
+    std::vector<int> sorted;
     const auto sweep = [&](bool downward) {
-        std::vector<double> key;
         for (std::size_t n = 0; n < order.size(); ++n) {
             auto& layer = placed.layers[order[downward ? n : order.size() - 1 - n]];
-            key.assign(items == 0 ? 0 : layer.size(), 0.0);
+            key.assign(layer.size(), 0.0);
             // Items linked that way are sorted by their barycentres into the places of
             // the linked ones; the others keep their places.
-            std::vector<std::size_t> linked;
+            linked.clear();
             for (std::size_t k = 0; k < layer.size(); ++k) {
                 ends(layer[k], downward, a);
                 if (!a.empty()) {
@@ -227,39 +308,70 @@ void order_layers(PlacedLayers& placed)
                     linked.push_back(k);
                 }
             }
-            std::vector<std::size_t> by_key = linked;
+            by_key = linked;
             std::ranges::stable_sort(by_key, {}, [&](std::size_t k) { return key[k]; });
-            std::vector<int> sorted = layer;
+            sorted = layer;
             for (std::size_t j = 0; j < linked.size(); ++j) {
                 sorted[linked[j]] = layer[by_key[j]];
             }
-            layer = std::move(sorted);
+            layer.swap(sorted);
             number(layer);
             transpose(layer);
-
         }
     };
-    long best = count_crossings(placed);
-
-    auto best_layers = placed.layers;
-    for (int n = 0; n < sweep_pairs && best > 0; ++n) {
-        sweep(true);
-        sweep(false);
-        const long now = count_crossings(placed);
-
+    // Sweeps from the layers as they stand, the order crossing least kept, then sifting.
+    const auto improve = [&](int pairs, int sifts) {
+        long best = count_now();
+        auto best_layers = placed.layers;
+        for (int n = 0; n < pairs && best > 0; ++n) {
+            sweep(true);
+            sweep(false);
+            const long now = count_now();
+            if (now < best) {
+                best = now;
+                best_layers = placed.layers;
+            }
+        }
+        placed.layers = std::move(best_layers);
+        for (const auto& layer : placed.layers) {
+            number(layer);
+        }
+        for (int pass = 0; pass < sifts; ++pass) {
+            for (std::size_t n = 0; n < order.size(); ++n) {
+                sift(placed.layers[order[pass % 2 == 0 ? n : order.size() - 1 - n]]);
+            }
+        }
+        return count_now();
+    };
+    long best = improve(sweep_pairs, sift_passes);
+    // Then tries from the best order shaken: in each layer some items moved elsewhere, at
+    // places drawn from a fixed sequence (the same every run).
+    std::uint64_t state = 0x9e3779b97f4a7c15ULL;
+    const auto draw = [&](std::size_t below) { // splitmix64
+        std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return static_cast<std::size_t>((z ^ (z >> 31)) % below);
+    };
+    for (int t = 0; t < shakes && best > 0; ++t) {
+        auto kept = placed.layers;
+        for (auto& layer : placed.layers) {
+            for (std::size_t m = 0; layer.size() > 2 && m < 1 + layer.size() / shake_share; ++m) {
+                const std::size_t from = draw(layer.size());
+                const int item = layer[from];
+                layer.erase(layer.begin() + static_cast<std::ptrdiff_t>(from));
+                layer.insert(layer.begin() + static_cast<std::ptrdiff_t>(draw(layer.size() + 1)), item);
+            }
+            number(layer);
+        }
+        const long now = improve(shaken_sweep_pairs, shaken_sift_passes);
         if (now < best) {
             best = now;
-            best_layers = placed.layers;
-        }
-    }
-    placed.layers = std::move(best_layers);
-    for (const auto& layer : placed.layers) {
-        number(layer);
-    }
-
-    for (int pass = 0; pass < sift_passes; ++pass) {
-        for (std::size_t n = 0; n < order.size(); ++n) {
-            sift(placed.layers[order[pass % 2 == 0 ? n : order.size() - 1 - n]]);
+        } else {
+            placed.layers = std::move(kept);
+            for (const auto& layer : placed.layers) {
+                number(layer);
+            }
         }
     }
 }

@@ -11,7 +11,9 @@
 namespace kinship::family {
 
 // Reorders `placed.layers` by `placed.links` (their offsets place the ends within rows).
-void order_layers(PlacedLayers& placed);
+// Then `shakes` times, the best order so far with some items moved elsewhere in every
+// layer is ordered again, and kept when it crosses less.
+void order_layers(PlacedLayers& placed, int shakes);
 
 // Crossing pairs of links over all neighbouring layers, by the order of `placed.layers`.
 long count_crossings(const PlacedLayers& placed);
