@@ -99,18 +99,17 @@ std::vector<char> reached(const Adjacency& a, int from)
     return seen;
 }
 
-// Where to cut row `u` (places before which a part begins, in order) so that none of its
-// parts lies on a cycle, cutting as few partners apart as can be: first leaving nobody
-// with several partners without one beside them, then cutting fewest couples, then making
-// fewest parts. Empty when no cut of this row alone takes all its parts off the cycles
-// (they run through other rows too) or when the row lies on none.
+// Where to cut row `u`, which lies on a cycle (places before which a part begins, in
+// order), so that none of its parts lies on one, cutting as few partners apart as can be:
+// first leaving nobody with several partners without one beside them, then cutting fewest
+// couples, then making fewest parts. Empty when no cut of this row alone takes all its
+// parts off the cycles (they run through other rows too). `below`: the nodes reached from
+// the row.
 std::vector<std::size_t> best_cuts(const Families& families, const Units& units,
                                    const std::vector<UnitEdge>& lines, int u,
-                                   const Adjacency& down, const Adjacency& up)
+                                   const std::vector<char>& below, const Adjacency& up)
 {
-    const std::vector<char> below = reached(down, u);
-    if (!below[static_cast<std::size_t>(u)] ||
-        units.members[static_cast<std::size_t>(u)].size() > max_unit_size) {
+    if (units.members[static_cast<std::size_t>(u)].size() > max_unit_size) {
         return {};
     }
     const std::vector<char> above = reached(up, u);
@@ -236,8 +235,14 @@ void break_cycles(const Families& families, Units& units)
         const Adjacency down = adjacency(graph, false);
         const Adjacency up = adjacency(graph, true);
         bool cut = false;
+        int last_resort = -1;
         for (const int u : cyclic) {
-            const std::vector<std::size_t> at = best_cuts(families, units, lines, u, down, up);
+            const std::vector<char> below = reached(down, u);
+            if (!below[static_cast<std::size_t>(u)]) {
+                continue; // between cycles, on none
+            }
+            last_resort = last_resort < 0 ? u : last_resort;
+            const std::vector<std::size_t> at = best_cuts(families, units, lines, u, below, up);
             int rest = u; // the parts in the row's order
             for (std::size_t k = 0; k < at.size(); ++k) {
                 split_unit(units, rest, at[k] - (k > 0 ? at[k - 1] : 0));
@@ -249,8 +254,7 @@ void break_cycles(const Families& families, Units& units)
             }
         }
         if (!cut) { // no row's cycles are all its own: halve one, as a last resort
-            const int u = cyclic.front();
-            split_unit(units, u, units.members[static_cast<std::size_t>(u)].size() / 2);
+            split_unit(units, last_resort, units.members[static_cast<std::size_t>(last_resort)].size() / 2);
         }
     }
 }
