@@ -12,6 +12,7 @@ namespace {
 // and between two lines.
 constexpr double name_room = 34.0;
 constexpr double line_margin = 12.0;
+static_assert(turn_above_box < line_margin);
 constexpr double line_spacing = 7.0;
 // Two families' lines closer than this along a height would read as one.
 constexpr double line_clearance = 5.0;

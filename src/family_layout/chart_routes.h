@@ -29,9 +29,10 @@ struct ChartHeights {
 
 // A line coming down into a space at the very x where another family's line leaves it
 // downward would run along it: the one leaving moves aside by a little (a passage, or an
-// individual line, which then enters its child's box off the centre: the caller draws
-// it from the path's x).
+// individual line, which the caller then takes over to its child's centre just above the
+// box, turn_above_box under the box's top: below every line of the space).
 void move_aside(std::vector<Descent>& descents);
+inline constexpr double turn_above_box = 6.0;
 
 // Lays the layers out from y = box_height / 2 down.
 ChartHeights chart_heights(int layers, double box_height, const std::vector<Descent>& descents);

@@ -52,6 +52,37 @@ std::vector<int> row_of_component(const Families& families, int start, std::vect
     return row;
 }
 
+// A row cut into rows of at most max_unit_size: first where neighbours are no partners,
+// then each run of partners longer than that into near-equal parts (of two people at
+// least, so that nobody is left without the partner beside them); the parts follow one
+// another into a row while they fit.
+std::vector<std::vector<int>> cut_row(const Families& families, const std::vector<int>& row)
+{
+    std::vector<std::vector<int>> parts;
+    for (std::size_t from = 0; from < row.size();) {
+        std::size_t to = from + 1;
+        while (to < row.size() && are_partners(families, row[to - 1], row[to])) {
+            ++to;
+        }
+        const std::size_t length = to - from;
+        const std::size_t count = (length + max_unit_size - 1) / max_unit_size;
+        for (std::size_t k = 0; k < count; ++k) {
+            parts.emplace_back(row.begin() + static_cast<long>(from + length * k / count),
+                               row.begin() + static_cast<long>(from + length * (k + 1) / count));
+        }
+        from = to;
+    }
+    std::vector<std::vector<int>> rows;
+    for (auto& part : parts) {
+        if (!rows.empty() && rows.back().size() + part.size() <= max_unit_size) {
+            rows.back().insert(rows.back().end(), part.begin(), part.end());
+        } else {
+            rows.push_back(std::move(part));
+        }
+    }
+    return rows;
+}
+
 } // namespace
 
 Units group_partners(const Families& families)
@@ -65,25 +96,23 @@ Units group_partners(const Families& families)
             continue;
         }
         const std::vector<int> row = row_of_component(families, static_cast<int>(person), placed);
-        for (std::size_t from = 0; from < row.size(); from += max_unit_size) {
-            const auto to = std::min(row.size(), from + max_unit_size);
+        for (auto& part : cut_row(families, row)) {
             const int unit = static_cast<int>(units.members.size());
-            units.members.emplace_back(row.begin() + static_cast<long>(from),
-                                       row.begin() + static_cast<long>(to));
-            for (const int p : units.members.back()) {
+            for (const int p : part) {
                 units.unit_of[static_cast<std::size_t>(p)] = unit;
             }
+            units.members.push_back(std::move(part));
         }
     }
     return units;
 }
 
-void split_unit(Units& units, int u)
+void split_unit(Units& units, int u, std::size_t at)
 {
     std::vector<int>& members = units.members[static_cast<std::size_t>(u)];
-    const auto half = members.begin() + static_cast<long>(members.size() / 2);
-    std::vector<int> right(half, members.end());
-    members.erase(half, members.end());
+    const auto cut = members.begin() + static_cast<long>(at);
+    std::vector<int> right(cut, members.end());
+    members.erase(cut, members.end());
     for (const int p : right) {
         units.unit_of[static_cast<std::size_t>(p)] = static_cast<int>(units.members.size());
     }

@@ -20,11 +20,13 @@ inline constexpr std::size_t max_unit_size = 6;
 
 // Rows of partners. A chain of couples (one remarriage on each side at most) becomes one
 // row in chain order; someone with more partners gets one on each side and the others
-// follow in the same row. A person without partners is a unit alone.
+// follow in the same row. A row longer than max_unit_size is cut where neighbours are no
+// partners first, so that everyone with several partners keeps one beside them. A person
+// without partners is a unit alone.
 Units group_partners(const Families& families);
 
-// Cuts unit `u` (of two people or more) in two halves: the left one keeps `u`, the right
+// Cuts unit `u` before its member `at` (0 < at < size): the left part keeps `u`, the right
 // one becomes the last unit.
-void split_unit(Units& units, int u);
+void split_unit(Units& units, int u, std::size_t at);
 
 } // namespace kinship::family

@@ -59,4 +59,10 @@ Families find_families(const Pedigree& pedigree)
     return families;
 }
 
+bool are_partners(const Families& families, int a, int b)
+{
+    return std::ranges::find(families.partners[static_cast<std::size_t>(a)], b) !=
+           families.partners[static_cast<std::size_t>(a)].end();
+}
+
 } // namespace kinship::family

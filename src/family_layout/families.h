@@ -33,4 +33,7 @@ struct Families {
 
 Families find_families(const Pedigree& pedigree);
 
+// Whether `a` and `b` are partners.
+bool are_partners(const Families& families, int a, int b);
+
 } // namespace kinship::family

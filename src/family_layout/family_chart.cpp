@@ -603,8 +603,12 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     }
                     const double child_y =
                         chart_y.layer_y[static_cast<std::size_t>(layer[static_cast<std::size_t>(child)])];
-                    if (path.back() != x[static_cast<std::size_t>(child)]) { // moved aside
-                        points.push_back({path.back(), child_y - person_size / 2});
+                    if (path.back() != x[static_cast<std::size_t>(child)]) {
+                        // Moved aside: over to the centre just above the box, under every
+                        // family's horizontal line.
+                        const double turn = child_y - person_size / 2 - turn_above_box;
+                        points.push_back({path.back(), turn});
+                        points.push_back({x[static_cast<std::size_t>(child)], turn});
                     }
                     return clean_route(start, points, {x[static_cast<std::size_t>(child)], child_y});
                 };

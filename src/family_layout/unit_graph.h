@@ -23,10 +23,12 @@ struct UnitGraph {
 
 UnitGraph unit_graph(const Families& families, const Units& units);
 
-// Cuts rows in halves until the unit graph has no cycle. Putting partners in one row can
-// close one, when someone in a row descends from someone else in it (a man with children
-// by a mother and by her daughter) or from their close kin; only the rows on such a cycle
-// are cut.
+// Cuts rows until the unit graph has no cycle. Putting partners in one row can close one,
+// when someone in a row descends from someone else in it (a man with children by a mother
+// and by her daughter) or from their close kin; only the rows on such a cycle are cut,
+// each where that takes all its parts off the cycles with the fewest couples cut apart and
+// nobody with several partners left without one beside them (in halves, as a last resort,
+// when the cycles run through several rows that no cut of one alone frees).
 void break_cycles(const Families& families, Units& units);
 
 } // namespace kinship::family

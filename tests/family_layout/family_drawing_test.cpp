@@ -4,6 +4,7 @@
 
 #include "family_layout/family_chart.h"
 #include "family_layout/family_drawing.h"
+#include "family_layout/unit_graph.h"
 #include "gml/drawing_gml_writer.h"
 #include "gml/kinship_gml_reader.h"
 #include "model/pedigree_reader.h"
@@ -273,6 +274,35 @@ TEST(FamilyDrawing, ChildlessCoupleAndBoxesOfTheirOwnWidths)
             }
         }
     }
+}
+
+// Rows of partners leave everyone with several partners beside one of them: a woman with
+// four husbands, two of them married again (a row too long for one), and a man married to
+// his mother and to his son's wife (rows cut off the cycles where no one is left alone).
+TEST(FamilyDrawing, EveryoneWithSeveralPartnersStandsBesideOne)
+{
+    using namespace kinship::family;
+    const auto rows_of = [](const Families& families) {
+        Units units = group_partners(families);
+        break_cycles(families, units);
+        for (const auto& row : units.members) {
+            for (std::size_t k = 0; k < row.size(); ++k) {
+                const auto& mine = families.partners[static_cast<std::size_t>(row[k])];
+                const auto beside = [&](std::size_t j) { return std::ranges::count(mine, row[j]) > 0; };
+                EXPECT_TRUE(mine.size() < 2 || (k > 0 && beside(k - 1)) ||
+                            (k + 1 < row.size() && beside(k + 1))) << row[k];
+            }
+        }
+        return units.members;
+    };
+    Families four;
+    four.couples = {{3, 1, 0, {}}, {4, 1, 0, {}}, {0, 1, 0, {}}, {2, 1, 0, {}}, {4, 5, 0, {}}, {2, 6, 0, {}}};
+    four.partners = {{1}, {3, 4, 0, 2}, {1, 6}, {1}, {1, 5}, {4}, {2}};
+    rows_of(four);
+    Families cycle; // 0 x 1 have 2; 2 x 1 have 4; 2 x 3 and 4 x 3
+    cycle.couples = {{0, 1, 0, {2}}, {2, 1, 0, {4}}, {2, 3, 0, {}}, {4, 3, 0, {}}};
+    cycle.partners = {{1}, {0, 2}, {1, 3}, {2, 4}, {3}};
+    EXPECT_EQ(rows_of(cycle), (std::vector<std::vector<int>>{{0, 1}, {2, 3}, {4}}));
 }
 
 TEST(FamilyDrawing, SameBytesEveryRunAndReadsBackWithItsFamilyNodes)
