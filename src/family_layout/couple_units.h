@@ -15,8 +15,10 @@ struct Units {
     std::vector<std::vector<int>> members; // each unit's people, left to right
 };
 
-// The longest row a unit holds: longer chains of remarriages are cut into several rows.
-inline constexpr std::size_t max_unit_size = 6;
+// The longest row a unit holds: longer chains of remarriages are cut into several rows. Long
+// enough for a person with many partners and their partners' other partners (a row cut
+// apart leaves couples apart, joined by long lines that cross the rows between).
+inline constexpr std::size_t max_unit_size = 16;
 
 // Rows of partners. A chain of couples (one remarriage on each side at most) becomes one
 // row in chain order; someone with more partners gets one on each side and the others

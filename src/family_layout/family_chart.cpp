@@ -353,10 +353,12 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         });
         placed.layers.clear();
         placed.depth.clear();
+        placed.part.clear();
         for (std::size_t k = 0; k < by_layer.size(); ++k) {
             if (k == 0 || item_layer[by_layer[k]] != item_layer[by_layer[k - 1]]) {
                 placed.layers.emplace_back();
                 placed.depth.push_back(item_layer[by_layer[k]].second);
+                placed.part.push_back(static_cast<int>(item_layer[by_layer[k]].first));
             }
             placed.layers.back().push_back(static_cast<int>(by_layer[k]));
         }

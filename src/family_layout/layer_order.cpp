@@ -10,7 +10,7 @@ namespace {
 constexpr int sweep_pairs = 12;
 constexpr int transpose_passes = 4;
 // Sifting passes (down, up, ...) over layers of at most `sift_limit` items.
-constexpr int sift_passes = 4;
+constexpr int sift_passes = 2;
 constexpr std::size_t sift_limit = 600;
 // A try from the best order shaken moves one item in `shake_share` (and one more) of every
 // layer elsewhere, then sweeps and sifts a little.
@@ -164,12 +164,13 @@ void order_layers(PlacedLayers& placed, int shakes)
     }
     std::vector<std::pair<double, double>> pairs;
     std::vector<double> lower_ends, scratch;
-    const auto count_now = [&] {
+    // Per part, when `per_part` is given; the sum is returned.
+    const auto count_now = [&](std::vector<long>* per_part = nullptr) {
         long count = 0;
-        for (const auto& below : links_below) {
+        for (std::size_t l = 0; l < links_below.size(); ++l) {
             pairs.clear();
-            for (const std::size_t l : below) {
-                const PlacedLayers::Link& link = placed.links[l];
+            for (const std::size_t n : links_below[l]) {
+                const PlacedLayers::Link& link = placed.links[n];
                 pairs.emplace_back(places.end(placed, link.upper, link.upper_offset),
                                    places.end(placed, link.lower, link.lower_offset));
             }
@@ -178,7 +179,11 @@ void order_layers(PlacedLayers& placed, int shakes)
             for (const auto& p : pairs) {
                 lower_ends.push_back(p.second);
             }
-            count += sort_counting(lower_ends, scratch);
+            const long here = sort_counting(lower_ends, scratch);
+            count += here;
+            if (per_part != nullptr) {
+                (*per_part)[placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l])] += here;
+            }
         }
         return count;
     };
@@ -353,8 +358,14 @@ void order_layers(PlacedLayers& placed, int shakes)
         z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
         return static_cast<std::size_t>((z ^ (z >> 31)) % below);
     };
+    // Each part keeps the try's order only where it crosses less there.
+    const std::size_t parts = placed.part.empty()
+        ? 1 : static_cast<std::size_t>(*std::ranges::max_element(placed.part)) + 1;
+    std::vector<long> best_part(parts, 0);
+    std::vector<long> now_part(parts, 0);
+    count_now(&best_part);
     for (int t = 0; t < shakes && best > 0; ++t) {
-        auto kept = placed.layers;
+        const auto kept = placed.layers;
         for (auto& layer : placed.layers) {
             for (std::size_t m = 0; layer.size() > 2 && m < 1 + layer.size() / shake_share; ++m) {
                 const std::size_t from = draw(layer.size());
@@ -364,14 +375,20 @@ void order_layers(PlacedLayers& placed, int shakes)
             }
             number(layer);
         }
-        const long now = improve(shaken_sweep_pairs, shaken_sift_passes);
-        if (now < best) {
-            best = now;
-        } else {
-            placed.layers = std::move(kept);
-            for (const auto& layer : placed.layers) {
-                number(layer);
+        improve(shaken_sweep_pairs, shaken_sift_passes);
+        std::ranges::fill(now_part, 0);
+        count_now(&now_part);
+        for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+            const std::size_t part = placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
+            if (now_part[part] >= best_part[part]) {
+                placed.layers[l] = kept[l];
             }
+            number(placed.layers[l]);
+        }
+        best = 0;
+        for (std::size_t part = 0; part < parts; ++part) {
+            best_part[part] = std::min(best_part[part], now_part[part]);
+            best += best_part[part];
         }
     }
 }

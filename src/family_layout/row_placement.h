@@ -17,6 +17,7 @@ struct PlacedLayers {
     std::vector<std::vector<int>> layers; // items left to right, from the top layer down
                                           // (layers of unconnected parts in any order)
     std::vector<int> depth;               // per layer: its depth within its part
+    std::vector<int> part;                // per layer: its part, or empty (one part)
     // A line from a point of an item to a point of an item in the layer below.
     struct Link {
         int upper = 0;

@@ -99,6 +99,9 @@ std::vector<char> reached(const Adjacency& a, int from)
     return seen;
 }
 
+// Rows up to this long are cut the best of all ways (127 of them); longer ones in halves.
+constexpr std::size_t longest_row_searched = 8;
+
 // Where to cut row `u`, which lies on a cycle (places before which a part begins, in
 // order), so that none of its parts lies on one, cutting as few partners apart as can be:
 // first leaving nobody with several partners without one beside them, then cutting fewest
@@ -109,7 +112,7 @@ std::vector<std::size_t> best_cuts(const Families& families, const Units& units,
                                    const std::vector<UnitEdge>& lines, int u,
                                    const std::vector<char>& below, const Adjacency& up)
 {
-    if (units.members[static_cast<std::size_t>(u)].size() > max_unit_size) {
+    if (units.members[static_cast<std::size_t>(u)].size() > longest_row_searched) {
         return {};
     }
     const std::vector<char> above = reached(up, u);
