@@ -9,10 +9,11 @@ vertical segments, lines along another family's, lines through a person's box, p
 pairs a layer apart, overlapping boxes, width, height, the fastest of three runs and the
 peak memory. The pedigrees are the bundled examples (familia.ged through
 kinship-from-gedcom), the real exports beside the project (../shared/genealogies/*.ged,
-when there), and generated genealogies (generate_pedigree.py families: married-in
-spouses, remarriages, cousin marriages, partners of different generations; and the more
-tangled shape of the same). The last lines add the crossings up over the real exports and
-over the `families` genealogies of a few hundred to a few thousand people.
+when there; kinship-layout is given their marriages and names tables), and generated
+genealogies (generate_pedigree.py families: married-in spouses, remarriages, cousin
+marriages, partners of different generations; and the more tangled shape of the same).
+The last lines add the crossings up over the real exports and over the `families`
+genealogies of a few hundred to a few thousand people.
 Last, kinship-layout alone on genealogies of 100 000 people (a village register over 30
 generations, and the two generated shapes) and on a village register of 1 000 000 people,
 which hierarchical-layout refuses; --quick leaves these out.
@@ -117,10 +118,14 @@ def main():
     worst = 0.0
     for name in pedigrees:
         large = any(name == f"{s}-{n}.txt" for s, n in LARGE)
-        # kinship-layout draws every couple of the marriages table, where there is one.
-        table = f"{name}.marriages.tsv"
-        marriages = ["--marriages", table] if (work / table).exists() else []
-        runs = [("kinship-layout", [family, name, f"family-{name}.gml", *marriages],
+        # kinship-layout draws every couple of the marriages table, and each person as wide
+        # as their name, where the importer wrote those tables.
+        tables = []
+        for option, table in (("--marriages", f"{name}.marriages.tsv"),
+                              ("--names", f"{name}.names.tsv")):
+            if (work / table).exists():
+                tables += [option, table]
+        runs = [("kinship-layout", [family, name, f"family-{name}.gml", *tables],
                  f"family-{name}.gml")]
         if not large:
             runs.insert(0, ("hierarchical-layout", [hierarchical, name], f"whl-gml-{name}"))

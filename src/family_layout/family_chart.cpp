@@ -31,9 +31,10 @@ constexpr double crossings_allowance = 0.10;
 constexpr double crossings_slack = 5.0;
 // Orders laid out whole and drawn, those crossing least.
 constexpr std::size_t charts_drawn = 3;
-// Tries from the best order shaken, on charts of at most `shaken_items` items (on larger
-// ones each try takes seconds).
-constexpr int shake_tries = 25;
+// The best order is shaken at most once for every `items_per_shake` items, on charts of
+// at most `shaken_items` items (on larger ones a try takes seconds): enough for the
+// ordering to find most of what shaking finds, within the time of one layered drawing.
+constexpr std::size_t items_per_shake = 8;
 constexpr std::size_t shaken_items = 20000;
 
 // Width of a row of people standing `partner_gap` apart.
@@ -728,7 +729,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     }
     std::ranges::stable_sort(orders, {}, &Ordered::crossings);
     placed.layers = orders.front().layers;
-    order_layers(placed, placed.width.size() <= shaken_items ? shake_tries : 0);
+    order_layers(placed, placed.width.size() <= shaken_items
+                             ? static_cast<int>(placed.width.size() / items_per_shake) : 0);
     orders.front() = {placed.layers, count_crossings(placed)};
     std::ranges::stable_sort(orders, {}, &Ordered::crossings);
     const std::vector<std::vector<int>> rows = units.members;

@@ -1,8 +1,8 @@
 #include "family_layout/layer_order.h"
 
 #include <algorithm>
-#include <numeric>
 #include <cstdint>
+#include <numeric>
 
 namespace kinship::family {
 namespace {
@@ -14,9 +14,11 @@ constexpr int sift_passes = 2;
 constexpr std::size_t sift_limit = 600;
 // A try from the best order shaken moves one item in `shake_share` (and one more) of every
 // layer elsewhere, then sweeps and sifts a little.
-constexpr std::size_t shake_share = 20;
+constexpr std::size_t shake_share = 10;
 constexpr int shaken_sweep_pairs = 3;
 constexpr int shaken_sift_passes = 2;
+// Tries in a row that find nothing better before a part is left as it is.
+constexpr int fails_to_stop = 25;
 
 // The place of each item in its layer, and of a link's end: the item's place, moved
 // within (-0.5, 0.5) by where the end lies in the row.
@@ -261,6 +263,46 @@ void order_layers(PlacedLayers& placed, int shakes)
     // crosses at most as often as before; layers too long for this are left as they are.
     std::vector<int> item_of;
     std::vector<long> cost_at;
+    // Which loaded items of a layer of n have a link crossing another item's: the ends
+    // passed left to right and right to left, counted by value (Fenwick tree).
+    std::vector<char> crossing;
+    std::vector<double> values;
+    std::vector<int> tree;
+    const auto mark_crossing = [&](std::size_t n) {
+        crossing.assign(n, 0);
+        for (const auto* side : {&ups, &downs}) {
+            values.clear();
+            for (std::size_t k = 0; k < n; ++k) {
+                values.insert(values.end(), (*side)[k].begin(), (*side)[k].end());
+            }
+            std::ranges::sort(values);
+            values.erase(std::unique(values.begin(), values.end()), values.end());
+            const auto rank = [&](double v) { // 1-based
+                return static_cast<std::size_t>(std::ranges::lower_bound(values, v) - values.begin()) + 1;
+            };
+            for (const bool rightward : {true, false}) {
+                tree.assign(values.size() + 1, 0);
+                int inserted = 0;
+                for (std::size_t j = 0; j < n; ++j) {
+                    const std::size_t k = rightward ? j : n - 1 - j;
+                    for (const double v : (*side)[k]) {
+                        // Before it, ends greater (passing rightward) or smaller (leftward).
+                        int up_to = 0; // ends at most v, or below v
+                        for (std::size_t r = rightward ? rank(v) : rank(v) - 1; r > 0; r -= r & (~r + 1)) {
+                            up_to += tree[r];
+                        }
+                        crossing[k] |= rightward ? inserted - up_to > 0 : up_to > 0;
+                    }
+                    for (const double v : (*side)[k]) {
+                        for (std::size_t r = rank(v); r < tree.size(); r += r & (~r + 1)) {
+                            ++tree[r];
+                        }
+                        ++inserted;
+                    }
+                }
+            }
+        }
+    };
     const auto sift = [&](std::vector<int>& layer) {
         const std::size_t n = layer.size();
         if (n < 3 || n > sift_limit) {
@@ -270,8 +312,9 @@ void order_layers(PlacedLayers& placed, int shakes)
         slot.resize(n);
         std::iota(slot.begin(), slot.end(), std::size_t{0});
         item_of = layer;
+        mark_crossing(n);
         for (std::size_t u = 0; u < n; ++u) {
-            if (ups[u].empty() && downs[u].empty()) {
+            if (!crossing[u]) { // nowhere to go that crosses less
                 continue;
             }
             const auto at = static_cast<std::size_t>(std::ranges::find(slot, u) - slot.begin());
@@ -299,8 +342,12 @@ void order_layers(PlacedLayers& placed, int shakes)
     std::vector<double> a;
     std::vector<std::size_t> linked, by_key;
     std::vector<int> sorted;
+    std::vector<char> settled(placed.layers.size(), 0); // layers of parts crossing nowhere
     const auto sweep = [&](bool downward) {
         for (std::size_t n = 0; n < order.size(); ++n) {
+            if (settled[order[downward ? n : order.size() - 1 - n]]) {
+                continue;
+            }
             auto& layer = placed.layers[order[downward ? n : order.size() - 1 - n]];
             key.assign(layer.size(), 0.0);
             // Items linked that way are sorted by their barycentres into the places of
@@ -343,12 +390,15 @@ void order_layers(PlacedLayers& placed, int shakes)
         }
         for (int pass = 0; pass < sifts; ++pass) {
             for (std::size_t n = 0; n < order.size(); ++n) {
-                sift(placed.layers[order[pass % 2 == 0 ? n : order.size() - 1 - n]]);
+                const std::size_t l = order[pass % 2 == 0 ? n : order.size() - 1 - n];
+                if (!settled[l]) {
+                    sift(placed.layers[l]);
+                }
             }
         }
         return count_now();
     };
-    long best = improve(sweep_pairs, sift_passes);
+    improve(sweep_pairs, sift_passes);
     // Then tries from the best order shaken: in each layer some items moved elsewhere, at
     // places drawn from a fixed sequence (the same every run).
     std::uint64_t state = 0x9e3779b97f4a7c15ULL;
@@ -364,10 +414,23 @@ void order_layers(PlacedLayers& placed, int shakes)
     std::vector<long> best_part(parts, 0);
     std::vector<long> now_part(parts, 0);
     count_now(&best_part);
-    for (int t = 0; t < shakes && best > 0; ++t) {
+    // A part is done once it crosses nowhere, or after `fails_to_stop` tries in a row that
+    // found nothing better for it; the tries end when every part is done.
+    std::vector<int> failed(parts, 0);
+    for (int t = 0; t < shakes; ++t) {
+        bool any = false;
+        for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+            const std::size_t part = placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
+            settled[l] = best_part[part] == 0 || failed[part] >= fails_to_stop;
+            any = any || !settled[l];
+        }
+        if (!any) {
+            break;
+        }
         const auto kept = placed.layers;
-        for (auto& layer : placed.layers) {
-            for (std::size_t m = 0; layer.size() > 2 && m < 1 + layer.size() / shake_share; ++m) {
+        for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+            auto& layer = placed.layers[l];
+            for (std::size_t m = 0; !settled[l] && layer.size() > 2 && m < 1 + layer.size() / shake_share; ++m) {
                 const std::size_t from = draw(layer.size());
                 const int item = layer[from];
                 layer.erase(layer.begin() + static_cast<std::ptrdiff_t>(from));
@@ -385,10 +448,9 @@ void order_layers(PlacedLayers& placed, int shakes)
             }
             number(placed.layers[l]);
         }
-        best = 0;
         for (std::size_t part = 0; part < parts; ++part) {
+            failed[part] = now_part[part] < best_part[part] ? 0 : failed[part] + 1;
             best_part[part] = std::min(best_part[part], now_part[part]);
-            best += best_part[part];
         }
     }
 }
