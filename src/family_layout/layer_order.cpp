@@ -32,46 +32,6 @@ struct Places {
     }
 };
 
-// Pairs with the first value strictly less and the second strictly greater.
-long inversions(std::vector<std::pair<double, double>>& pairs)
-{
-    std::vector<double> seconds;
-    for (const auto& p : pairs) {
-        seconds.push_back(p.second);
-    }
-    std::ranges::sort(seconds);
-    seconds.erase(std::unique(seconds.begin(), seconds.end()), seconds.end());
-    std::vector<long> tree(seconds.size() + 1, 0); // counts of seconds inserted, Fenwick
-    std::ranges::sort(pairs);
-    long count = 0;
-    long inserted = 0;
-    for (std::size_t k = 0; k < pairs.size();) {
-        std::size_t end = k;
-        while (end < pairs.size() && pairs[end].first == pairs[k].first) {
-            ++end;
-        }
-        for (std::size_t j = k; j < end; ++j) { // earlier ones with a greater second
-            auto at = static_cast<std::size_t>(
-                std::ranges::upper_bound(seconds, pairs[j].second) - seconds.begin());
-            long not_greater = 0;
-            for (; at > 0; at -= at & (~at + 1)) {
-                not_greater += tree[at];
-            }
-            count += inserted - not_greater;
-        }
-        for (std::size_t j = k; j < end; ++j) {
-            auto at = static_cast<std::size_t>(
-                std::ranges::upper_bound(seconds, pairs[j].second) - seconds.begin());
-            for (; at < tree.size(); at += at & (~at + 1)) {
-                ++tree[at];
-            }
-            ++inserted;
-        }
-        k = end;
-    }
-    return count;
-}
-
 // Sorts `v`, counting the pairs out of order (strictly greater first): merges bottom up.
 long sort_counting(std::vector<double>& v, std::vector<double>& scratch)
 {
@@ -105,6 +65,19 @@ long sort_counting(std::vector<double>& v, std::vector<double>& scratch)
     return count;
 }
 
+// Links as (upper end, lower end) that cross: the first strictly less, the second strictly
+// greater. Sorted by both, those are the pairs whose seconds are out of order.
+long crossing_pairs(std::vector<std::pair<double, double>>& pairs, std::vector<double>& seconds,
+                    std::vector<double>& scratch)
+{
+    std::ranges::sort(pairs);
+    seconds.clear();
+    for (const auto& p : pairs) {
+        seconds.push_back(p.second);
+    }
+    return sort_counting(seconds, scratch);
+}
+
 } // namespace
 
 long count_crossings(const PlacedLayers& placed)
@@ -128,8 +101,9 @@ long count_crossings(const PlacedLayers& placed)
             places.end(placed, link.lower, link.lower_offset));
     }
     long count = 0;
+    std::vector<double> seconds, scratch;
     for (auto& pairs : between) {
-        count += inversions(pairs);
+        count += crossing_pairs(pairs, seconds, scratch);
     }
     return count;
 }
@@ -176,12 +150,7 @@ void order_layers(PlacedLayers& placed, int shakes)
                 pairs.emplace_back(places.end(placed, link.upper, link.upper_offset),
                                    places.end(placed, link.lower, link.lower_offset));
             }
-            std::ranges::sort(pairs);
-            lower_ends.clear();
-            for (const auto& p : pairs) {
-                lower_ends.push_back(p.second);
-            }
-            const long here = sort_counting(lower_ends, scratch);
+            const long here = crossing_pairs(pairs, lower_ends, scratch);
             count += here;
             if (per_part != nullptr) {
                 (*per_part)[placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l])] += here;
@@ -396,7 +365,6 @@ void order_layers(PlacedLayers& placed, int shakes)
                 }
             }
         }
-        return count_now();
     };
     improve(sweep_pairs, sift_passes);
     // Then tries from the best order shaken: in each layer some items moved elsewhere, at
