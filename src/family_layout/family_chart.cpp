@@ -31,10 +31,12 @@ constexpr double crossings_allowance = 0.10;
 constexpr double crossings_slack = 5.0;
 // Orders laid out whole and drawn, those crossing least.
 constexpr std::size_t charts_drawn = 3;
-// The best order is shaken at most once for every `items_per_shake` items, on charts of
-// at most `shaken_items` items (on larger ones a try takes seconds): enough for the
-// ordering to find most of what shaking finds, within the time of one layered drawing.
+// The best order is shaken at most once for every `items_per_shake` items, and at most
+// `shake_work` items moved through in all, on charts of at most `shaken_items` items (on
+// larger ones a try takes seconds): enough for the ordering to find most of what shaking
+// finds, within the time of one layered drawing.
 constexpr std::size_t items_per_shake = 8;
+constexpr std::size_t shake_work = 1000000;
 constexpr std::size_t shaken_items = 20000;
 
 // Width of a row of people standing `partner_gap` apart.
@@ -729,8 +731,10 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     }
     std::ranges::stable_sort(orders, {}, &Ordered::crossings);
     placed.layers = orders.front().layers;
-    order_layers(placed, placed.width.size() <= shaken_items
-                             ? static_cast<int>(placed.width.size() / items_per_shake) : 0);
+    const std::size_t items = std::max<std::size_t>(placed.width.size(), 1);
+    const std::size_t shakes = items <= shaken_items
+        ? std::min(items / items_per_shake, shake_work / items) : 0;
+    order_layers(placed, static_cast<int>(shakes));
     orders.front() = {placed.layers, count_crossings(placed)};
     std::ranges::stable_sort(orders, {}, &Ordered::crossings);
     const std::vector<std::vector<int>> rows = units.members;

@@ -9,9 +9,10 @@ namespace {
 
 constexpr int sweep_pairs = 12;
 constexpr int transpose_passes = 4;
-// Sifting passes (down, up, ...) over layers of at most `sift_limit` items.
+// Sifting passes (down, up, ...) over layers of at most `sift_limit` items (it takes time
+// in proportion to the square of a layer's items).
 constexpr int sift_passes = 2;
-constexpr std::size_t sift_limit = 600;
+constexpr std::size_t sift_limit = 200;
 // A try from the best order shaken moves one item in `shake_share` (and one more) of every
 // layer elsewhere, then sweeps and sifts a little.
 constexpr std::size_t shake_share = 10;
