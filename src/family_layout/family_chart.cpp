@@ -414,9 +414,11 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             x[p] = placed.x[static_cast<std::size_t>(unit(static_cast<int>(p)))] + offset[p];
         }
         // Several lines dropping from one person (to partners who do not stand beside them,
-        // or to children without a recorded other parent) leave the box at x of their own, in
-        // the order of where they go, so that none runs along another: sideways from the
-        // centre, or straight down, where those ways are free, else by a short slant.
+        // or to children without a recorded other parent) leave the box at x of their own, so
+        // that none runs along another: sideways from the centre, or straight down, where
+        // those ways are free, else by a short slant. Those going left leave left of those
+        // going right; on each side the one going farthest leaves nearest the other side, so
+        // that it can pass under the nearer ones without crossing their lines.
         std::vector<std::vector<std::pair<double, double>>> drop(components); // per walk: father or parent, mother
         // Per person, the drops (left, right) that leave the centre sideways, not slanting.
         std::vector<std::array<double, 2>> sideways(people, {0.0, 0.0});
@@ -471,7 +473,11 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 if (list.size() < 2) {
                     continue;
                 }
-                std::ranges::stable_sort(list, {}, &Drop::toward);
+                std::ranges::stable_sort(list, [&](const Drop& a, const Drop& b) {
+                    const bool a_right = a.toward > x[p];
+                    const bool b_right = b.toward > x[p];
+                    return a_right != b_right ? b_right : a.toward > b.toward;
+                });
                 // Where each can leave the centre its own way (left, down, right, on the
                 // sides no partner takes), it does: every segment horizontal or vertical.
                 std::vector<double> ways;
