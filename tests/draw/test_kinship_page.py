@@ -17,6 +17,7 @@ from selenium.webdriver import ActionChains, Keys
 from selenium.webdriver.common.action_chains import ActionBuilder
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
+from selenium.webdriver.support.wait import WebDriverWait
 
 from class_folder import class_folder
 from headless_chromium import chromium, settled
@@ -154,13 +155,17 @@ class KinshipPage(unittest.TestCase):
             self.assertEqual((chosen["id"], set(chosen["ancestors"]), set(chosen["descendants"])),
                              (person, up, down))
             self.assertIsNotNone(self.js("return kinship.locate(arguments[0])", person))
-        # A parent's link in the panel selects them; the back button returns.
+        # A parent's link in the panel selects them; the back button returns. Both go
+        # through the address, which the page follows once the browser reports the change.
+        parent = self.parents[somebody][0]
+        chosen = lambda: self.js("return kinship.selection().id")
         self.browser.find_element(By.CSS_SELECTOR, "#panel-children a").click()
-        child = self.js("return kinship.selection().id")
-        self.assertIn(child, self.children[self.parents[somebody][0]])
+        WebDriverWait(self.browser, 10).until(lambda _: chosen() != parent)
+        child = chosen()
+        self.assertIn(child, self.children[parent])
         self.assertTrue(self.browser.current_url.endswith(f"#id={child}"))
         self.browser.back()
-        self.assertEqual(self.js("return kinship.selection().id"), self.parents[somebody][0])
+        WebDriverWait(self.browser, 10).until(lambda _: chosen() == parent)
         self.js("kinship.clear()")
         self.assertIsNone(self.js("return kinship.selection()"))
 
