@@ -6,6 +6,7 @@
 #include "family_layout/unit_graph.h"
 #include "family_layout/family_drawing.h"
 #include "family_layout/row_placement.h"
+#include "family_layout/relationship_stretch.h"
 #include "family_layout/chart_crossings.h"
 #include "family_layout/chart_packing.h"
 #include "family_layout/unit_order.h"
@@ -39,15 +40,6 @@ constexpr std::size_t items_per_shake = 8;
 constexpr std::size_t shake_work = 1000000;
 constexpr std::size_t shaken_items = 20000;
 
-// Width of a row of people standing `partner_gap` apart.
-double row_width(const std::vector<int>& members, std::span<const double> person_width)
-{
-    double width = 0;
-    for (const int p : members) {
-        width += person_width.empty() ? person_size : person_width[static_cast<std::size_t>(p)];
-    }
-    return width + static_cast<double>(members.size() - 1) * partner_gap;
-}
 
 // Bend points of a route through `points` from `start` to `end`: no repeated point and no
 // point in the middle of a straight run.
@@ -171,18 +163,22 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         layer[p] = static_cast<int>(std::ranges::lower_bound(h, ranks.rank[u]) - h.begin());
     }
 
-    // Each person's place in their row and offset from the row's centre.
+    // Each person's place in their row and offset from the row's centre; partners stand
+    // partner_gap apart, farther where their relationship line is stretched.
+    Stretches stretched;
     std::vector<int> place_in_row(people);
     std::vector<double> offset(people);
+    std::vector<double> row_width(unit_count);
     const auto measure_rows = [&] {
-        for (const auto& row : units.members) {
-            double left = -row_width(row, person_width) / 2;
+        for (std::size_t u = 0; u < unit_count; ++u) {
+            const auto& row = units.members[u];
+            const RowMeasure measured = measure_row(row, stretched, width);
             for (std::size_t k = 0; k < row.size(); ++k) {
                 const auto p = static_cast<std::size_t>(row[k]);
-                offset[p] = left + width(row[k]) / 2;
-                left += width(row[k]) + partner_gap;
+                offset[p] = measured.offset[k];
                 place_in_row[p] = static_cast<int>(k);
             }
+            row_width[u] = measured.width;
         }
     };
     measure_rows();
@@ -222,7 +218,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     std::vector<double> back_key; // of the walk from the last node, lines from the last
     const std::vector<int> walked_back = walk_order(graph, true);
     for (std::size_t u = 0; u < unit_count; ++u) {
-        placed.width.push_back(row_width(units.members[u], person_width));
+        placed.width.push_back(row_width[u]);
         item_layer.emplace_back(static_cast<std::size_t>(component[u]),
                                 layer[static_cast<std::size_t>(units.members[u].front())]);
         key.push_back(ranks.first_seen[u]);
@@ -371,8 +367,12 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     const auto at = [&](const Step& s) {
         return placed.x[static_cast<std::size_t>(s.item)] + step_offset(s);
     };
-    // The whole layout from the order of the layers as they stand.
+    // The whole layout from the order of the layers as they stand, the rows unstretched.
     const auto lay_out = [&] {
+        stretched.clear();
+        measure_rows();
+        std::copy(row_width.begin(), row_width.end(), placed.width.begin());
+        link_walks();
         placed.x.assign(placed.width.size(), 0.0);
         for (const auto& layer_items : placed.layers) {
             double x = 0;
@@ -402,7 +402,10 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             }
         }
         orient_rows(units, ends);
+        stretched = stretch_only_children(families, units, placed.layers, placed.depth, width,
+                                          unit_gap, line_gap);
         measure_rows();
+        std::copy(row_width.begin(), row_width.end(), placed.width.begin());
         link_walks();
         place_along_layers(placed, unit_gap, line_gap);
         align_over_children(placed, unit_gap, line_gap, person_size / 2);
@@ -746,8 +749,6 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     const std::vector<std::vector<int>> rows = units.members;
     for (std::size_t k = 0; k < std::min(orders.size(), charts_drawn); ++k) {
         units.members = rows;
-        measure_rows();
-        link_walks();
         placed.layers = orders[k].layers;
         lay_out();
         candidates.push_back({draw_chart(), 0, 0});

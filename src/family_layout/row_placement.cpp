@@ -13,7 +13,7 @@ constexpr int sweep_pairs = 12;
 constexpr int last_sweeps_up = 1;
 constexpr double weight_of_unpulled = 0.05;
 // Runs moved over their children from the bottom layer up, then down, and so on.
-constexpr int align_passes = 2;
+constexpr int align_passes = 4;
 
 // The positions of one layer's items closest (least squares, weighted) to `target`, in
 // the layer's order and at least the required distance apart. With c the running sum of
@@ -151,25 +151,11 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
     std::vector<int> run_of(x.size(), -1); // the run an item is in, while it is looked at
     std::vector<int> seen(family_links.size(), -1);
     int run_number = 0;
-    // A family's point and its children's span, with the items of the run shifted.
-    struct Span {
-        double point, lo, hi;
-    };
-    const auto span = [&](int f, double shift) {
-        Span s{0, 1e300, -1e300};
-        for (const std::size_t l : family_links[static_cast<std::size_t>(f)]) {
-            const PlacedLayers::Link& link = placed.links[l];
-            const auto upper = static_cast<std::size_t>(link.upper);
-            const auto lower = static_cast<std::size_t>(link.lower);
-            s.point = x[upper] + link.upper_offset + (run_of[upper] == run_number ? shift : 0.0);
-            const double end = x[lower] + link.lower_offset + (run_of[lower] == run_number ? shift : 0.0);
-            s.lo = std::min(s.lo, end);
-            s.hi = std::max(s.hi, end);
-        }
-        return s;
-    };
     // Upward, a run looks at the families whose point it holds; downward, at those whose
-    // children it holds too.
+    // children it holds too. Each such family stands over its children for one interval of
+    // the run's shifts (the point and the children are never in one layer): the shift
+    // inside the most intervals is taken.
+    std::vector<double> starts, ends, centres;
     const auto align_layer = [&](std::size_t l, bool upward) {
         const auto& layer = placed.layers[l];
         const auto gap = [&](std::size_t k) { // least distance between items k - 1 and k
@@ -192,54 +178,72 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                 : x[static_cast<std::size_t>(layer[last + 1])] -
                       x[static_cast<std::size_t>(layer[last])] - gap(last + 1);
             ++run_number;
-            std::vector<int> touched; // the families with their point or a child in the run
             for (std::size_t k = first; k <= last; ++k) {
                 run_of[static_cast<std::size_t>(layer[k])] = run_number;
             }
-            for (std::size_t k = first; k <= last && touched.size() <= 256; ++k) {
+            starts.clear();
+            ends.clear();
+            centres.clear();
+            for (std::size_t k = first; k <= last; ++k) {
                 for (const int f : families_of[static_cast<std::size_t>(layer[k])]) {
-                    const bool point_here = run_of[static_cast<std::size_t>(
-                        placed.links[family_links[static_cast<std::size_t>(f)].front()].upper)] == run_number;
-                    const bool child_here = placed.width[static_cast<std::size_t>(layer[k])] > 0;
-                    if (seen[static_cast<std::size_t>(f)] != run_number &&
-                        (point_here || (!upward && child_here))) {
-                        seen[static_cast<std::size_t>(f)] = run_number;
-                        touched.push_back(f);
+                    const auto& links = family_links[static_cast<std::size_t>(f)];
+                    const auto upper = static_cast<std::size_t>(placed.links[links.front()].upper);
+                    const bool point_here = run_of[upper] == run_number;
+                    if (seen[static_cast<std::size_t>(f)] == run_number || (upward && !point_here)) {
+                        continue;
+                    }
+                    seen[static_cast<std::size_t>(f)] = run_number;
+                    const double point = x[upper] + placed.links[links.front()].upper_offset;
+                    // The span of the children in the run and of those outside it.
+                    double in_lo = 1e300, in_hi = -1e300, out_lo = 1e300, out_hi = -1e300;
+                    for (const std::size_t li : links) {
+                        const PlacedLayers::Link& link = placed.links[li];
+                        const auto lower = static_cast<std::size_t>(link.lower);
+                        const double end = x[lower] + link.lower_offset;
+                        if (run_of[lower] == run_number) {
+                            in_lo = std::min(in_lo, end);
+                            in_hi = std::max(in_hi, end);
+                        } else {
+                            out_lo = std::min(out_lo, end);
+                            out_hi = std::max(out_hi, end);
+                        }
+                    }
+                    if (point_here) {
+                        starts.push_back(out_lo - tolerance - point);
+                        ends.push_back(out_hi + tolerance - point);
+                        centres.push_back((out_lo + out_hi) / 2 - point);
+                        continue;
+                    }
+                    // The children's span grows with the shift on both sides.
+                    starts.push_back(out_hi >= point - tolerance ? -1e300 : point - tolerance - in_hi);
+                    ends.push_back(out_lo <= point + tolerance ? 1e300 : point + tolerance - in_lo);
+                    if (out_lo > out_hi) {
+                        centres.push_back(point - (in_lo + in_hi) / 2);
                     }
                 }
             }
-            if (!touched.empty() && touched.size() <= 256) {
-                // The shifts that put a point just inside, or at the middle of, its span.
+            if (!starts.empty()) {
+                // The shift in the most intervals; of those, the one centring most, then
+                // the smallest.
                 std::vector<double> candidates{0.0};
-                for (const int f : touched) {
-                    const Span now = span(f, 0.0);
-                    const Span moved = span(f, 1.0);
-                    const double point_moves = moved.point - now.point;
-                    const double lo_moves = moved.lo - now.lo;
-                    const double hi_moves = moved.hi - now.hi;
-                    const auto solve = [&](double a, double a_moves, double b, double b_moves) {
-                        if (std::abs(a_moves - b_moves) > 0.5) {
-                            candidates.push_back((b - a) / (a_moves - b_moves));
-                        }
-                    };
-                    solve(now.point, point_moves, now.lo - tolerance, lo_moves);
-                    solve(now.point, point_moves, now.hi + tolerance, hi_moves);
-                    solve(now.point, point_moves, (now.lo + now.hi) / 2, (lo_moves + hi_moves) / 2);
+                for (const double v : starts) {
+                    candidates.push_back(v);
                 }
-                // The shift putting most points over their children; of those, the one
-                // centring most, then the smallest.
+                for (const double v : centres) {
+                    candidates.push_back(v);
+                }
+                std::ranges::sort(starts);
+                std::ranges::sort(ends);
+                std::ranges::sort(centres);
                 double best_shift = 0;
                 long best_count = -1;
                 long best_centred = -1;
                 for (double shift : candidates) {
                     shift = std::clamp(shift, -room_left, room_right);
-                    long count = 0;
-                    long centred = 0;
-                    for (const int f : touched) {
-                        const Span s = span(f, shift);
-                        count += s.lo - tolerance - 1e-9 <= s.point && s.point <= s.hi + tolerance + 1e-9;
-                        centred += std::abs((s.lo + s.hi) / 2 - s.point) < 1e-6;
-                    }
+                    const long count = (std::ranges::upper_bound(starts, shift + 1e-9) - starts.begin()) -
+                                       (std::ranges::lower_bound(ends, shift - 1e-9) - ends.begin());
+                    const long centred = std::ranges::upper_bound(centres, shift + 1e-6) -
+                                         std::ranges::lower_bound(centres, shift - 1e-6);
                     if (count > best_count || (count == best_count && centred > best_centred) ||
                         (count == best_count && centred == best_centred &&
                          std::abs(shift) < std::abs(best_shift))) {
