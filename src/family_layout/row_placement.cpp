@@ -13,19 +13,66 @@ constexpr int sweep_pairs = 12;
 constexpr int last_sweeps_up = 1;
 constexpr double weight_of_unpulled = 0.05;
 // Runs moved over their children from the bottom layer up, then down, and so on.
-constexpr int align_passes = 4;
+constexpr int align_passes = 8;
+// Items visited while trying to move parts of runs, per alignment: bounds the time on the
+// largest charts, where runs of thousands of items would be tried part by part.
+constexpr std::size_t split_budget = 1000000;
 
-// The positions of one layer's items closest (least squares, weighted) to `target`, in
-// the layer's order and at least the required distance apart. With c the running sum of
-// the distances, x - c must not decrease: pool adjacent violators.
+// The positions of one layer's items closest to `target` (least weighted absolute
+// distance), in the layer's order and at least the required distance apart. With c the
+// running sum of the distances, x - c must not decrease: pool adjacent violators, each pool
+// at its weighted median. Unlike least squares, this leaves most items exactly at their
+// targets and moves a few far, rather than moving everyone a little: a couple a little
+// off its children is as far from standing over them as one far off.
 void settle(const std::vector<int>& items, const std::vector<double>& target,
             const std::vector<double>& weight, const PlacedLayers& placed, double box_gap,
             double line_gap, std::vector<double>& x)
 {
-    struct Block {
+    // A block of pooled items: its values (target less the running distance) split at the
+    // weighted median, the lower half in a max-heap, the upper in a min-heap.
+    struct Value {
+        double value;
         double weight;
-        double sum;
-        std::size_t count;
+    };
+    struct Block {
+        std::vector<Value> low;  // max-heap; its top is the median
+        std::vector<Value> high; // min-heap
+        double low_weight = 0;
+        double weight = 0;
+        std::size_t count = 0;
+        double level() const { return low.front().value; }
+    };
+    const auto lower = [](const Value& a, const Value& b) { return a.value < b.value; };
+    const auto higher = [](const Value& a, const Value& b) { return a.value > b.value; };
+    const auto add = [&](Block& block, const Value& v) {
+        block.weight += v.weight;
+        if (!block.low.empty() && v.value > block.level()) {
+            block.high.push_back(v);
+            std::ranges::push_heap(block.high, higher);
+        } else {
+            block.low.push_back(v);
+            std::ranges::push_heap(block.low, lower);
+            block.low_weight += v.weight;
+        }
+    };
+    // Moves values between the halves until the top of the lower one is the median: the
+    // least value with at least half the weight at or below it.
+    const auto balance = [&](Block& block) {
+        constexpr double eps = 1e-12;
+        while (block.low_weight < block.weight / 2 - eps && !block.high.empty()) {
+            std::ranges::pop_heap(block.high, higher);
+            block.low.push_back(block.high.back());
+            block.high.pop_back();
+            std::ranges::push_heap(block.low, lower);
+            block.low_weight += block.low.back().weight;
+        }
+        while (block.low.size() > 1 && block.low_weight - block.low.front().weight >= block.weight / 2 - eps) {
+            std::ranges::pop_heap(block.low, lower);
+            block.low_weight -= block.low.back().weight;
+            block.high.push_back(block.low.back());
+            block.low.pop_back();
+            std::ranges::push_heap(block.high, higher);
+        }
     };
     std::vector<Block> blocks;
     std::vector<double> shift(items.size(), 0.0);
@@ -37,20 +84,32 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
             shift[k] = shift[k - 1] + (placed.width[a] + placed.width[b]) / 2 +
                        (boxes ? box_gap : line_gap);
         }
-        Block block{weight[k], weight[k] * (target[k] - shift[k]), 1};
-        while (!blocks.empty() && blocks.back().sum * block.weight > block.sum * blocks.back().weight) {
-            block.weight += blocks.back().weight;
-            block.sum += blocks.back().sum;
-            block.count += blocks.back().count;
+        Block block;
+        add(block, {target[k] - shift[k], weight[k]});
+        block.count = 1;
+        // Pool with the blocks to the left while they would stand right of this one, the
+        // smaller block's values moved into the larger one's.
+        while (!blocks.empty() && blocks.back().level() > block.level()) {
+            Block& left = blocks.back();
+            if (left.low.size() + left.high.size() > block.low.size() + block.high.size()) {
+                std::swap(left, block);
+            }
+            for (const Value& v : left.low) {
+                add(block, v);
+            }
+            for (const Value& v : left.high) {
+                add(block, v);
+            }
+            block.count += left.count;
+            balance(block);
             blocks.pop_back();
         }
-        blocks.push_back(block);
+        blocks.push_back(std::move(block));
     }
     std::size_t k = 0;
     for (const Block& block : blocks) {
-        const double level = block.sum / block.weight;
         for (std::size_t n = 0; n < block.count; ++n, ++k) {
-            x[static_cast<std::size_t>(items[k])] = level + shift[k];
+            x[static_cast<std::size_t>(items[k])] = block.level() + shift[k];
         }
     }
 }
@@ -155,7 +214,99 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
     // children it holds too. Each such family stands over its children for one interval of
     // the run's shifts (the point and the children are never in one layer): the shift
     // inside the most intervals is taken.
-    std::vector<double> starts, ends, centres;
+    std::vector<double> starts, ends, centres, candidates;
+    struct Move {
+        double shift = 0;
+        long gain = 0; // families over their children, more than without the move
+    };
+    // The best shift within [lo, hi] of the items `layer[first..last]`.
+    const auto best_move = [&](const std::vector<int>& layer, std::size_t first, std::size_t last,
+                               double lo, double hi, bool upward) {
+        ++run_number;
+        for (std::size_t k = first; k <= last; ++k) {
+            run_of[static_cast<std::size_t>(layer[k])] = run_number;
+        }
+        starts.clear();
+        ends.clear();
+        centres.clear();
+        for (std::size_t k = first; k <= last; ++k) {
+            for (const int f : families_of[static_cast<std::size_t>(layer[k])]) {
+                const auto& links = family_links[static_cast<std::size_t>(f)];
+                const auto upper = static_cast<std::size_t>(placed.links[links.front()].upper);
+                const bool point_here = run_of[upper] == run_number;
+                if (seen[static_cast<std::size_t>(f)] == run_number || (upward && !point_here)) {
+                    continue;
+                }
+                seen[static_cast<std::size_t>(f)] = run_number;
+                const double point = x[upper] + placed.links[links.front()].upper_offset;
+                // The span of the children in the run and of those outside it.
+                double in_lo = 1e300, in_hi = -1e300, out_lo = 1e300, out_hi = -1e300;
+                for (const std::size_t li : links) {
+                    const PlacedLayers::Link& link = placed.links[li];
+                    const auto lower = static_cast<std::size_t>(link.lower);
+                    const double end = x[lower] + link.lower_offset;
+                    if (run_of[lower] == run_number) {
+                        in_lo = std::min(in_lo, end);
+                        in_hi = std::max(in_hi, end);
+                    } else {
+                        out_lo = std::min(out_lo, end);
+                        out_hi = std::max(out_hi, end);
+                    }
+                }
+                if (point_here) {
+                    starts.push_back(out_lo - tolerance - point);
+                    ends.push_back(out_hi + tolerance - point);
+                    centres.push_back((out_lo + out_hi) / 2 - point);
+                    continue;
+                }
+                // The children's span grows with the shift on both sides.
+                starts.push_back(out_hi >= point - tolerance ? -1e300 : point - tolerance - in_hi);
+                ends.push_back(out_lo <= point + tolerance ? 1e300 : point + tolerance - in_lo);
+                if (out_lo > out_hi) {
+                    centres.push_back(point - (in_lo + in_hi) / 2);
+                }
+            }
+        }
+        Move move;
+        if (starts.empty()) {
+            return move;
+        }
+        // The shift in the most intervals; of those, the one centring most, then the
+        // smallest.
+        candidates.assign(1, 0.0);
+        for (const double v : starts) {
+            if (v > -1e299) { // an open end is no shift to take
+                candidates.push_back(v);
+            }
+        }
+        candidates.insert(candidates.end(), centres.begin(), centres.end());
+        std::ranges::sort(starts);
+        std::ranges::sort(ends);
+        std::ranges::sort(centres);
+        const auto count_at = [&](double shift) {
+            return (std::ranges::upper_bound(starts, shift + 1e-9) - starts.begin()) -
+                   (std::ranges::lower_bound(ends, shift - 1e-9) - ends.begin());
+        };
+        const long unmoved = count_at(0.0);
+        long best_count = -1;
+        long best_centred = -1;
+        for (double shift : candidates) {
+            shift = std::clamp(shift, lo, hi);
+            const long count = count_at(shift);
+            const long centred = std::ranges::upper_bound(centres, shift + 1e-6) -
+                                 std::ranges::lower_bound(centres, shift - 1e-6);
+            if (count > best_count || (count == best_count && centred > best_centred) ||
+                (count == best_count && centred == best_centred &&
+                 std::abs(shift) < std::abs(move.shift))) {
+                best_count = count;
+                best_centred = centred;
+                move.shift = shift;
+            }
+        }
+        move.gain = best_count - unmoved;
+        return move;
+    };
+    std::size_t split_work = 0;
     const auto align_layer = [&](std::size_t l, bool upward) {
         const auto& layer = placed.layers[l];
         const auto gap = [&](std::size_t k) { // least distance between items k - 1 and k
@@ -164,96 +315,36 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
             return (placed.width[a] + placed.width[b]) / 2 +
                    (placed.width[a] > 0 && placed.width[b] > 0 ? box_gap : line_gap);
         };
+        const auto item_x = [&](std::size_t k) { return x[static_cast<std::size_t>(layer[k])]; };
+        const auto shift_items = [&](std::size_t from, std::size_t to, double shift) {
+            for (std::size_t k = from; k <= to; ++k) {
+                x[static_cast<std::size_t>(layer[k])] += shift;
+            }
+        };
         for (std::size_t first = 0; first < layer.size();) {
             std::size_t last = first;
-            while (last + 1 < layer.size() &&
-                   x[static_cast<std::size_t>(layer[last + 1])] -
-                           x[static_cast<std::size_t>(layer[last])] - gap(last + 1) < 1e-6) {
+            while (last + 1 < layer.size() && item_x(last + 1) - item_x(last) - gap(last + 1) < 1e-6) {
                 ++last;
             }
-            const double room_left = first == 0 ? 1e300
-                : x[static_cast<std::size_t>(layer[first])] -
-                      x[static_cast<std::size_t>(layer[first - 1])] - gap(first);
-            const double room_right = last + 1 == layer.size() ? 1e300
-                : x[static_cast<std::size_t>(layer[last + 1])] -
-                      x[static_cast<std::size_t>(layer[last])] - gap(last + 1);
-            ++run_number;
-            for (std::size_t k = first; k <= last; ++k) {
-                run_of[static_cast<std::size_t>(layer[k])] = run_number;
-            }
-            starts.clear();
-            ends.clear();
-            centres.clear();
-            for (std::size_t k = first; k <= last; ++k) {
-                for (const int f : families_of[static_cast<std::size_t>(layer[k])]) {
-                    const auto& links = family_links[static_cast<std::size_t>(f)];
-                    const auto upper = static_cast<std::size_t>(placed.links[links.front()].upper);
-                    const bool point_here = run_of[upper] == run_number;
-                    if (seen[static_cast<std::size_t>(f)] == run_number || (upward && !point_here)) {
-                        continue;
-                    }
-                    seen[static_cast<std::size_t>(f)] = run_number;
-                    const double point = x[upper] + placed.links[links.front()].upper_offset;
-                    // The span of the children in the run and of those outside it.
-                    double in_lo = 1e300, in_hi = -1e300, out_lo = 1e300, out_hi = -1e300;
-                    for (const std::size_t li : links) {
-                        const PlacedLayers::Link& link = placed.links[li];
-                        const auto lower = static_cast<std::size_t>(link.lower);
-                        const double end = x[lower] + link.lower_offset;
-                        if (run_of[lower] == run_number) {
-                            in_lo = std::min(in_lo, end);
-                            in_hi = std::max(in_hi, end);
-                        } else {
-                            out_lo = std::min(out_lo, end);
-                            out_hi = std::max(out_hi, end);
-                        }
-                    }
-                    if (point_here) {
-                        starts.push_back(out_lo - tolerance - point);
-                        ends.push_back(out_hi + tolerance - point);
-                        centres.push_back((out_lo + out_hi) / 2 - point);
-                        continue;
-                    }
-                    // The children's span grows with the shift on both sides.
-                    starts.push_back(out_hi >= point - tolerance ? -1e300 : point - tolerance - in_hi);
-                    ends.push_back(out_lo <= point + tolerance ? 1e300 : point + tolerance - in_lo);
-                    if (out_lo > out_hi) {
-                        centres.push_back(point - (in_lo + in_hi) / 2);
-                    }
+            const auto room_left = [&] {
+                return first == 0 ? 1e300 : item_x(first) - item_x(first - 1) - gap(first);
+            };
+            const auto room_right = [&] {
+                return last + 1 == layer.size() ? 1e300 : item_x(last + 1) - item_x(last) - gap(last + 1);
+            };
+            shift_items(first, last, best_move(layer, first, last, -room_left(), room_right(), upward).shift);
+            // Then the run may come apart: its right part moving right, or its left part
+            // left, where that puts more families over their children.
+            for (std::size_t k = last; k > first && split_work < split_budget; --k) {
+                split_work += last - k + 1;
+                const Move right = best_move(layer, k, last, 0.0, room_right(), upward);
+                if (right.gain > 0 && right.shift > 1e-6) {
+                    shift_items(k, last, right.shift);
                 }
-            }
-            if (!starts.empty()) {
-                // The shift in the most intervals; of those, the one centring most, then
-                // the smallest.
-                std::vector<double> candidates{0.0};
-                for (const double v : starts) {
-                    candidates.push_back(v);
-                }
-                for (const double v : centres) {
-                    candidates.push_back(v);
-                }
-                std::ranges::sort(starts);
-                std::ranges::sort(ends);
-                std::ranges::sort(centres);
-                double best_shift = 0;
-                long best_count = -1;
-                long best_centred = -1;
-                for (double shift : candidates) {
-                    shift = std::clamp(shift, -room_left, room_right);
-                    const long count = (std::ranges::upper_bound(starts, shift + 1e-9) - starts.begin()) -
-                                       (std::ranges::lower_bound(ends, shift - 1e-9) - ends.begin());
-                    const long centred = std::ranges::upper_bound(centres, shift + 1e-6) -
-                                         std::ranges::lower_bound(centres, shift - 1e-6);
-                    if (count > best_count || (count == best_count && centred > best_centred) ||
-                        (count == best_count && centred == best_centred &&
-                         std::abs(shift) < std::abs(best_shift))) {
-                        best_count = count;
-                        best_centred = centred;
-                        best_shift = shift;
-                    }
-                }
-                for (std::size_t k = first; k <= last; ++k) {
-                    x[static_cast<std::size_t>(layer[k])] += best_shift;
+                split_work += k - first;
+                const Move left = best_move(layer, first, k - 1, -room_left(), 0.0, upward);
+                if (left.gain > 0 && left.shift < -1e-6) {
+                    shift_items(first, k - 1, left.shift);
                 }
             }
             first = last + 1;
