@@ -402,8 +402,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             }
         }
         orient_rows(units, ends);
-        stretched = stretch_only_children(families, units, placed.layers, placed.depth, width,
-                                          unit_gap, line_gap);
+        stretched = stretch_only_children(families, units, placed, width, unit_gap, line_gap);
         measure_rows();
         std::copy(row_width.begin(), row_width.end(), placed.width.begin());
         link_walks();

@@ -3,7 +3,6 @@
 #include "family_layout/family_drawing.h"
 
 #include <algorithm>
-#include <numeric>
 
 namespace kinship::family {
 
@@ -36,32 +35,40 @@ RowMeasure measure_row(const std::vector<int>& members, const Stretches& stretch
 }
 
 Stretches stretch_only_children(const Families& families, const Units& units,
-                                const std::vector<std::vector<int>>& layers,
-                                const std::vector<int>& layer_depth,
+                                PlacedLayers placed,
                                 const std::function<double(int)>& person_width,
                                 double box_gap, double line_gap)
 {
     const auto at = [](const auto& v, int i) -> decltype(auto) { return v[static_cast<std::size_t>(i)]; };
     const auto rows = static_cast<int>(units.members.size());
-    // Per person: the couple whose only child they are, when it stands side by side in
-    // the layer just above (the check of the layer waits until that layer is placed).
-    std::vector<int> only_child_of(units.unit_of.size(), -1);
+    // Per person: the couple they are a child of, if its partners stand side by side, and
+    // whether they are its only child.
+    std::vector<int> child_of(units.unit_of.size(), -1);
+    std::vector<char> only_child(units.unit_of.size(), 0);
     for (std::size_t c = 0; c < families.couples.size(); ++c) {
         const Family& f = families.couples[c];
-        if (f.children.size() == 1 && at(units.unit_of, f.father) == at(units.unit_of, f.mother)) {
-            only_child_of[static_cast<std::size_t>(f.children.front())] = static_cast<int>(c);
+        for (const int child : f.children) {
+            child_of[static_cast<std::size_t>(child)] = static_cast<int>(c);
+            only_child[static_cast<std::size_t>(child)] = f.children.size() == 1;
         }
     }
     Stretches stretches;
     std::vector<RowMeasure> measured(units.members.size());
-    std::vector<double> tight_x(units.members.size(), 0.0); // rows at their least distance
     std::vector<int> layer_of(units.members.size(), -1);
-    // A couple's family node in its row at its least distance, if the partners stand side
-    // by side in layer `l`; else nothing.
+    const std::vector<std::size_t> order = layers_by_depth(placed);
+    for (const std::size_t l : order) {
+        for (const int item : placed.layers[l]) {
+            if (item < rows) {
+                layer_of[static_cast<std::size_t>(item)] = static_cast<int>(l);
+            }
+        }
+    }
+    // A couple's family node where the layer above was estimated, if its partners stand
+    // side by side in layer `l`.
     const auto node_x = [&](int c, int l, double& x) {
         const Family& f = at(families.couples, c);
         const int row = at(units.unit_of, f.father);
-        if (at(layer_of, row) != l) {
+        if (at(units.unit_of, f.mother) != row || at(layer_of, row) != l) {
             return false;
         }
         const auto& members = at(units.members, row);
@@ -72,24 +79,23 @@ Stretches stretch_only_children(const Families& families, const Units& units,
         }
         const auto left = static_cast<std::size_t>(std::min(i, j));
         const RowMeasure& m = at(measured, row);
-        x = at(tight_x, row) + (m.offset[left] + person_width(members[left]) / 2 +
-                                m.offset[left + 1] - person_width(members[left + 1]) / 2) / 2;
+        x = at(placed.x, row) + (m.offset[left] + person_width(members[left]) / 2 +
+                                 m.offset[left + 1] - person_width(members[left + 1]) / 2) / 2;
         return true;
     };
-    std::vector<std::size_t> order(layers.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::ranges::stable_sort(order, {}, [&](std::size_t l) { return layer_depth[l]; });
-    // Index in `layers` of the layer just above each (same part), found as rows are met.
-    std::vector<int> above(layers.size(), -1);
+    // From the top layer down: the stretches of a layer's rows from where the layer above
+    // stands, then the layer placed under the couples its people are children of.
+    std::vector<double> target, weight;
     for (const std::size_t l : order) {
-        for (const int item : layers[l]) {
-            if (item < rows) {
-                layer_of[static_cast<std::size_t>(item)] = static_cast<int>(l);
-            }
-        }
-    }
-    for (const std::size_t l : order) {
-        for (const int item : layers[l]) {
+        const auto& layer = placed.layers[l];
+        const auto above = [&](int c) {
+            double x = 0;
+            const int upper = c < 0 ? -1 : at(layer_of, at(units.unit_of, at(families.couples, c).father));
+            const bool ok = upper >= 0 && placed.depth[static_cast<std::size_t>(upper)] + 1 == placed.depth[l] &&
+                            node_x(c, upper, x);
+            return std::pair{ok, x};
+        };
+        for (const int item : layer) {
             if (item >= rows) {
                 continue;
             }
@@ -97,50 +103,51 @@ Stretches stretch_only_children(const Families& families, const Units& units,
             for (std::size_t k = 0; k + 1 < members.size(); ++k) {
                 const int a = members[k];
                 const int b = members[k + 1];
-                const int ca = at(only_child_of, a);
-                const int cb = at(only_child_of, b);
-                if (ca < 0 || cb < 0 || ca == cb || !are_partners(families, a, b)) {
+                const int ca = at(child_of, a);
+                const int cb = at(child_of, b);
+                if (!at(only_child, a) || !at(only_child, b) || ca == cb || !are_partners(families, a, b)) {
                     continue;
                 }
-                const int upper = at(layer_of, at(units.unit_of, at(families.couples, ca).father));
-                if (upper < 0 || layer_depth[static_cast<std::size_t>(upper)] + 1 != layer_depth[l]) {
-                    continue;
-                }
-                double xa = 0;
-                double xb = 0;
-                if (!node_x(ca, upper, xa) || !node_x(cb, upper, xb) || xa >= xb) {
-                    continue;
-                }
+                const auto [a_ok, xa] = above(ca);
+                const auto [b_ok, xb] = above(cb);
                 const double usual = (person_width(a) + person_width(b)) / 2 + partner_gap;
-                if (xb - xa > usual) {
+                if (a_ok && b_ok && xb - xa > usual) {
                     const std::tuple key{std::min(a, b), std::max(a, b), xb - xa - usual};
                     stretches.insert(std::ranges::lower_bound(stretches, key), key);
                 }
             }
         }
-        // The layer at its least distance, with its rows' stretches.
-        double x = 0;
-        double last_width = 0;
-        bool last_box = false;
-        bool first = true;
-        for (const int item : layers[l]) {
-            const bool box = item < rows;
-            double w = 0;
-            if (box) {
-                measured[static_cast<std::size_t>(item)] =
-                    measure_row(at(units.members, item), stretches, person_width);
-                w = measured[static_cast<std::size_t>(item)].width;
+        target.assign(layer.size(), 0.0);
+        weight.assign(layer.size(), 0.0);
+        double pulled = 0; // the pulled items' mean distance from where they stand now
+        for (std::size_t k = 0; k < layer.size(); ++k) {
+            const int item = layer[k];
+            if (item >= rows) {
+                continue;
             }
-            if (!first) {
-                x += (last_width + w) / 2 + (box && last_box ? box_gap : line_gap);
+            measured[static_cast<std::size_t>(item)] = measure_row(at(units.members, item), stretches, person_width);
+            placed.width[static_cast<std::size_t>(item)] = measured[static_cast<std::size_t>(item)].width;
+            const auto& members = at(units.members, item);
+            for (std::size_t m = 0; m < members.size(); ++m) {
+                const auto [ok, x] = above(at(child_of, members[m]));
+                if (ok) {
+                    target[k] += x - measured[static_cast<std::size_t>(item)].offset[m];
+                    weight[k] += 1;
+                }
             }
-            if (box) {
-                tight_x[static_cast<std::size_t>(item)] = x;
+            if (weight[k] > 0) {
+                target[k] /= weight[k];
+                pulled += target[k] - at(placed.x, item);
             }
-            first = false;
-            last_width = w;
-            last_box = box;
         }
+        const auto count = static_cast<double>(std::ranges::count_if(weight, [](double w) { return w > 0; }));
+        for (std::size_t k = 0; k < layer.size(); ++k) { // the others keep their places weakly
+            if (weight[k] == 0) {
+                target[k] = at(placed.x, layer[k]) + (count > 0 ? pulled / count : 0.0);
+                weight[k] = 1e-3;
+            }
+        }
+        settle(layer, target, weight, placed, box_gap, line_gap, placed.x);
     }
     return stretches;
 }

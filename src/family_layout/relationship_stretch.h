@@ -7,6 +7,7 @@
 
 #include "family_layout/couple_units.h"
 #include "family_layout/families.h"
+#include "family_layout/row_placement.h"
 
 #include <functional>
 #include <tuple>
@@ -29,16 +30,15 @@ struct RowMeasure {
 RowMeasure measure_row(const std::vector<int>& members, const Stretches& stretches,
                        const std::function<double(int)>& person_width);
 
-// The stretches for the layers as ordered (`layers` holds the rows and the passages of
-// lines, left to right, from the top down within each part; an item below the unit count
-// is that unit's row, standing the way `units` has it). Partners a and b side by side,
-// a left of b, who are the only children of couples standing side by side in the layer
-// just above, the couple of a left of that of b, get the gap that puts them as far apart
-// as those couples' family nodes when everything in that layer stands at its least
-// distance from its neighbours (`box_gap` between rows, `line_gap` beside a passage).
+// The stretches for the layers of `placed` as ordered and placed (an item below the unit
+// count is that unit's row, standing the way `units` has it). From the top layer down,
+// partners a and b side by side, a left of b, who are the only children of couples standing
+// side by side in the layer just above, the couple of a left of that of b, get the gap that
+// puts them as far apart as those couples' family nodes; then their layer is placed, for
+// this estimate alone, under the couples its people are children of (`box_gap` between
+// rows, `line_gap` beside a passing line).
 Stretches stretch_only_children(const Families& families, const Units& units,
-                                const std::vector<std::vector<int>>& layers,
-                                const std::vector<int>& layer_depth,
+                                PlacedLayers placed,
                                 const std::function<double(int)>& person_width,
                                 double box_gap, double line_gap);
 

@@ -18,6 +18,8 @@ constexpr int align_passes = 8;
 // largest charts, where runs of thousands of items would be tried part by part.
 constexpr std::size_t split_budget = 1000000;
 
+} // namespace
+
 // The positions of one layer's items closest to `target` (least weighted absolute
 // distance), in the layer's order and at least the required distance apart. With c the
 // running sum of the distances, x - c must not decrease: pool adjacent violators, each pool
@@ -113,8 +115,6 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
         }
     }
 }
-
-} // namespace
 
 ItemLinks links_by_item(const PlacedLayers& placed)
 {

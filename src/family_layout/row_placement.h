@@ -40,6 +40,13 @@ ItemLinks links_by_item(const PlacedLayers& placed);
 // The layers in the order of their depth within their parts, top first.
 std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed);
 
+// The positions of one layer's `items` (left to right) closest to `target` by least
+// weighted absolute distance, in their order and at least the required distance apart
+// (`box_gap` between boxes, `line_gap` beside a passing line), written to `x`.
+void settle(const std::vector<int>& items, const std::vector<double>& target,
+            const std::vector<double>& weight, const PlacedLayers& placed, double box_gap,
+            double line_gap, std::vector<double>& x);
+
 // Moves the items' x, keeping each layer's order. Boxes keep `box_gap` between them, a
 // passing line `line_gap` from anything.
 void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap);

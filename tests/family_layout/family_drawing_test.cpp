@@ -276,6 +276,29 @@ TEST(FamilyDrawing, ChildlessCoupleAndBoxesOfTheirOwnWidths)
     }
 }
 
+// Three generations of ancestors, each person the only child of their parents, with names
+// as wide as the couples: every couple stands over its child, the children's relationship
+// lines stretched as far as their parents' couples stand apart.
+TEST(FamilyDrawing, OnlyChildrenWhoMarryStandUnderBothTheirParents)
+{
+    using namespace kinship::family;
+    Families families;
+    families.partners.resize(15);
+    for (int c = 0; c < 7; ++c) { // couple c: 2c x 2c + 1, whose only child is 8 + c
+        families.couples.push_back({2 * c, 2 * c + 1, 0, {8 + c}});
+        families.partners[static_cast<std::size_t>(2 * c)] = {2 * c + 1};
+        families.partners[static_cast<std::size_t>(2 * c + 1)] = {2 * c};
+    }
+    Units units = group_partners(families);
+    const Chart chart = family_chart(families, units, std::vector<double>(15, 100.0));
+    for (const Family& f : families.couples) {
+        const double middle = (chart.person[static_cast<std::size_t>(f.father)].x +
+                               chart.person[static_cast<std::size_t>(f.mother)].x) / 2;
+        EXPECT_NEAR(middle, chart.person[static_cast<std::size_t>(f.children.front())].x,
+                    person_size / 2) << f.father;
+    }
+}
+
 // Rows of partners leave everyone with several partners beside one of them: a woman with
 // four husbands, two of them married again (a row too long for one), and a man married to
 // his mother and to his son's wife (rows cut off the cycles where no one is left alone).
