@@ -26,12 +26,14 @@ static_assert(unit_gap >= text::slot_gap);
 constexpr double line_gap = 10.0;
 // Between lines that drop from one person's box.
 constexpr double drop_spacing = 6.0;
+// Sweep pairs down and up placing the rows along the layers.
+constexpr int placement_sweeps = 12;
 // Of the charts of the first orders, those crossing at most this much more than the one
 // crossing least (a share, and a number) are weighed by their couples over their children.
 constexpr double crossings_allowance = 0.10;
 constexpr double crossings_slack = 5.0;
 // Orders laid out whole and drawn, those crossing least.
-constexpr std::size_t charts_drawn = 3;
+constexpr std::size_t charts_drawn = 2;
 // The best order is shaken at most once for every `items_per_shake` items, and at most
 // `shake_work` items moved through in all, on charts of at most `shaken_items` items (on
 // larger ones a try takes seconds): enough for the ordering to find most of what shaking
@@ -381,7 +383,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 x += placed.width[static_cast<std::size_t>(item)] + unit_gap;
             }
         }
-        place_along_layers(placed, unit_gap, line_gap);
+        place_along_layers(placed, unit_gap, line_gap, placement_sweeps);
         LineEnds ends;
         ends.up.resize(people);
         ends.down.resize(people);
@@ -406,7 +408,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         measure_rows();
         std::copy(row_width.begin(), row_width.end(), placed.width.begin());
         link_walks();
-        place_along_layers(placed, unit_gap, line_gap);
+        place_along_layers(placed, unit_gap, line_gap, placement_sweeps);
         align_over_children(placed, unit_gap, line_gap, person_size / 2);
     };
     // The chart of the layout as it stands.

@@ -9,7 +9,6 @@ namespace {
 
 // Alternating sweeps down and up, then one more up, which puts couples over their
 // children; an item with nothing to pull it that way holds its place only weakly.
-constexpr int sweep_pairs = 12;
 constexpr int last_sweeps_up = 1;
 constexpr double weight_of_unpulled = 0.05;
 // Runs moved over their children from the bottom layer up, then down, and so on.
@@ -37,12 +36,13 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
         double weight;
     };
     struct Block {
+        Value only{};            // the value of a block of one, which needs no heaps
         std::vector<Value> low;  // max-heap; its top is the median
         std::vector<Value> high; // min-heap
         double low_weight = 0;
         double weight = 0;
         std::size_t count = 0;
-        double level() const { return low.front().value; }
+        double level() const { return low.empty() ? only.value : low.front().value; }
     };
     const auto lower = [](const Value& a, const Value& b) { return a.value < b.value; };
     const auto higher = [](const Value& a, const Value& b) { return a.value > b.value; };
@@ -55,6 +55,18 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
             block.low.push_back(v);
             std::ranges::push_heap(block.low, lower);
             block.low_weight += v.weight;
+        }
+    };
+    const auto values_of = [](const Block& block, auto&& use) {
+        if (block.low.empty()) {
+            use(block.only);
+            return;
+        }
+        for (const Value& v : block.low) {
+            use(v);
+        }
+        for (const Value& v : block.high) {
+            use(v);
         }
     };
     // Moves values between the halves until the top of the lower one is the median: the
@@ -87,21 +99,22 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
                        (boxes ? box_gap : line_gap);
         }
         Block block;
-        add(block, {target[k] - shift[k], weight[k]});
+        block.only = {target[k] - shift[k], weight[k]};
+        block.weight = weight[k];
         block.count = 1;
         // Pool with the blocks to the left while they would stand right of this one, the
-        // smaller block's values moved into the larger one's.
+        // smaller block's values moved into the larger one's heaps.
         while (!blocks.empty() && blocks.back().level() > block.level()) {
             Block& left = blocks.back();
             if (left.low.size() + left.high.size() > block.low.size() + block.high.size()) {
                 std::swap(left, block);
             }
-            for (const Value& v : left.low) {
-                add(block, v);
+            if (block.low.empty()) { // a block of one: its value into the heaps
+                const Value only = block.only;
+                block.weight = 0;
+                add(block, only);
             }
-            for (const Value& v : left.high) {
-                add(block, v);
-            }
+            values_of(left, [&](const Value& v) { add(block, v); });
             block.count += left.count;
             balance(block);
             blocks.pop_back();
@@ -135,7 +148,7 @@ std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed)
     return order;
 }
 
-void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap)
+void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, int sweep_pairs)
 {
     const ItemLinks item_links = links_by_item(placed);
     const auto& up = item_links.up;
@@ -218,6 +231,7 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
     struct Move {
         double shift = 0;
         long gain = 0; // families over their children, more than without the move
+        long left_out = 0; // families not over their children after it
     };
     // The best shift within [lo, hi] of the items `layer[first..last]`.
     const auto best_move = [&](const std::vector<int>& layer, std::size_t first, std::size_t last,
@@ -304,10 +318,11 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
             }
         }
         move.gain = best_count - unmoved;
+        move.left_out = static_cast<long>(starts.size()) - best_count;
         return move;
     };
     std::size_t split_work = 0;
-    const auto align_layer = [&](std::size_t l, bool upward) {
+    const auto align_layer = [&](std::size_t l, bool upward, bool split) {
         const auto& layer = placed.layers[l];
         const auto gap = [&](std::size_t k) { // least distance between items k - 1 and k
             const auto a = static_cast<std::size_t>(layer[k - 1]);
@@ -332,10 +347,11 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
             const auto room_right = [&] {
                 return last + 1 == layer.size() ? 1e300 : item_x(last + 1) - item_x(last) - gap(last + 1);
             };
-            shift_items(first, last, best_move(layer, first, last, -room_left(), room_right(), upward).shift);
+            const Move whole = best_move(layer, first, last, -room_left(), room_right(), upward);
+            shift_items(first, last, whole.shift);
             // Then the run may come apart: its right part moving right, or its left part
             // left, where that puts more families over their children.
-            for (std::size_t k = last; k > first && split_work < split_budget; --k) {
+            for (std::size_t k = last; split && k > first && whole.left_out > 0 && split_work < split_budget; --k) {
                 split_work += last - k + 1;
                 const Move right = best_move(layer, k, last, 0.0, room_right(), upward);
                 if (right.gain > 0 && right.shift > 1e-6) {
@@ -352,7 +368,8 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
     };
     for (int pass = 0; pass < align_passes; ++pass) {
         for (std::size_t n = 0; n < order.size(); ++n) {
-            align_layer(order[pass % 2 == 0 ? n : order.size() - 1 - n], pass % 2 == 0);
+            align_layer(order[pass % 2 == 0 ? n : order.size() - 1 - n], pass % 2 == 0,
+                        true);
         }
     }
 }

@@ -49,7 +49,7 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
 
 // Moves the items' x, keeping each layer's order. Boxes keep `box_gap` between them, a
 // passing line `line_gap` from anything.
-void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap);
+void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, int sweep_pairs);
 
 // Then, from the bottom layer up, each run of items that stand at their least distance
 // apart moves as one, within the room around it, to where the most families have their
