@@ -210,6 +210,16 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 offset[static_cast<std::size_t>(right)] - width(right) / 2) / 2;
     };
 
+    // The middle between a couple's centres (where a family's point is measured from, and
+    // a point of its own for anything else).
+    const auto middle_offset = [&](const Step& s) {
+        if (s.couple < 0) {
+            return step_offset(s);
+        }
+        const Family& f = families.couples[static_cast<std::size_t>(s.couple)];
+        return (offset[static_cast<std::size_t>(f.father)] + offset[static_cast<std::size_t>(f.mother)]) / 2;
+    };
+
     // Items: the rows, then a passage for each layer a family's trunk passes.
     PlacedLayers placed;
     std::vector<std::pair<std::size_t, int>> item_layer; // (part, layer)
@@ -308,7 +318,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     for (const Step& to : path) {
                         placed.links.push_back({from.item, step_offset(from), to.item,
                                                 step_offset(to),
-                                                from.item == walk.source.item ? family : -1});
+                                                from.item == walk.source.item ? family : -1,
+                                                middle_offset(from)});
                         from = to;
                     }
                 }

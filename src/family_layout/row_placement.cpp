@@ -252,7 +252,9 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                     continue;
                 }
                 seen[static_cast<std::size_t>(f)] = run_number;
-                const double point = x[upper] + placed.links[links.front()].upper_offset;
+                const PlacedLayers::Link& first_link = placed.links[links.front()];
+                const double point = x[upper] + first_link.upper_offset;
+                const double middle = x[upper] + first_link.middle_offset;
                 // The span of the children in the run and of those outside it.
                 double in_lo = 1e300, in_hi = -1e300, out_lo = 1e300, out_hi = -1e300;
                 for (const std::size_t li : links) {
@@ -267,16 +269,25 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                         out_hi = std::max(out_hi, end);
                     }
                 }
+                // The shifts that put `at` over the children; with the children in the run,
+                // their span grows with the shift on both sides.
+                const auto over = [&](double at) {
+                    return point_here
+                        ? std::pair{out_lo - tolerance - at, out_hi + tolerance - at}
+                        : std::pair{out_hi >= at - tolerance ? -1e300 : at - tolerance - in_hi,
+                                    out_lo <= at + tolerance ? 1e300 : at + tolerance - in_lo};
+                };
+                // Both the point and the middle between the partners over the children,
+                // else the middle alone.
+                const auto [point_from, point_to] = over(point);
+                const auto [middle_from, middle_to] = over(middle);
+                const double from = std::max(point_from, middle_from);
+                const double to = std::min(point_to, middle_to);
+                starts.push_back(from <= to ? from : middle_from);
+                ends.push_back(from <= to ? to : middle_to);
                 if (point_here) {
-                    starts.push_back(out_lo - tolerance - point);
-                    ends.push_back(out_hi + tolerance - point);
                     centres.push_back((out_lo + out_hi) / 2 - point);
-                    continue;
-                }
-                // The children's span grows with the shift on both sides.
-                starts.push_back(out_hi >= point - tolerance ? -1e300 : point - tolerance - in_hi);
-                ends.push_back(out_lo <= point + tolerance ? 1e300 : point + tolerance - in_lo);
-                if (out_lo > out_hi) {
+                } else if (out_lo > out_hi) {
                     centres.push_back(point - (in_lo + in_hi) / 2);
                 }
             }

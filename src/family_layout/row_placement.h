@@ -25,6 +25,9 @@ struct PlacedLayers {
         int lower = 0;
         double lower_offset = 0;
         int family = -1; // the family whose point over its children this link leaves
+        // For a family's link: the middle between the partners' centres, from the upper
+        // item's centre (the point is the middle of the gap between their widths).
+        double middle_offset = 0;
     };
     std::vector<Link> links;
 };
@@ -51,12 +54,15 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
 // passing line `line_gap` from anything.
 void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, int sweep_pairs);
 
-// Then, from the bottom layer up, each run of items that stand at their least distance
-// apart moves as one, within the room around it, to where the most families have their
-// point (a link's upper end with a family) over their children's span (the lower ends)
-// widened by `tolerance` on each side. Then, from the top layer down, each run moves under
-// the points of the families whose children it holds where that puts more points over their
-// children, counting the families whose point it holds too.
+// Then, from the bottom layer up and from the top down, in turn: each run of items that
+// stand at their least distance apart moves as one, within the room around it, to where
+// the most families stand over their children. A family does where both its point (a
+// link's upper end with a family) and the middle between its partners lie over the
+// children's span (the lower ends) widened by `tolerance` on each side, or, where the two
+// cannot both, the middle. Upward a run counts the families whose point it holds,
+// downward also those whose children it holds. Then the run may come apart: its right
+// part moving right or its left part left, where that puts more families over their
+// children.
 void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                          double tolerance);
 
