@@ -63,8 +63,8 @@ Stretches stretch_only_children(const Families& families, const Units& units,
             }
         }
     }
-    // A couple's family node where the layer above was estimated, if its partners stand
-    // side by side in layer `l`.
+    // Where a couple's child stands best, by the estimate of the layer above, if the
+    // partners stand side by side in layer `l`.
     const auto node_x = [&](int c, int l, double& x) {
         const Family& f = at(families.couples, c);
         const int row = at(units.unit_of, f.father);
@@ -79,8 +79,12 @@ Stretches stretch_only_children(const Families& families, const Units& units,
         }
         const auto left = static_cast<std::size_t>(std::min(i, j));
         const RowMeasure& m = at(measured, row);
-        x = at(placed.x, row) + (m.offset[left] + person_width(members[left]) / 2 +
-                                 m.offset[left + 1] - person_width(members[left + 1]) / 2) / 2;
+        // Halfway between the family node (the middle of the gap between the partners'
+        // widths) and the middle between their centres: a child there is under both.
+        const double node = (m.offset[left] + person_width(members[left]) / 2 +
+                             m.offset[left + 1] - person_width(members[left + 1]) / 2) / 2;
+        const double middle = (m.offset[left] + m.offset[left + 1]) / 2;
+        x = at(placed.x, row) + (node + middle) / 2;
         return true;
     };
     // From the top layer down: the stretches of a layer's rows from where the layer above

@@ -277,25 +277,32 @@ TEST(FamilyDrawing, ChildlessCoupleAndBoxesOfTheirOwnWidths)
 }
 
 // Three generations of ancestors, each person the only child of their parents, with names
-// as wide as the couples: every couple stands over its child, the children's relationship
-// lines stretched as far as their parents' couples stand apart.
+// of very different widths: every couple stands over its child, both the middle between
+// the partners and the family node between their names, the children's relationship lines
+// stretched as far as their parents' couples stand apart.
 TEST(FamilyDrawing, OnlyChildrenWhoMarryStandUnderBothTheirParents)
 {
     using namespace kinship::family;
     Families families;
     families.partners.resize(15);
+    std::vector<double> widths;
+    for (int p = 0; p < 15; ++p) {
+        widths.push_back(p % 3 == 0 ? 150.0 : 40.0);
+    }
     for (int c = 0; c < 7; ++c) { // couple c: 2c x 2c + 1, whose only child is 8 + c
         families.couples.push_back({2 * c, 2 * c + 1, 0, {8 + c}});
         families.partners[static_cast<std::size_t>(2 * c)] = {2 * c + 1};
         families.partners[static_cast<std::size_t>(2 * c + 1)] = {2 * c};
     }
     Units units = group_partners(families);
-    const Chart chart = family_chart(families, units, std::vector<double>(15, 100.0));
-    for (const Family& f : families.couples) {
+    const Chart chart = family_chart(families, units, widths);
+    for (std::size_t c = 0; c < families.couples.size(); ++c) {
+        const Family& f = families.couples[c];
+        const double child = chart.person[static_cast<std::size_t>(f.children.front())].x;
         const double middle = (chart.person[static_cast<std::size_t>(f.father)].x +
                                chart.person[static_cast<std::size_t>(f.mother)].x) / 2;
-        EXPECT_NEAR(middle, chart.person[static_cast<std::size_t>(f.children.front())].x,
-                    person_size / 2) << f.father;
+        EXPECT_NEAR(middle, child, person_size / 2) << c;
+        EXPECT_NEAR(chart.family[c].x, child, person_size / 2) << c;
     }
 }
 
