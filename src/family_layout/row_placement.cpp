@@ -177,8 +177,11 @@ void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, i
                     target[k] = placed.x[item];
                     weight[k] = weight_of_unpulled;
                 } else {
-                    weight[k] = static_cast<double>(links.size());
-                    target[k] /= weight[k];
+                    target[k] /= static_cast<double>(links.size());
+                    // Down, each line from above pulls (a row of two children of different
+                    // couples twice); up, a row counts once however many children it has,
+                    // as each couple counts once over its children.
+                    weight[k] = downward ? static_cast<double>(links.size()) : 1.0;
                 }
             }
             settle(layer, target, weight, placed, box_gap, line_gap, placed.x);
