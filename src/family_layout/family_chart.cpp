@@ -447,6 +447,65 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             points.push_back({px + dx, py + person_size / 2});
             return points;
         };
+        // Childless partners apart in one layer are joined above it rather than below where
+        // fewer lines cross there: above, the lines coming up into the people standing
+        // between them from their parents; below, the lines going down from those people to
+        // their children. Per walk, whether its partners are joined above.
+        std::vector<std::vector<char>> rising(components);
+        // Per rising walk, how each partner's line leaves the box (father or parent, mother).
+        constexpr char rise_sideways = 0, rise_straight = 1, rise_slants = 2;
+        std::vector<std::vector<std::pair<char, char>>> rise_way(components);
+        {
+            std::vector<std::vector<std::vector<double>>> down_x(components), up_x(components);
+            for (std::size_t comp = 0; comp < components; ++comp) {
+                down_x[comp].resize(heights[comp].size());
+                up_x[comp].resize(heights[comp].size());
+                for (const Walk& walk : walks[comp]) {
+                    if (walk.paths.empty()) {
+                        continue;
+                    }
+                    const int top = walk.couple >= 0 ? lower_partner[static_cast<std::size_t>(walk.couple)]
+                                                     : walk.source.person;
+                    auto& xs = down_x[comp][static_cast<std::size_t>(layer[static_cast<std::size_t>(top)])];
+                    if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                        const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                        xs.push_back(x[static_cast<std::size_t>(f.father)]);
+                        xs.push_back(x[static_cast<std::size_t>(f.mother)]);
+                    } else {
+                        xs.push_back(at(walk.source));
+                    }
+                    for (const auto& path : walk.paths) {
+                        const auto child = static_cast<std::size_t>(path.back().person);
+                        up_x[comp][static_cast<std::size_t>(layer[child])].push_back(x[child]);
+                    }
+                }
+                for (auto& xs : down_x[comp]) {
+                    std::ranges::sort(xs);
+                }
+                for (auto& xs : up_x[comp]) {
+                    std::ranges::sort(xs);
+                }
+            }
+            const auto between = [](const std::vector<double>& xs, double lo, double hi) {
+                return std::ranges::lower_bound(xs, hi - 1e-6) - std::ranges::upper_bound(xs, lo + 1e-6);
+            };
+            for (std::size_t comp = 0; comp < components; ++comp) {
+                rising[comp].assign(walks[comp].size(), 0);
+                rise_way[comp].assign(walks[comp].size(), {rise_slants, rise_slants});
+                for (std::size_t w = 0; w < walks[comp].size(); ++w) {
+                    const Walk& walk = walks[comp][w];
+                    if (walk.couple < 0 || side_by_side[static_cast<std::size_t>(walk.couple)] ||
+                        walk.upper >= 0 || !walk.paths.empty()) {
+                        continue;
+                    }
+                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                    const auto l = static_cast<std::size_t>(layer[static_cast<std::size_t>(f.father)]);
+                    const double lo = std::min(x[static_cast<std::size_t>(f.father)], x[static_cast<std::size_t>(f.mother)]);
+                    const double hi = std::max(x[static_cast<std::size_t>(f.father)], x[static_cast<std::size_t>(f.mother)]);
+                    rising[comp][w] = l > 0 && between(up_x[comp][l], lo, hi) < between(down_x[comp][l], lo, hi);
+                }
+            }
+        }
         {
             struct Drop {
                 double toward;
@@ -454,6 +513,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 bool mother;
             };
             std::vector<std::vector<Drop>> drops(people);
+            std::vector<std::vector<Drop>> rises(people); // lines up to partners joined above
             for (std::size_t comp = 0; comp < components; ++comp) {
                 drop[comp].assign(walks[comp].size(), {0.0, 0.0});
                 for (std::size_t w = 0; w < walks[comp].size(); ++w) {
@@ -467,8 +527,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     } else if (!side_by_side[static_cast<std::size_t>(walk.couple)]) {
                         const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
                         const double mid = (x[static_cast<std::size_t>(f.father)] + x[static_cast<std::size_t>(f.mother)]) / 2;
-                        drops[static_cast<std::size_t>(f.father)].push_back({mid, comp, w, false});
-                        drops[static_cast<std::size_t>(f.mother)].push_back({mid, comp, w, true});
+                        (rising[comp][w] ? rises : drops)[static_cast<std::size_t>(f.father)].push_back({mid, comp, w, false});
+                        (rising[comp][w] ? rises : drops)[static_cast<std::size_t>(f.mother)].push_back({mid, comp, w, true});
                     }
                 }
             }
@@ -531,6 +591,50 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     (list[k].mother ? slot.second : slot.first) = dx[k];
                 }
             }
+            // Lines up to partners joined above leave the top of the box beside its middle
+            // (where the line from the person's parents comes in), on the partner's side;
+            // the line to the nearest partner outermost, so that those to farther partners,
+            // whose lines run higher, rise inside it without crossing it. The outermost
+            // leaves the centre sideways where that side is free, the innermost straight
+            // up where no line comes in from parents; the others slant inside the box.
+            std::vector<char> comes_in(people, 0);
+            for (const auto& component_walks : walks) {
+                for (const Walk& walk : component_walks) {
+                    for (const auto& path : walk.paths) {
+                        comes_in[static_cast<std::size_t>(path.back().person)] = 1;
+                    }
+                }
+            }
+            for (std::size_t p = 0; p < people; ++p) {
+                bool up_free = !comes_in[p];
+                for (const bool right : {false, true}) {
+                    std::vector<Drop> side;
+                    for (const Drop& r : rises[p]) {
+                        if ((r.toward > x[p]) == right) {
+                            side.push_back(r);
+                        }
+                    }
+                    std::ranges::stable_sort(side, {}, [&](const Drop& r) { return std::abs(r.toward - x[p]); });
+                    const double n = static_cast<double>(side.size());
+                    const double spacing = std::min(drop_spacing, (person_size / 2 - 3) / std::max(n, 1.0));
+                    const bool sideways_free = !joined[p][right ? 1 : 0] && sideways[p][right ? 1 : 0] == 0;
+                    for (std::size_t k = 0; k < side.size(); ++k) {
+                        auto& slot = drop[side[k].comp][side[k].walk];
+                        auto& way = rise_way[side[k].comp][side[k].walk];
+                        double dx = (right ? 1.0 : -1.0) * spacing * (n - static_cast<double>(k));
+                        char how = rise_slants;
+                        if (k == 0 && sideways_free) {
+                            how = rise_sideways;
+                        } else if (k + 1 == side.size() && up_free) {
+                            dx = 0;
+                            how = rise_straight;
+                            up_free = false;
+                        }
+                        (side[k].mother ? slot.second : slot.first) = dx;
+                        (side[k].mother ? way.second : way.first) = how;
+                    }
+                }
+            }
         }
         std::vector<std::vector<Descent>> descents(components);
         // Per part, (walk, descent of its upper partner's line).
@@ -562,6 +666,14 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     // The first top is set once the lines have moved aside.
                     descent.tops = {0.0, x[static_cast<std::size_t>(top)] +
                                              (father_up ? drop[comp][w].second : drop[comp][w].first)};
+                } else if (walk.couple >= 0 && rising[comp][w]) {
+                    // Joined in the space above: two lines come up into it, as if to children.
+                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                    descent.layer -= 1;
+                    descent.paths = {{x[static_cast<std::size_t>(f.father)] + drop[comp][w].first},
+                                     {x[static_cast<std::size_t>(f.mother)] + drop[comp][w].second}};
+                    descents[comp].push_back(std::move(descent));
+                    continue;
                 } else if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
                     const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
                     descent.tops = {x[static_cast<std::size_t>(f.father)] + drop[comp][w].first,
@@ -608,6 +720,34 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                 const Walk& walk = walks[comp][d];
                 const Descent& descent = descents[comp][d];
                 const auto& line_y = chart_y.line_y[d];
+                if (rising[comp][d]) {
+                    // Up from the top of each box (over to where the line was moved aside,
+                    // if it was, just above the box) to the line, and along it to the node.
+                    const auto c = static_cast<std::size_t>(walk.couple);
+                    const Family& f = families.couples[c];
+                    chart.family[c] = {(descent.paths[0][0] + descent.paths[1][0]) / 2, line_y[0]};
+                    const auto partner_route = [&](int p, double dx, char way, double at_line) {
+                        const auto pp = static_cast<std::size_t>(p);
+                        const Point start{x[pp], chart_y.layer_y[static_cast<std::size_t>(layer[pp])]};
+                        const double top = start.y - person_size / 2;
+                        std::vector<Point> points;
+                        if (way == rise_sideways) {
+                            points.push_back({x[pp] + dx, start.y});
+                        }
+                        points.push_back({x[pp] + dx, top});
+                        if (at_line != x[pp] + dx) {
+                            points.push_back({x[pp] + dx, top - turn_above_box});
+                            points.push_back({at_line, top - turn_above_box});
+                        }
+                        points.push_back({at_line, line_y[0]});
+                        return clean_route(start, points, chart.family[c]);
+                    };
+                    chart.father_line[c] = partner_route(f.father, drop[comp][d].first,
+                                                         rise_way[comp][d].first, descent.paths[0][0]);
+                    chart.mother_line[c] = partner_route(f.mother, drop[comp][d].second,
+                                                         rise_way[comp][d].second, descent.paths[1][0]);
+                    continue;
+                }
                 const bool apart = walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)];
                 const double start_x =
                     !apart ? descent.tops[0]

@@ -3,6 +3,7 @@
 // generations and a child with one recorded parent, and a crowded layer.
 
 #include "family_layout/family_chart.h"
+#include "family_layout/chart_crossings.h"
 #include "family_layout/family_drawing.h"
 #include "family_layout/unit_graph.h"
 #include "gml/drawing_gml_writer.h"
@@ -361,3 +362,26 @@ TEST(FamilyDrawing, SameBytesEveryRunAndReadsBackWithItsFamilyNodes)
 }
 
 } // namespace
+
+// A woman with children by her first two husbands and none by the third, who cannot stand
+// beside her: joined below, their lines would cross the second couple's lines of descent;
+// joined above the layer (where only her parents' line comes in), they cross nothing.
+TEST(FamilyDrawing, ChildlessPartnersApartAreJoinedAboveWhereFewerLinesCross)
+{
+    using namespace kinship::family;
+    Families families;
+    families.couples = {{1, 0, 1900, {4}}, {2, 0, 1905, {5, 6}}, {3, 0, 1910, {}}, {7, 8, 1880, {0}}};
+    families.partners = {{1, 2, 3}, {0}, {0}, {0}, {}, {}, {}, {8}, {7}};
+    Units units = group_partners(families);
+    const Chart chart = family_chart(families, units, {});
+    const auto& p = chart.person;
+    ASSERT_GT(std::abs(p[3].x - p[0].x), std::abs(p[2].x - p[0].x)); // the third stands apart
+    EXPECT_LT(chart.family[2].y, p[0].y - person_size / 2);
+    EXPECT_GT(chart.family[2].y, p[7].y + person_size / 2);
+    EXPECT_EQ(count_chart_crossings(chart, families), 0);
+    for (const Route* route : {&chart.father_line[2], &chart.mother_line[2]}) {
+        for (const Point& bend : *route) { // up out of the box's top, never below it
+            EXPECT_LE(bend.y, p[0].y);
+        }
+    }
+}
