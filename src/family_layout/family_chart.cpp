@@ -7,6 +7,7 @@
 #include "family_layout/family_drawing.h"
 #include "family_layout/row_placement.h"
 #include "family_layout/relationship_stretch.h"
+#include "family_layout/rising_lines.h"
 #include "family_layout/chart_crossings.h"
 #include "family_layout/chart_packing.h"
 #include "family_layout/unit_order.h"
@@ -447,63 +448,47 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             points.push_back({px + dx, py + person_size / 2});
             return points;
         };
-        // Childless partners apart in one layer are joined above it rather than below where
-        // fewer lines cross there: above, the lines coming up into the people standing
-        // between them from their parents; below, the lines going down from those people to
-        // their children. Per walk, whether its partners are joined above.
+        // Childless partners apart in one layer: per walk, whether they are joined above it.
         std::vector<std::vector<char>> rising(components);
-        // Per rising walk, how each partner's line leaves the box (father or parent, mother).
-        constexpr char rise_sideways = 0, rise_straight = 1, rise_slants = 2;
-        std::vector<std::vector<std::pair<char, char>>> rise_way(components);
-        {
-            std::vector<std::vector<std::vector<double>>> down_x(components), up_x(components);
-            for (std::size_t comp = 0; comp < components; ++comp) {
-                down_x[comp].resize(heights[comp].size());
-                up_x[comp].resize(heights[comp].size());
-                for (const Walk& walk : walks[comp]) {
-                    if (walk.paths.empty()) {
-                        continue;
-                    }
-                    const int top = walk.couple >= 0 ? lower_partner[static_cast<std::size_t>(walk.couple)]
-                                                     : walk.source.person;
-                    auto& xs = down_x[comp][static_cast<std::size_t>(layer[static_cast<std::size_t>(top)])];
-                    if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
-                        const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                        xs.push_back(x[static_cast<std::size_t>(f.father)]);
-                        xs.push_back(x[static_cast<std::size_t>(f.mother)]);
-                    } else {
-                        xs.push_back(at(walk.source));
-                    }
-                    for (const auto& path : walk.paths) {
-                        const auto child = static_cast<std::size_t>(path.back().person);
-                        up_x[comp][static_cast<std::size_t>(layer[child])].push_back(x[child]);
-                    }
+        // Per rising walk, how each partner's line leaves the box (father, mother).
+        std::vector<std::vector<std::pair<RiseWay, RiseWay>>> rise_way(components);
+        for (std::size_t comp = 0; comp < components; ++comp) {
+            std::vector<LayerLines> lines(heights[comp].size());
+            for (const Walk& walk : walks[comp]) {
+                if (walk.paths.empty()) {
+                    continue;
                 }
-                for (auto& xs : down_x[comp]) {
-                    std::ranges::sort(xs);
+                const int top = walk.couple >= 0 ? lower_partner[static_cast<std::size_t>(walk.couple)]
+                                                 : walk.source.person;
+                auto& down = lines[static_cast<std::size_t>(layer[static_cast<std::size_t>(top)])].down;
+                if (walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                    down.push_back(x[static_cast<std::size_t>(f.father)]);
+                    down.push_back(x[static_cast<std::size_t>(f.mother)]);
+                } else {
+                    down.push_back(at(walk.source));
                 }
-                for (auto& xs : up_x[comp]) {
-                    std::ranges::sort(xs);
+                for (const auto& path : walk.paths) {
+                    const auto child = static_cast<std::size_t>(path.back().person);
+                    lines[static_cast<std::size_t>(layer[child])].up.push_back(x[child]);
                 }
             }
-            const auto between = [](const std::vector<double>& xs, double lo, double hi) {
-                return std::ranges::lower_bound(xs, hi - 1e-6) - std::ranges::upper_bound(xs, lo + 1e-6);
-            };
-            for (std::size_t comp = 0; comp < components; ++comp) {
-                rising[comp].assign(walks[comp].size(), 0);
-                rise_way[comp].assign(walks[comp].size(), {rise_slants, rise_slants});
-                for (std::size_t w = 0; w < walks[comp].size(); ++w) {
-                    const Walk& walk = walks[comp][w];
-                    if (walk.couple < 0 || side_by_side[static_cast<std::size_t>(walk.couple)] ||
-                        walk.upper >= 0 || !walk.paths.empty()) {
-                        continue;
-                    }
-                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                    const auto l = static_cast<std::size_t>(layer[static_cast<std::size_t>(f.father)]);
-                    const double lo = std::min(x[static_cast<std::size_t>(f.father)], x[static_cast<std::size_t>(f.mother)]);
-                    const double hi = std::max(x[static_cast<std::size_t>(f.father)], x[static_cast<std::size_t>(f.mother)]);
-                    rising[comp][w] = l > 0 && between(up_x[comp][l], lo, hi) < between(down_x[comp][l], lo, hi);
+            for (LayerLines& l : lines) {
+                std::ranges::sort(l.down);
+                std::ranges::sort(l.up);
+            }
+            rising[comp].assign(walks[comp].size(), 0);
+            rise_way[comp].assign(walks[comp].size(), {RiseWay::slant, RiseWay::slant});
+            for (std::size_t w = 0; w < walks[comp].size(); ++w) {
+                const Walk& walk = walks[comp][w];
+                if (walk.couple < 0 || side_by_side[static_cast<std::size_t>(walk.couple)] ||
+                    walk.upper >= 0 || !walk.paths.empty()) {
+                    continue;
                 }
+                const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                const auto l = static_cast<std::size_t>(layer[static_cast<std::size_t>(f.father)]);
+                rising[comp][w] = l > 0 && joined_above(lines[l], x[static_cast<std::size_t>(f.father)],
+                                                        x[static_cast<std::size_t>(f.mother)]);
             }
         }
         {
@@ -591,12 +576,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     (list[k].mother ? slot.second : slot.first) = dx[k];
                 }
             }
-            // Lines up to partners joined above leave the top of the box beside its middle
-            // (where the line from the person's parents comes in), on the partner's side;
-            // the line to the nearest partner outermost, so that those to farther partners,
-            // whose lines run higher, rise inside it without crossing it. The outermost
-            // leaves the centre sideways where that side is free, the innermost straight
-            // up where no line comes in from parents; the others slant inside the box.
+            // Lines up to partners joined above leave the top of the box (see rising_lines.h).
             std::vector<char> comes_in(people, 0);
             for (const auto& component_walks : walks) {
                 for (const Walk& walk : component_walks) {
@@ -605,34 +585,24 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     }
                 }
             }
+            std::vector<Rise> placed_rises;
             for (std::size_t p = 0; p < people; ++p) {
-                bool up_free = !comes_in[p];
-                for (const bool right : {false, true}) {
-                    std::vector<Drop> side;
-                    for (const Drop& r : rises[p]) {
-                        if ((r.toward > x[p]) == right) {
-                            side.push_back(r);
-                        }
-                    }
-                    std::ranges::stable_sort(side, {}, [&](const Drop& r) { return std::abs(r.toward - x[p]); });
-                    const double n = static_cast<double>(side.size());
-                    const double spacing = std::min(drop_spacing, (person_size / 2 - 3) / std::max(n, 1.0));
-                    const bool sideways_free = !joined[p][right ? 1 : 0] && sideways[p][right ? 1 : 0] == 0;
-                    for (std::size_t k = 0; k < side.size(); ++k) {
-                        auto& slot = drop[side[k].comp][side[k].walk];
-                        auto& way = rise_way[side[k].comp][side[k].walk];
-                        double dx = (right ? 1.0 : -1.0) * spacing * (n - static_cast<double>(k));
-                        char how = rise_slants;
-                        if (k == 0 && sideways_free) {
-                            how = rise_sideways;
-                        } else if (k + 1 == side.size() && up_free) {
-                            dx = 0;
-                            how = rise_straight;
-                            up_free = false;
-                        }
-                        (side[k].mother ? slot.second : slot.first) = dx;
-                        (side[k].mother ? way.second : way.first) = how;
-                    }
+                if (rises[p].empty()) {
+                    continue;
+                }
+                placed_rises.clear();
+                for (const Drop& r : rises[p]) {
+                    placed_rises.push_back({r.toward, 0.0, RiseWay::slant});
+                }
+                place_rises(x[p], placed_rises, !comes_in[p],
+                            {!joined[p][0] && sideways[p][0] == 0, !joined[p][1] && sideways[p][1] == 0},
+                            drop_spacing, person_size / 2 - 3);
+                for (std::size_t k = 0; k < rises[p].size(); ++k) {
+                    const Drop& r = rises[p][k];
+                    auto& slot = drop[r.comp][r.walk];
+                    auto& way = rise_way[r.comp][r.walk];
+                    (r.mother ? slot.second : slot.first) = placed_rises[k].dx;
+                    (r.mother ? way.second : way.first) = placed_rises[k].way;
                 }
             }
         }
@@ -726,12 +696,12 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                     const auto c = static_cast<std::size_t>(walk.couple);
                     const Family& f = families.couples[c];
                     chart.family[c] = {(descent.paths[0][0] + descent.paths[1][0]) / 2, line_y[0]};
-                    const auto partner_route = [&](int p, double dx, char way, double at_line) {
+                    const auto partner_route = [&](int p, double dx, RiseWay way, double at_line) {
                         const auto pp = static_cast<std::size_t>(p);
                         const Point start{x[pp], chart_y.layer_y[static_cast<std::size_t>(layer[pp])]};
                         const double top = start.y - person_size / 2;
                         std::vector<Point> points;
-                        if (way == rise_sideways) {
+                        if (way == RiseWay::sideways) {
                             points.push_back({x[pp] + dx, start.y});
                         }
                         points.push_back({x[pp] + dx, top});
