@@ -336,7 +336,7 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
         return move;
     };
     std::size_t split_work = 0;
-    const auto align_layer = [&](std::size_t l, bool upward, bool split) {
+    const auto align_layer = [&](std::size_t l, bool upward) {
         const auto& layer = placed.layers[l];
         const auto gap = [&](std::size_t k) { // least distance between items k - 1 and k
             const auto a = static_cast<std::size_t>(layer[k - 1]);
@@ -365,7 +365,7 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
             shift_items(first, last, whole.shift);
             // Then the run may come apart: its right part moving right, or its left part
             // left, where that puts more families over their children.
-            for (std::size_t k = last; split && k > first && whole.left_out > 0 && split_work < split_budget; --k) {
+            for (std::size_t k = last; k > first && whole.left_out > 0 && split_work < split_budget; --k) {
                 split_work += last - k + 1;
                 const Move right = best_move(layer, k, last, 0.0, room_right(), upward);
                 if (right.gain > 0 && right.shift > 1e-6) {
@@ -382,8 +382,7 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
     };
     for (int pass = 0; pass < align_passes; ++pass) {
         for (std::size_t n = 0; n < order.size(); ++n) {
-            align_layer(order[pass % 2 == 0 ? n : order.size() - 1 - n], pass % 2 == 0,
-                        true);
+            align_layer(order[pass % 2 == 0 ? n : order.size() - 1 - n], pass % 2 == 0);
         }
     }
 }

@@ -5,7 +5,8 @@
 // of descent stands over its children. Sweeps down the layers pull each child under the
 // point its line comes from, sweeps up pull each such point over the middle of what hangs
 // from it; within a layer, the positions closest to those pulls that keep the order and
-// the gaps are found in linear time (pooling neighbours that would come too close).
+// the gaps are found by pooling neighbours that would come too close, each pool at the
+// weighted median of its pulls.
 
 #include <vector>
 
@@ -50,8 +51,8 @@ void settle(const std::vector<int>& items, const std::vector<double>& target,
             const std::vector<double>& weight, const PlacedLayers& placed, double box_gap,
             double line_gap, std::vector<double>& x);
 
-// Moves the items' x, keeping each layer's order. Boxes keep `box_gap` between them, a
-// passing line `line_gap` from anything.
+// Moves the items' x, keeping each layer's order, by `sweep_pairs` sweeps down and up and
+// one more up. Boxes keep `box_gap` between them, a passing line `line_gap` from anything.
 void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, int sweep_pairs);
 
 // Then, from the bottom layer up and from the top down, in turn: each run of items that
