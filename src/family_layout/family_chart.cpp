@@ -43,7 +43,6 @@ constexpr std::size_t items_per_shake = 8;
 constexpr std::size_t shake_work = 1000000;
 constexpr std::size_t shaken_items = 20000;
 
-
 // Bend points of a route through `points` from `start` to `end`: no repeated point and no
 // point in the middle of a straight run.
 Route clean_route(const Point& start, const std::vector<Point>& points, const Point& end)
