@@ -2,8 +2,8 @@
 
 // Longer relationship lines where only children marry. The couples of their parents stand
 // in the layer above, each at least a row's half wide, so both can stand over their one
-// child only if the children stand as far apart as the two couples' family nodes at the
-// least: the line between the children is stretched by what that takes.
+// child only if the children stand as far apart as the two couples: the line between the
+// children is stretched by what that takes.
 
 #include "family_layout/couple_units.h"
 #include "family_layout/families.h"
@@ -34,9 +34,11 @@ RowMeasure measure_row(const std::vector<int>& members, const Stretches& stretch
 // count is that unit's row, standing the way `units` has it). From the top layer down,
 // partners a and b side by side, a left of b, who are the only children of couples standing
 // side by side in the layer just above, the couple of a left of that of b, get the gap that
-// puts them as far apart as those couples' family nodes; then their layer is placed, for
-// this estimate alone, under the couples its people are children of (`box_gap` between
-// rows, `line_gap` beside a passing line).
+// puts each under its couple: halfway between the couple's family node (in the middle of
+// the gap between the partners' widths) and the middle between the partners' centres,
+// where a child is under both. Then their layer is placed, for this estimate alone, under
+// the couples its people are children of (`box_gap` between rows, `line_gap` beside a
+// passing line).
 Stretches stretch_only_children(const Families& families, const Units& units,
                                 PlacedLayers placed,
                                 const std::function<double(int)>& person_width,
