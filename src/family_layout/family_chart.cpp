@@ -5,10 +5,10 @@
 #include "family_layout/row_orientation.h"
 #include "family_layout/unit_graph.h"
 #include "family_layout/family_drawing.h"
+#include "family_layout/part_placement.h"
 #include "family_layout/row_placement.h"
 #include "family_layout/relationship_stretch.h"
 #include "family_layout/rising_lines.h"
-#include "family_layout/chart_crossings.h"
 #include "family_layout/chart_packing.h"
 #include "family_layout/unit_order.h"
 
@@ -29,12 +29,6 @@ constexpr double line_gap = 10.0;
 constexpr double drop_spacing = 6.0;
 // Sweep pairs down and up placing the rows along the layers.
 constexpr int placement_sweeps = 12;
-// Of the charts of the first orders, those crossing at most this much more than the one
-// crossing least (a share, and a number) are weighed by their couples over their children.
-constexpr double crossings_allowance = 0.10;
-constexpr double crossings_slack = 5.0;
-// Orders laid out whole and drawn, those crossing least.
-constexpr std::size_t charts_drawn = 2;
 // The best order is shaken at most once for every `items_per_shake` items, and at most
 // `shake_work` items moved through in all, on charts of at most `shaken_items` items (on
 // larger ones a try takes seconds): enough for the ordering to find most of what shaking
@@ -419,8 +413,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         measure_rows();
         std::copy(row_width.begin(), row_width.end(), placed.width.begin());
         link_walks();
-        place_along_layers(placed, unit_gap, line_gap, placement_sweeps);
-        align_over_children(placed, unit_gap, line_gap, person_size / 2);
+        place_parts(placed, unit_gap, line_gap, person_size / 2, placement_sweeps);
     };
     // The chart of the layout as it stands.
     const auto draw_chart = [&] {
@@ -815,88 +808,30 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         return chart;
     };
 
-    // Couples with children whose middle stands over their children's span, widened by
-    // half a shape.
-    const auto over_children = [&](const Chart& c) {
-        long count = 0;
-        for (const Family& f : families.couples) {
-            if (f.children.empty()) {
-                continue;
-            }
-            const double middle = (c.person[static_cast<std::size_t>(f.father)].x +
-                                   c.person[static_cast<std::size_t>(f.mother)].x) / 2;
-            double lo = 1e300;
-            double hi = -1e300;
-            for (const int child : f.children) {
-                lo = std::min(lo, c.person[static_cast<std::size_t>(child)].x - person_size / 2);
-                hi = std::max(hi, c.person[static_cast<std::size_t>(child)].x + person_size / 2);
-            }
-            count += lo - 1e-6 <= middle && middle <= hi + 1e-6;
-        }
-        return count;
-    };
-    // Each first order's chart, its crossings and couples over their children.
-    struct Candidate {
-        Chart chart;
-        long crossings;
-        long over;
-    };
-    std::vector<Candidate> candidates;
     std::vector<double> reversed_walk(key.size());
     std::ranges::transform(key, reversed_walk.begin(), [](double k) { return -k; });
     std::vector<double> reversed_file(file_key.size());
     std::ranges::transform(file_key, reversed_file.begin(), [](double k) { return -k; });
     std::vector<double> reversed_back(back_key.size());
     std::ranges::transform(back_key, reversed_back.begin(), [](double k) { return -k; });
-    // Each first order's layers ordered; the one crossing least ordered again from shaken
-    // copies of itself; the orders crossing least laid out and drawn.
-    struct Ordered {
-        std::vector<std::vector<int>> layers;
-        long crossings;
-    };
-    std::vector<Ordered> orders;
+    // Each first order's layers ordered; the one crossing least (the first of those) ordered
+    // again from shaken copies of itself, laid out and drawn.
+    std::vector<std::vector<int>> least;
+    long fewest = -1;
     for (const auto* first : {&key, &file_key, &reversed_walk, &reversed_file, &back_key, &reversed_back}) {
         const long crossings = order_from(*first);
-        orders.push_back({placed.layers, crossings});
+        if (fewest < 0 || crossings < fewest) {
+            fewest = crossings;
+            least = placed.layers;
+        }
     }
-    std::ranges::stable_sort(orders, {}, &Ordered::crossings);
-    placed.layers = orders.front().layers;
+    placed.layers = std::move(least);
     const std::size_t items = std::max<std::size_t>(placed.width.size(), 1);
     const std::size_t shakes = items <= shaken_items
         ? std::min(items / items_per_shake, shake_work / items) : 0;
     order_layers(placed, static_cast<int>(shakes));
-    orders.front() = {placed.layers, count_crossings(placed)};
-    std::ranges::stable_sort(orders, {}, &Ordered::crossings);
-    const std::vector<std::vector<int>> rows = units.members;
-    for (std::size_t k = 0; k < std::min(orders.size(), charts_drawn); ++k) {
-        units.members = rows;
-        placed.layers = orders[k].layers;
-        lay_out();
-        candidates.push_back({draw_chart(), 0, 0});
-    }
-    // Of the charts that cross little more than the one crossing least, the one with the
-    // most couples over their children (then the fewest crossings, then the first).
-    long fewest = -1;
-    for (Candidate& c : candidates) {
-        c.crossings = count_chart_crossings(c.chart, families);
-        c.over = over_children(c.chart);
-        fewest = fewest < 0 ? c.crossings : std::min(fewest, c.crossings);
-    }
-    const double allowed = static_cast<double>(fewest) * (1 + crossings_allowance) + crossings_slack;
-    std::size_t best = 0;
-    for (std::size_t k = 0; k < candidates.size(); ++k) {
-        const Candidate& c = candidates[k];
-        const Candidate& b = candidates[best];
-        const bool fits = static_cast<double>(c.crossings) <= allowed;
-        const bool best_fits = static_cast<double>(b.crossings) <= allowed;
-        if ((fits && !best_fits) ||
-            (fits && (c.over > b.over || (c.over == b.over && c.crossings < b.crossings)))) {
-            best = k;
-        }
-    }
-    Chart chart = std::move(candidates[best].chart);
-
-    return chart;
+    lay_out();
+    return draw_chart();
 }
 
 } // namespace kinship::family

@@ -1,0 +1,24 @@
+#pragma once
+
+// Where things stand along their layers, each unconnected part on its own: exactly, by
+// the least-cost flow, where the part is small enough for the solver to take little time
+// (it takes time in about the square of a part's size); by sweeps and alignment, as near
+// as they get, on larger parts.
+
+#include "family_layout/row_placement.h"
+
+#include <cstddef>
+
+namespace kinship::family {
+
+// The largest part, in nodes of its flow network, placed exactly.
+inline constexpr std::size_t exact_nodes = 10000;
+
+// Places every part of `placed`. Boxes keep `box_gap` between them, a passing line
+// `line_gap` from anything; a family is over its children where its point and middle lie
+// within the children's span widened by `tolerance`. Parts of more than `most_exact` nodes
+// take `sweep_pairs` sweeps.
+void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double tolerance,
+                 int sweep_pairs, std::size_t most_exact = exact_nodes);
+
+} // namespace kinship::family
