@@ -191,6 +191,19 @@ void order_layers(PlacedLayers& placed, int shakes)
         for (const auto* side : {&ups, &downs}) {
             const auto& a = (*side)[u];
             const auto& b = (*side)[v];
+            if (a.empty() || b.empty()) {
+                continue;
+            }
+            // Apart, every pair crosses one way round and none the other.
+            const auto pairs = static_cast<long>(a.size() * b.size());
+            if (b.back() < a.front()) {
+                more += pairs;
+                continue;
+            }
+            if (a.back() < b.front()) {
+                more -= pairs;
+                continue;
+            }
             std::size_t below = 0; // ends of v before x
             std::size_t up_to = 0; // ends of v at or before x
             for (const double x : a) {
