@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -118,12 +119,16 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
         edge.push_back(graph.newEdge(node[static_cast<std::size_t>(a.tail)],
                                      node[static_cast<std::size_t>(a.head)]));
     }
-    ogdf::EdgeArray<int> lower(graph, 0), upper(graph, 0), flow(graph, 0), cost(graph, 0);
-    ogdf::NodeArray<int> supply(graph, 0), potential(graph, 0);
+    // Costs and potentials in 64 bits: the solver's artificial cost is the largest cost
+    // times the number of nodes, more than 32 bits hold on wide charts.
+    ogdf::EdgeArray<int> lower(graph, 0), upper(graph, 0), flow(graph, 0);
+    ogdf::EdgeArray<std::int64_t> cost(graph, 0);
+    ogdf::NodeArray<int> supply(graph, 0);
+    ogdf::NodeArray<std::int64_t> potential(graph, 0);
     int total = 1;
     for (std::size_t e = 0; e < arcs.size(); ++e) {
         const Arc& a = arcs[e];
-        cost[edge[e]] = -static_cast<int>(std::ceil(a.length * scale));
+        cost[edge[e]] = -static_cast<std::int64_t>(std::ceil(a.length * scale));
         supply[node[static_cast<std::size_t>(a.tail)]] += a.weight;
         supply[node[static_cast<std::size_t>(a.head)]] -= a.weight;
         total += a.weight;
@@ -131,7 +136,7 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
     for (const ogdf::edge e : edge) {
         upper[e] = total; // more than any flow needs: unbounded
     }
-    ogdf::MinCostFlowReinelt<int> solver;
+    ogdf::MinCostFlowReinelt<std::int64_t> solver;
     if (!solver.call(graph, lower, upper, cost, supply, flow, potential)) {
         return false;
     }
@@ -141,7 +146,7 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
         }
     }
     for (std::size_t i = 0; i < items; ++i) {
-        placed.x[i] = potential[node[i]] / scale;
+        placed.x[i] = static_cast<double>(potential[node[i]]) / scale;
     }
     return true;
 }
