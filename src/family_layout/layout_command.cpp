@@ -8,7 +8,6 @@
 #include "gml/drawing_gml_writer.h"
 #include "model/marriages.h"
 #include "model/parents_first.h"
-#include "model/pedigree_reader.h"
 
 #include <filesystem>
 
@@ -51,16 +50,11 @@ std::vector<double> name_widths(const Pedigree& pedigree, const draw::NamesTable
 
 Status run_layout(const LayoutOptions& options, std::ostream& out)
 {
-    Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
+    Result<Pedigree> read = load_pedigree_with_marriages(options.pedigree_path, options.marriages_path);
     if (!read) {
         return read.failure();
     }
     Pedigree& pedigree = read.value();
-    if (options.marriages_path) {
-        if (const Status added = add_marriages(*options.marriages_path, pedigree); !added) {
-            return added.failure();
-        }
-    }
     if (const auto order = parents_first(pedigree, options.pedigree_path); !order) {
         return order.failure();
     }

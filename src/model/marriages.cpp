@@ -1,6 +1,7 @@
 #include "model/marriages.h"
 
 #include "common/whole_file.h"
+#include "model/pedigree_reader.h"
 #include "model/table_rows.h"
 
 #include <charconv>
@@ -89,6 +90,18 @@ Status add_marriages(const std::string& path, Pedigree& pedigree)
     }
     pedigree.set_marriages(couples);
     return done;
+}
+
+Result<Pedigree> load_pedigree_with_marriages(const std::string& pedigree_path,
+                                              const std::optional<std::string>& marriages_path)
+{
+    Result<Pedigree> read = load_pedigree_model(pedigree_path);
+    if (read && marriages_path) {
+        if (const Status added = add_marriages(*marriages_path, read.value()); !added) {
+            return added.failure();
+        }
+    }
+    return read;
 }
 
 } // namespace kinship

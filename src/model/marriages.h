@@ -8,6 +8,7 @@
 #include "common/result.h"
 #include "model/pedigree.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,5 +40,10 @@ Result<MarriagesTable> load_marriages(const std::string& path, const Pedigree& p
 
 // Loads the table at `path` into `pedigree`'s couples.
 Status add_marriages(const std::string& path, Pedigree& pedigree);
+
+// The pedigree file at `pedigree_path` (as load_pedigree_model reads it), with the
+// marriages table at `marriages_path`, when given, added to its couples.
+Result<Pedigree> load_pedigree_with_marriages(const std::string& pedigree_path,
+                                              const std::optional<std::string>& marriages_path);
 
 } // namespace kinship

@@ -2,7 +2,6 @@
 
 #include "model/marriages.h"
 #include "model/parents_first.h"
-#include "model/pedigree_reader.h"
 #include "model/names_rows.h"
 #include "stats/stats_tables.h"
 
@@ -46,16 +45,11 @@ Status make_folder(const std::string& folder)
 
 Status run_stats(const StatsOptions& options, std::ostream& out)
 {
-    Result<Pedigree> read = load_pedigree_model(options.pedigree_path);
+    Result<Pedigree> read = load_pedigree_with_marriages(options.pedigree_path, options.marriages_path);
     if (!read) {
         return read.failure();
     }
     Pedigree& pedigree = read.value();
-    if (options.marriages_path) {
-        if (const Status added = add_marriages(*options.marriages_path, pedigree); !added) {
-            return added.failure();
-        }
-    }
     const auto names = load_names(options.names_path);
     if (!names) {
         return names.failure();
