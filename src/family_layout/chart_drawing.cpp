@@ -45,33 +45,39 @@ Route clean_route(const Point& start, const std::vector<Point>& points, const Po
     return route;
 }
 
-} // namespace
 
-Chart draw_chart(const LaidOutChart& laid_out)
-{
-    const Families& families = laid_out.families;
-    const auto& x = laid_out.x;
-    const auto& layer = laid_out.layer;
-    const auto& part = laid_out.part;
-    const auto& row = laid_out.row;
-    const auto& walks = laid_out.walks;
-    const auto& side_by_side = laid_out.side_by_side;
-    const auto& lower_partner = laid_out.lower_partner;
-    const auto& at = laid_out.at;
-    const std::size_t people = x.size();
-    const std::size_t couples = families.couples.size();
-    const std::size_t components = walks.size();
-    // Several lines dropping from one person (to partners who do not stand beside them,
-    // or to children without a recorded other parent) leave the box at x of their own, so
-    // that none runs along another: sideways from the centre, or straight down, where
-    // those ways are free, else by a short slant. Those going left leave left of those
-    // going right; on each side the one going farthest leaves nearest the other side, so
-    // that it can pass under the nearer ones without crossing their lines.
-    std::vector<std::vector<std::pair<double, double>>> drop(components); // per walk: father or parent, mother
-    // Per person, the drops (left, right) that leave the centre sideways, not slanting.
-    std::vector<std::array<double, 2>> sideways(people, {0.0, 0.0});
+// The lines of one laid-out chart, drawn in three steps: where each line leaves its
+// person's box, the families' descents through the layers, then the heights and routes.
+class ChartLines {
+public:
+    explicit ChartLines(const LaidOutChart& laid_out)
+        : laid_out(laid_out), families(laid_out.families), x(laid_out.x), layer(laid_out.layer),
+          part(laid_out.part), row(laid_out.row), walks(laid_out.walks),
+          side_by_side(laid_out.side_by_side), lower_partner(laid_out.lower_partner),
+          at(laid_out.at), people(x.size()), couples(families.couples.size()),
+          components(walks.size()), drop(components), sideways(people, {0.0, 0.0}),
+          rising(components), rise_way(components), descents(components),
+          upper_line(components)
+    {
+    }
+
+    Chart draw()
+    {
+        join_above();
+        leave_boxes();
+        make_descents();
+        return route();
+    }
+
+private:
+    void join_above();
+    void leave_boxes();
+    void make_descents();
+    Chart route();
+
     // The points taking a line from the centre of the box at (x, y) to x + dx at its foot.
-    const auto leave_box = [&](int p, double px, double py, double dx) {
+    std::vector<Point> leave_box(int p, double px, double py, double dx) const
+    {
         std::vector<Point> points;
         const auto& side = sideways[static_cast<std::size_t>(p)];
         if (dx != 0 && (dx == side[0] || dx == side[1])) {
@@ -79,11 +85,43 @@ Chart draw_chart(const LaidOutChart& laid_out)
         }
         points.push_back({px + dx, py + person_size / 2});
         return points;
-    };
+    }
+
+    const LaidOutChart& laid_out;
+    const Families& families;
+    const std::vector<double>& x;
+    const std::vector<int>& layer;
+    const std::vector<std::size_t>& part;
+    const std::vector<int>& row;
+    const std::vector<std::vector<Walk>>& walks;
+    const std::vector<char>& side_by_side;
+    const std::vector<int>& lower_partner;
+    const std::function<double(const Step&)>& at;
+    const std::size_t people;
+    const std::size_t couples;
+    const std::size_t components;
+
+    // Several lines dropping from one person (to partners who do not stand beside them,
+    // or to children without a recorded other parent) leave the box at x of their own, so
+    // that none runs along another: sideways from the centre, or straight down, where
+    // those ways are free, else by a short slant. Those going left leave left of those
+    // going right; on each side the one going farthest leaves nearest the other side, so
+    // that it can pass under the nearer ones without crossing their lines.
+    std::vector<std::vector<std::pair<double, double>>> drop; // per walk: father or parent, mother
+    // Per person, the drops (left, right) that leave the centre sideways, not slanting.
+    std::vector<std::array<double, 2>> sideways;
     // Childless partners apart in one layer: per walk, whether they are joined above it.
-    std::vector<std::vector<char>> rising(components);
+    std::vector<std::vector<char>> rising;
     // Per rising walk, how each partner's line leaves the box (father, mother).
-    std::vector<std::vector<std::pair<RiseWay, RiseWay>>> rise_way(components);
+    std::vector<std::vector<std::pair<RiseWay, RiseWay>>> rise_way;
+    std::vector<std::vector<Descent>> descents;
+    // Per part, (walk, descent of its upper partner's line).
+    std::vector<std::vector<std::pair<std::size_t, std::size_t>>> upper_line;
+};
+
+// Which childless partners standing apart in one layer are joined in the space above it.
+void ChartLines::join_above()
+{
     for (std::size_t comp = 0; comp < components; ++comp) {
         std::vector<LayerLines> lines(laid_out.layers[comp]);
         for (const Walk& walk : walks[comp]) {
@@ -123,124 +161,130 @@ Chart draw_chart(const LaidOutChart& laid_out)
                                                     x[static_cast<std::size_t>(f.mother)]);
         }
     }
-    {
-        struct Drop {
-            double toward;
-            std::size_t comp, walk;
-            bool mother;
-        };
-        std::vector<std::vector<Drop>> drops(people);
-        std::vector<std::vector<Drop>> rises(people); // lines up to partners joined above
-        for (std::size_t comp = 0; comp < components; ++comp) {
-            drop[comp].assign(walks[comp].size(), {0.0, 0.0});
-            for (std::size_t w = 0; w < walks[comp].size(); ++w) {
-                const Walk& walk = walks[comp][w];
-                if (walk.couple < 0) {
-                    double toward = 0;
-                    for (const auto& path : walk.paths) {
-                        toward += at(path.front()) / static_cast<double>(walk.paths.size());
-                    }
-                    drops[static_cast<std::size_t>(walk.source.person)].push_back({toward, comp, w, false});
-                } else if (!side_by_side[static_cast<std::size_t>(walk.couple)]) {
-                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                    const double mid = (x[static_cast<std::size_t>(f.father)] + x[static_cast<std::size_t>(f.mother)]) / 2;
-                    (rising[comp][w] ? rises : drops)[static_cast<std::size_t>(f.father)].push_back({mid, comp, w, false});
-                    (rising[comp][w] ? rises : drops)[static_cast<std::size_t>(f.mother)].push_back({mid, comp, w, true});
-                }
-            }
-        }
-        // Sides of a box where a partner standing beside it is joined.
-        std::vector<std::array<char, 2>> joined(people, {0, 0});
-        for (std::size_t c = 0; c < couples; ++c) {
-            if (side_by_side[c]) {
-                const Family& f = families.couples[c];
-                const bool father_left = x[static_cast<std::size_t>(f.father)] <
-                                         x[static_cast<std::size_t>(f.mother)];
-                joined[static_cast<std::size_t>(f.father)][father_left ? 1 : 0] = 1;
-                joined[static_cast<std::size_t>(f.mother)][father_left ? 0 : 1] = 1;
-            }
-        }
-        for (std::size_t p = 0; p < people; ++p) {
-            auto& list = drops[p];
-            if (list.size() < 2) {
-                continue;
-            }
-            std::ranges::stable_sort(list, [&](const Drop& a, const Drop& b) {
-                const bool a_right = a.toward > x[p];
-                const bool b_right = b.toward > x[p];
-                return a_right != b_right ? b_right : a.toward > b.toward;
-            });
-            // Where each can leave the centre its own way (left, down, right, on the
-            // sides no partner takes), it does: every segment horizontal or vertical.
-            std::vector<double> ways;
-            for (const double way : {-1.0, 0.0, 1.0}) {
-                if (way == 0 || !joined[p][way < 0 ? 0 : 1]) {
-                    ways.push_back(way);
-                }
-            }
-            std::vector<double> dx(list.size());
-            if (list.size() <= ways.size()) {
-                if (list.size() == 2 && ways.size() == 3) {
-                    ways = {-1.0, 1.0};
-                }
-                for (std::size_t k = 0; k < list.size(); ++k) {
-                    dx[k] = ways[k] * drop_spacing / 2;
-                }
-            } else {
-                // Too many: evenly spaced within the shape (which stays person_size wide
-                // in a wider slot), one of them straight down; the outermost leave
-                // sideways where they can, the others slant.
-                const double n = static_cast<double>(list.size());
-                const bool even = list.size() % 2 == 0;
-                const double spacing = std::min(drop_spacing, (person_size - 6) / (even ? n : n - 1));
-                for (std::size_t k = 0; k < list.size(); ++k) {
-                    dx[k] = (static_cast<double>(k) - (n - 1) / 2 + (even ? 0.5 : 0.0)) * spacing;
-                }
-            }
-            if (dx.front() < 0 && !joined[p][0]) {
-                sideways[p][0] = dx.front();
-            }
-            if (dx.back() > 0 && !joined[p][1]) {
-                sideways[p][1] = dx.back();
-            }
-            for (std::size_t k = 0; k < list.size(); ++k) {
-                auto& slot = drop[list[k].comp][list[k].walk];
-                (list[k].mother ? slot.second : slot.first) = dx[k];
-            }
-        }
-        // Lines up to partners joined above leave the top of the box (see rising_lines.h).
-        std::vector<char> comes_in(people, 0);
-        for (const auto& component_walks : walks) {
-            for (const Walk& walk : component_walks) {
+}
+
+// Where each line leaves its person's box.
+void ChartLines::leave_boxes()
+{
+    struct Drop {
+        double toward;
+        std::size_t comp, walk;
+        bool mother;
+    };
+    std::vector<std::vector<Drop>> drops(people);
+    std::vector<std::vector<Drop>> rises(people); // lines up to partners joined above
+    for (std::size_t comp = 0; comp < components; ++comp) {
+        drop[comp].assign(walks[comp].size(), {0.0, 0.0});
+        for (std::size_t w = 0; w < walks[comp].size(); ++w) {
+            const Walk& walk = walks[comp][w];
+            if (walk.couple < 0) {
+                double toward = 0;
                 for (const auto& path : walk.paths) {
-                    comes_in[static_cast<std::size_t>(path.back().person)] = 1;
+                    toward += at(path.front()) / static_cast<double>(walk.paths.size());
                 }
-            }
-        }
-        std::vector<Rise> placed_rises;
-        for (std::size_t p = 0; p < people; ++p) {
-            if (rises[p].empty()) {
-                continue;
-            }
-            placed_rises.clear();
-            for (const Drop& r : rises[p]) {
-                placed_rises.push_back({r.toward, 0.0, RiseWay::slant});
-            }
-            place_rises(x[p], placed_rises, !comes_in[p],
-                        {!joined[p][0] && sideways[p][0] == 0, !joined[p][1] && sideways[p][1] == 0},
-                        drop_spacing, person_size / 2 - 3);
-            for (std::size_t k = 0; k < rises[p].size(); ++k) {
-                const Drop& r = rises[p][k];
-                auto& slot = drop[r.comp][r.walk];
-                auto& way = rise_way[r.comp][r.walk];
-                (r.mother ? slot.second : slot.first) = placed_rises[k].dx;
-                (r.mother ? way.second : way.first) = placed_rises[k].way;
+                drops[static_cast<std::size_t>(walk.source.person)].push_back({toward, comp, w, false});
+            } else if (!side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+                const double mid = (x[static_cast<std::size_t>(f.father)] + x[static_cast<std::size_t>(f.mother)]) / 2;
+                (rising[comp][w] ? rises : drops)[static_cast<std::size_t>(f.father)].push_back({mid, comp, w, false});
+                (rising[comp][w] ? rises : drops)[static_cast<std::size_t>(f.mother)].push_back({mid, comp, w, true});
             }
         }
     }
-    std::vector<std::vector<Descent>> descents(components);
-    // Per part, (walk, descent of its upper partner's line).
-    std::vector<std::vector<std::pair<std::size_t, std::size_t>>> upper_line(components);
+    // Sides of a box where a partner standing beside it is joined.
+    std::vector<std::array<char, 2>> joined(people, {0, 0});
+    for (std::size_t c = 0; c < couples; ++c) {
+        if (side_by_side[c]) {
+            const Family& f = families.couples[c];
+            const bool father_left = x[static_cast<std::size_t>(f.father)] <
+                                     x[static_cast<std::size_t>(f.mother)];
+            joined[static_cast<std::size_t>(f.father)][father_left ? 1 : 0] = 1;
+            joined[static_cast<std::size_t>(f.mother)][father_left ? 0 : 1] = 1;
+        }
+    }
+    for (std::size_t p = 0; p < people; ++p) {
+        auto& list = drops[p];
+        if (list.size() < 2) {
+            continue;
+        }
+        std::ranges::stable_sort(list, [&](const Drop& a, const Drop& b) {
+            const bool a_right = a.toward > x[p];
+            const bool b_right = b.toward > x[p];
+            return a_right != b_right ? b_right : a.toward > b.toward;
+        });
+        // Where each can leave the centre its own way (left, down, right, on the
+        // sides no partner takes), it does: every segment horizontal or vertical.
+        std::vector<double> ways;
+        for (const double way : {-1.0, 0.0, 1.0}) {
+            if (way == 0 || !joined[p][way < 0 ? 0 : 1]) {
+                ways.push_back(way);
+            }
+        }
+        std::vector<double> dx(list.size());
+        if (list.size() <= ways.size()) {
+            if (list.size() == 2 && ways.size() == 3) {
+                ways = {-1.0, 1.0};
+            }
+            for (std::size_t k = 0; k < list.size(); ++k) {
+                dx[k] = ways[k] * drop_spacing / 2;
+            }
+        } else {
+            // Too many: evenly spaced within the shape (which stays person_size wide
+            // in a wider slot), one of them straight down; the outermost leave
+            // sideways where they can, the others slant.
+            const double n = static_cast<double>(list.size());
+            const bool even = list.size() % 2 == 0;
+            const double spacing = std::min(drop_spacing, (person_size - 6) / (even ? n : n - 1));
+            for (std::size_t k = 0; k < list.size(); ++k) {
+                dx[k] = (static_cast<double>(k) - (n - 1) / 2 + (even ? 0.5 : 0.0)) * spacing;
+            }
+        }
+        if (dx.front() < 0 && !joined[p][0]) {
+            sideways[p][0] = dx.front();
+        }
+        if (dx.back() > 0 && !joined[p][1]) {
+            sideways[p][1] = dx.back();
+        }
+        for (std::size_t k = 0; k < list.size(); ++k) {
+            auto& slot = drop[list[k].comp][list[k].walk];
+            (list[k].mother ? slot.second : slot.first) = dx[k];
+        }
+    }
+    // Lines up to partners joined above leave the top of the box (see rising_lines.h).
+    std::vector<char> comes_in(people, 0);
+    for (const auto& component_walks : walks) {
+        for (const Walk& walk : component_walks) {
+            for (const auto& path : walk.paths) {
+                comes_in[static_cast<std::size_t>(path.back().person)] = 1;
+            }
+        }
+    }
+    std::vector<Rise> placed_rises;
+    for (std::size_t p = 0; p < people; ++p) {
+        if (rises[p].empty()) {
+            continue;
+        }
+        placed_rises.clear();
+        for (const Drop& r : rises[p]) {
+            placed_rises.push_back({r.toward, 0.0, RiseWay::slant});
+        }
+        place_rises(x[p], placed_rises, !comes_in[p],
+                    {!joined[p][0] && sideways[p][0] == 0, !joined[p][1] && sideways[p][1] == 0},
+                    drop_spacing, person_size / 2 - 3);
+        for (std::size_t k = 0; k < rises[p].size(); ++k) {
+            const Drop& r = rises[p][k];
+            auto& slot = drop[r.comp][r.walk];
+            auto& way = rise_way[r.comp][r.walk];
+            (r.mother ? slot.second : slot.first) = placed_rises[k].dx;
+            (r.mother ? way.second : way.first) = placed_rises[k].way;
+        }
+    }
+}
+
+// Each family's descent through the layers, its lines moved aside where they would run
+// along another's.
+void ChartLines::make_descents()
+{
     std::vector<Descent> upper_lines;
     for (std::size_t comp = 0; comp < components; ++comp) {
         for (std::size_t w = 0; w < walks[comp].size(); ++w) {
@@ -304,7 +348,11 @@ Chart draw_chart(const LaidOutChart& laid_out)
         }
     }
 
-    // Heights per part, then the routes in the part's own frame.
+}
+
+// The heights of each part's layers and lines, every route, and the parts packed.
+Chart ChartLines::route()
+{
     Chart chart;
     chart.person.resize(people);
     chart.family.resize(couples);
@@ -441,6 +489,13 @@ Chart draw_chart(const LaidOutChart& laid_out)
 
     pack_parts(chart, families, part, components, laid_out.person_width);
     return chart;
+}
+
+} // namespace
+
+Chart draw_chart(const LaidOutChart& laid_out)
+{
+    return ChartLines(laid_out).draw();
 }
 
 } // namespace kinship::family
