@@ -44,6 +44,30 @@ std::vector<std::vector<std::size_t>> links_by_family(const PlacedLayers& placed
 
 } // namespace
 
+std::vector<double> distances_off_children(const PlacedLayers& placed, double tolerance)
+{
+    const auto family_links = links_by_family(placed);
+    std::vector<double> distance(family_links.size(), 0.0);
+    for (std::size_t f = 0; f < family_links.size(); ++f) {
+        if (family_links[f].empty()) {
+            continue;
+        }
+        double lo = 1e300;
+        double hi = -1e300;
+        for (const std::size_t l : family_links[f]) {
+            const PlacedLayers::Link& link = placed.links[l];
+            const double end = placed.x[static_cast<std::size_t>(link.lower)] + link.lower_offset;
+            lo = std::min(lo, end - tolerance);
+            hi = std::max(hi, end + tolerance);
+        }
+        const PlacedLayers::Link& from = placed.links[family_links[f].front()];
+        const double at = placed.x[static_cast<std::size_t>(from.upper)];
+        distance[f] = std::max({0.0, lo - at - std::min(from.upper_offset, from.middle_offset),
+                                at + std::max(from.upper_offset, from.middle_offset) - hi});
+    }
+    return distance;
+}
+
 std::size_t flow_nodes(const PlacedLayers& placed)
 {
     std::size_t families = 0;
@@ -53,7 +77,8 @@ std::size_t flow_nodes(const PlacedLayers& placed)
     return placed.x.size() + placed.links.size() + 2 * families;
 }
 
-bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double tolerance)
+bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double tolerance,
+                   const std::vector<int>& weights)
 {
     const std::size_t items = placed.x.size();
     std::vector<int> position(items, 0);
@@ -83,7 +108,9 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
     // A family's distance outside its children's span on the left: a node at the larger of
     // its point and the span's left end, costing its distance from the point; on the right
     // likewise. Of the point and the middle, the one farther out counts.
-    for (const auto& links : links_by_family(placed)) {
+    const auto family_links = links_by_family(placed);
+    for (std::size_t f = 0; f < family_links.size(); ++f) {
+        const auto& links = family_links[f];
         if (links.empty()) {
             continue;
         }
@@ -97,11 +124,11 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
         const PlacedLayers::Link& last = placed.links[right];
         const double reach = tolerance - margin;
         const int below_left = nodes++;
-        arcs.push_back({from.upper, below_left, 0.0, family_weight});
+        arcs.push_back({from.upper, below_left, 0.0, weights[f]});
         arcs.push_back({first.lower, below_left,
                         first.lower_offset - reach - std::min(from.upper_offset, from.middle_offset), 0});
         const int beyond_right = nodes++;
-        arcs.push_back({last.lower, beyond_right, 0.0, family_weight});
+        arcs.push_back({last.lower, beyond_right, 0.0, weights[f]});
         arcs.push_back({from.upper, beyond_right,
                         std::max(from.upper_offset, from.middle_offset) - last.lower_offset - reach, 0});
     }

@@ -3,9 +3,17 @@
 #include "family_layout/flow_placement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace kinship::family {
+namespace {
+
+// How far off its children (in units) the sweeps leave a family that weighs half as much
+// as one they put over them.
+constexpr double weight_halved_at = 200;
+
+} // namespace
 
 void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double tolerance,
                  int sweep_pairs, std::size_t most_exact)
@@ -49,9 +57,17 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
                 one.links.push_back(copy);
             }
         }
-        if (flow_nodes(one) > most_exact || !place_by_flow(one, box_gap, line_gap, tolerance)) {
-            place_along_layers(one, box_gap, line_gap, sweep_pairs);
-            align_over_children(one, box_gap, line_gap, tolerance);
+        place_along_layers(one, box_gap, line_gap, sweep_pairs);
+        align_over_children(one, box_gap, line_gap, tolerance);
+        if (flow_nodes(one) <= most_exact) {
+            // A family the sweeps leave far off its children weighs less: what counts is
+            // how many stand over their children, not how far off the others are.
+            std::vector<int> weights;
+            for (const double distance : distances_off_children(one, tolerance)) {
+                weights.push_back(std::max(1, static_cast<int>(std::lround(
+                    family_weight * weight_halved_at / (distance + weight_halved_at)))));
+            }
+            place_by_flow(one, box_gap, line_gap, tolerance, weights);
         }
         for (std::size_t i = 0; i < global.size(); ++i) {
             placed.x[static_cast<std::size_t>(global[i])] = one.x[i];

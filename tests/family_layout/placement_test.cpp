@@ -2,14 +2,15 @@
 // two children and a line passing a layer to a third, the point and the middle of a
 // couple apart, every item starting at 0.
 
+#include "family_layout/flow_placement.h"
 #include "family_layout/part_placement.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <random>
-#include <set>
 
 namespace {
 
@@ -77,10 +78,10 @@ TEST(Placement, KeepsOrderAndGapsAndPutsEachFamilyOverItsChildren)
     }
 }
 
-// What the exact placement minimises: each unit a line runs sideways, and a hundred for
-// each unit a family's point or middle lies outside its children's span widened by
+// What the exact placement minimises: each unit a line runs sideways, and a family's
+// weight for each unit its point or middle lies outside its children's span widened by
 // `reach`.
-double cost(const PlacedLayers& placed, double reach)
+double cost(const PlacedLayers& placed, double reach, const std::vector<int>& weights)
 {
     const auto& x = placed.x;
     double total = 0;
@@ -105,7 +106,7 @@ double cost(const PlacedLayers& placed, double reach)
     }
     for (std::size_t f = 0; f < lo.size(); ++f) {
         if (lo[f] < 1e300) {
-            total += 100 * (std::max(0.0, lo[f] - point_lo[f]) + std::max(0.0, point_hi[f] - hi[f]));
+            total += weights[f] * (std::max(0.0, lo[f] - point_lo[f]) + std::max(0.0, point_hi[f] - hi[f]));
         }
     }
     return total;
@@ -158,15 +159,17 @@ TEST(Placement, ExactPlacesCostNoMoreThanSweepsOnRandomLayers)
         kinship::family::place_parts(swept, box_gap, line_gap, tolerance, 12, 0);
         expect_order_and_gaps(exact);
         expect_order_and_gaps(swept);
-        // The solver rounds lengths up to eighths of a unit: its places may cost up to an
-        // eighth of the problem's weights (two per line, 200 per family) more.
-        std::set<int> families;
-        for (const PlacedLayers::Link& link : layers.links) {
-            families.insert(link.family);
+        // The weights the exact places had: from how far off the sweeps left each family.
+        std::vector<int> weights;
+        for (const double d : kinship::family::distances_off_children(swept, tolerance)) {
+            weights.push_back(std::max(1, static_cast<int>(std::lround(100 * 200 / (d + 200)))));
         }
+        // The solver rounds lengths up to eighths of a unit: its places may cost up to an
+        // eighth of the problem's weights (two per line, two per family) more.
         const double rounding = (2.0 * static_cast<double>(layers.links.size()) +
-                                 200.0 * static_cast<double>(families.size())) / 8;
-        EXPECT_LE(cost(exact, tolerance - 1), cost(swept, tolerance - 1) + rounding) << "layers " << n;
+                                 2.0 * std::accumulate(weights.begin(), weights.end(), 0.0)) / 8;
+        EXPECT_LE(cost(exact, tolerance - 1, weights), cost(swept, tolerance - 1, weights) + rounding)
+            << "layers " << n;
     }
 }
 
