@@ -133,6 +133,11 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
                         std::max(from.upper_offset, from.middle_offset) - last.lower_offset - reach, 0});
     }
 
+    // A lone item, or two side by side and nothing else, stands anywhere: the solver skips
+    // networks that small without setting any potential.
+    if (nodes < 2 || arcs.size() < 2) {
+        return true;
+    }
     // The dual: a flow along the arcs, each node supplying the weights of the arcs leaving
     // it less those entering it, each arc costing minus its length.
     ogdf::Graph graph;
