@@ -10,6 +10,7 @@
 
 #include "common/whole_file.h"
 #include "draw/svg_text.h"
+#include "model/table_rows.h"
 
 namespace kinship::draw {
 namespace {
@@ -38,19 +39,6 @@ std::string viridis_at(double t)
     return text.data();
 }
 
-std::vector<std::string_view> fields(std::string_view line)
-{
-    std::vector<std::string_view> result;
-    for (std::size_t from = 0;;) {
-        const std::size_t tab = line.find('\t', from);
-        result.push_back(line.substr(from, tab - from));
-        if (tab == std::string_view::npos) {
-            return result;
-        }
-        from = tab + 1;
-    }
-}
-
 // Reads the table PATH of kinship-stats, whose header names at least `columns`, and calls
 // `take(fields, fail)` with each row's fields in the order of `columns`; `fail(what)` makes
 // the failure "PATH:LINE: what".
@@ -62,47 +50,36 @@ Status read_stats_tsv(const std::string& path, const std::vector<std::string_vie
     if (!text) {
         return text.failure();
     }
-    std::vector<std::size_t> places;
-    std::size_t count = 0, number = 0;
+    std::size_t number = 1;
     const auto fail = [&](const std::string& what) { return failure_of({path, number, what}); };
-    for (std::size_t start = 0; start < text.value().size();) {
-        const std::size_t end = std::min(text.value().find('\n', start), text.value().size());
-        std::string_view line = std::string_view(text.value()).substr(start, end - start);
-        start = end + 1;
-        ++number;
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
-        const std::vector<std::string_view> row = fields(line);
-        if (number == 1) {
-            std::string names;
-            for (const std::string_view column : columns) {
-                const auto found = std::ranges::find(row, column);
-                places.push_back(static_cast<std::size_t>(found - row.begin()));
-                names += (names.empty() ? "" : ", ") + std::string(column);
+    const std::vector<std::string_view> header = tab_fields(table_header(text.value()));
+    std::vector<std::size_t> places;
+    std::string names;
+    for (const std::string_view column : columns) {
+        places.push_back(static_cast<std::size_t>(std::ranges::find(header, column) - header.begin()));
+        names += (names.empty() ? "" : ", ") + std::string(column);
+    }
+    if (std::ranges::max(places) >= header.size()) {
+        return fail("expected the header of kinship-stats' " +
+                    std::filesystem::path(path).filename().string() + ", with the columns " + names);
+    }
+    std::vector<std::string_view> wanted;
+    const Result<std::string_view> rows = for_each_table_row(
+        text.value(),
+        [&](std::size_t line_number, std::string_view, const std::vector<std::string_view>& row) -> Status {
+            number = line_number;
+            if (row.size() != header.size()) {
+                return fail("expected " + std::to_string(header.size()) + " fields, found " +
+                            std::to_string(row.size()));
             }
-            count = row.size();
-            if (std::ranges::max(places) >= count) {
-                return fail("expected the header of kinship-stats' " +
-                            std::filesystem::path(path).filename().string() +
-                            ", with the columns " + names);
+            wanted.clear();
+            for (const std::size_t place : places) {
+                wanted.push_back(row[place]);
             }
-            continue;
-        }
-        if (line.empty()) {
-            continue;
-        }
-        if (row.size() != count) {
-            return fail("expected " + std::to_string(count) + " fields, found " +
-                        std::to_string(row.size()));
-        }
-        std::vector<std::string_view> wanted;
-        for (const std::size_t place : places) {
-            wanted.push_back(row[place]);
-        }
-        if (const Status taken = take(wanted, fail); !taken) {
-            return taken;
-        }
+            return take(wanted, fail);
+        });
+    if (!rows) {
+        return rows.failure();
     }
     return done;
 }

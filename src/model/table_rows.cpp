@@ -25,24 +25,28 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+std::string_view table_header(std::string_view text)
+{
+    std::string_view line = text.substr(0, text.find('\n'));
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
 Result<std::string_view> for_each_table_row(
     std::string_view text,
     const std::function<Status(std::size_t number, std::string_view line,
                                const std::vector<std::string_view>& fields)>& row)
 {
-    std::string_view header;
-    std::size_t number = 0;
-    for (std::size_t start = 0; start < text.size();) {
+    std::size_t number = 1;
+    for (std::size_t start = std::min(text.find('\n'), text.size()) + 1; start < text.size();) {
         ++number;
         const std::size_t end = std::min(text.find('\n', start), text.size());
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
-        }
-        if (number == 1) {
-            header = line;
-            continue;
         }
         if (trimmed(line).empty()) {
             continue;
@@ -51,7 +55,7 @@ Result<std::string_view> for_each_table_row(
             return done_row.failure();
         }
     }
-    return header;
+    return table_header(text);
 }
 
 } // namespace kinship

@@ -19,6 +19,9 @@ std::vector<std::string_view> tab_fields(std::string_view line);
 // `text` without the blanks at either end.
 std::string_view trimmed(std::string_view text);
 
+// The first line of `text`, without its line end.
+std::string_view table_header(std::string_view text);
+
 // Calls `row` for each line after the header that is not blank, with its line number as an
 // editor counts it, the line without its line end, and its fields; stops at the first
 // failure and returns it. Returns the header line.
