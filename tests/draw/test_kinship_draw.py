@@ -120,7 +120,8 @@ class KinshipDraw(unittest.TestCase):
                          ["F = 0", "F near 0", "F = 0.0625", "F = 0.125", "F = 0.1875",
                           "F = 0.25"])
         (self.folder / "bad").mkdir()
-        for text, message in (("id\tgeneration\n", "bad/people.tsv:1: expected the header"),
+        for text, message in (("", "bad/people.tsv:1: expected the header"),
+                              ("id\tgeneration\n", "bad/people.tsv:1: expected the header"),
                               ("id\tgeneration\tinbreeding\n1\t0\n", "bad/people.tsv:2: expected"),
                               ("id\tgeneration\tinbreeding\n1\t0\t1/4\n",
                                'bad/people.tsv:2: the inbreeding "1/4" is not a number')):
