@@ -23,21 +23,30 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
     const auto part_of_layer = [&](std::size_t l) {
         return placed.part.empty() ? std::size_t{0} : static_cast<std::size_t>(placed.part[l]);
     };
+    // Each part's layers and links, in one pass: charts of many small parts stay linear.
     std::vector<std::size_t> part_of(placed.x.size(), 0);
+    std::vector<std::vector<std::size_t>> part_layers(parts);
     for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+        part_layers[part_of_layer(l)].push_back(l);
         for (const int item : placed.layers[l]) {
             part_of[static_cast<std::size_t>(item)] = part_of_layer(l);
         }
     }
-    // Each part copied out with its items numbered afresh, placed, and copied back.
+    std::vector<std::vector<std::size_t>> part_links(parts);
+    int families = 0;
+    for (std::size_t k = 0; k < placed.links.size(); ++k) {
+        part_links[part_of[static_cast<std::size_t>(placed.links[k].upper)]].push_back(k);
+        families = std::max(families, placed.links[k].family + 1);
+    }
+    // Each part copied out with its items and families numbered afresh, placed, and copied
+    // back.
     std::vector<int> local(placed.x.size(), -1);
+    std::vector<int> local_family(static_cast<std::size_t>(families), -1);
+    std::vector<int> families_here;
     for (std::size_t q = 0; q < parts; ++q) {
         PlacedLayers one;
         std::vector<int> global;
-        for (std::size_t l = 0; l < placed.layers.size(); ++l) {
-            if (part_of_layer(l) != q) {
-                continue;
-            }
+        for (const std::size_t l : part_layers[q]) {
             one.layers.emplace_back();
             one.depth.push_back(placed.depth[l]);
             for (const int item : placed.layers[l]) {
@@ -49,14 +58,24 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
                 one.width.push_back(placed.width[i]);
             }
         }
-        for (const PlacedLayers::Link& link : placed.links) {
-            if (part_of[static_cast<std::size_t>(link.upper)] == q) {
-                PlacedLayers::Link copy = link;
-                copy.upper = local[static_cast<std::size_t>(link.upper)];
-                copy.lower = local[static_cast<std::size_t>(link.lower)];
-                one.links.push_back(copy);
+        for (const std::size_t k : part_links[q]) {
+            PlacedLayers::Link link = placed.links[k];
+            link.upper = local[static_cast<std::size_t>(link.upper)];
+            link.lower = local[static_cast<std::size_t>(link.lower)];
+            if (link.family >= 0) {
+                int& number = local_family[static_cast<std::size_t>(link.family)];
+                if (number < 0) {
+                    number = static_cast<int>(families_here.size());
+                    families_here.push_back(link.family);
+                }
+                link.family = number;
             }
+            one.links.push_back(link);
         }
+        for (const int family : families_here) {
+            local_family[static_cast<std::size_t>(family)] = -1;
+        }
+        families_here.clear();
         place_along_layers(one, box_gap, line_gap, sweep_pairs);
         align_over_children(one, box_gap, line_gap, tolerance);
         if (flow_nodes(one) <= most_exact) {
