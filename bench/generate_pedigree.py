@@ -28,6 +28,11 @@
                                           parents are a random couple of the previous
                                           generation's same village, or 5% of the time
                                           of the next village
+  generate_pedigree.py scattered N SEED   many small unconnected families, as a register
+                                          of unrelated households holds them: a couple
+                                          and up to four children, each of whom may marry
+                                          someone from outside and have up to three
+                                          children
 
   generate_pedigree.py SHAPE N SEED NAMES_FILE
                                           also writes a names table for kinship-draw
@@ -248,6 +253,24 @@ def villages(count, rng, generations=30, village_size=250, moving=0.05):
     return people
 
 
+def scattered(count, rng):
+    """Households of a couple and 0-4 children; a child marries in one of two households
+    and has 0-3 children of their own with a spouse of no recorded parents."""
+    people = Register(rng)
+    while len(people) < count:
+        clan = rng.choice(CLANS)
+        father = people.add("m", 0, 0, clan, 1900)
+        mother = people.add("f", 0, 0, rng.choice(CLANS), 1902)
+        for _ in range(rng.randint(0, 4)):
+            child = people.add(rng.choice("mf"), father.pid, mother.pid, clan, 1925)
+            if rng.random() < 0.5:
+                spouse = people.add("f" if child.sex == "m" else "m", 0, 0, rng.choice(CLANS), 1925)
+                dad, mum = (child, spouse) if child.sex == "m" else (spouse, child)
+                for _ in range(rng.randint(0, 3)):
+                    people.add(rng.choice("mf"), dad.pid, mum.pid, dad.clan, 1950)
+    return people[:count]
+
+
 def names_table(people, rng):
     """id<TAB>cross-reference<TAB>name rows: one or two given names, then maybe a mother's
     surname with its particle, then the father's surname (a random one without a father)."""
@@ -267,7 +290,7 @@ def main():
     rng = random.Random(seed)
     people = {"genealogy": genealogy, "families": families,
               "tangled": lambda n, r: families(n, r, nearby_reach=40), "dense": dense,
-              "villages": villages}[shape](count, rng)
+              "villages": villages, "scattered": scattered}[shape](count, rng)
     sys.stdout.write(f"{len(people)}\n")
     sys.stdout.write("".join(p.line() + "\n" for p in people))
     if len(sys.argv) > 4:

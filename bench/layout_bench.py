@@ -15,8 +15,9 @@ marriages, partners of different generations; and the more tangled shape of the 
 The last lines add the crossings up over the real exports and over the `families`
 genealogies of a few hundred to a few thousand people.
 Last, kinship-layout alone on genealogies of 100 000 people (a village register over 30
-generations, and the two generated shapes) and on a village register of 1 000 000 people,
-which hierarchical-layout refuses; --quick leaves these out.
+generations, the two generated shapes, and a register of scattered households: many small
+unconnected parts) and on a village register of 1 000 000 people, which
+hierarchical-layout refuses; --quick leaves these out.
 For measuring, not a test: times vary from machine to machine."""
 
 import json
@@ -33,7 +34,8 @@ import name_measures
 SEED = 20261207
 GENERATED = [300, 1000, 3000, 5000]
 TANGLED = [3000, 5000]  # more tangled than real exports: reported, not in the totals
-LARGE = [("villages", 100000), ("families", 100000), ("tangled", 100000), ("villages", 1000000)]
+LARGE = [("villages", 100000), ("families", 100000), ("tangled", 100000), ("scattered", 100000),
+         ("villages", 1000000)]
 RUNS = 3
 
 
