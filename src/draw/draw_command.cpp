@@ -11,16 +11,17 @@
 
 #include "common/atomic_file.h"
 #include "common/whole_file.h"
+#include "common/xml_text.h"
 #include "draw/clan_colours.h"
 #include "draw/double_lines.h"
 #include "draw/label_layout.h"
-#include "draw/names_table.h"
 #include "draw/page_document.h"
 #include "draw/page_data.h"
 #include "draw/stats_table.h"
 #include "draw/svg_drawing.h"
 #include "draw/svg_text.h"
 #include "gml/kinship_gml_reader.h"
+#include "model/names_table.h"
 
 namespace kinship::draw {
 namespace {
@@ -30,8 +31,8 @@ namespace {
 void clean_node_texts(gml::KinshipAttributes& attributes)
 {
     for (const ogdf::node v : attributes.constGraph().nodes) {
-        attributes.label(v) = xml_text(attributes.label(v));
-        attributes.templateNode(v) = xml_text(attributes.templateNode(v));
+        attributes.label(v) = text::xml_text(attributes.label(v));
+        attributes.templateNode(v) = text::xml_text(attributes.templateNode(v));
     }
 }
 
@@ -126,10 +127,10 @@ Status draw_file(const DrawOptions& options, std::ostream& out)
     if (page) {
         written_text = page_document(
             page_data(attributes, decorations, names, stats, decorations.double_lines),
-            xml_text(std::filesystem::path(drawing_path).filename().string()));
+            text::xml_text(std::filesystem::path(drawing_path).filename().string()));
     } else {
         const std::string title =
-            xml_text(std::filesystem::path(drawing_path).filename().string());
+            text::xml_text(std::filesystem::path(drawing_path).filename().string());
         Result<std::string> picture = draw_svg(attributes, title, decorations);
         if (!picture) {
             return failure_of(

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/text_measure.h"
-#include "draw/names_table.h"
+#include "model/names_table.h"
 #include "gml/kinship_attributes.h"
 
 namespace kinship::draw {

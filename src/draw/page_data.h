@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "draw/names_table.h"
+#include "model/names_table.h"
 #include "draw/stats_table.h"
 #include "draw/svg_drawing.h"
 #include "gml/kinship_attributes.h"
@@ -32,7 +32,7 @@ namespace kinship::draw {
 // source, arrow at the target, double] (`double_lines`, one flag per edge). "legend" is
 // `decorations.legend` as [mark ("man", "woman", "swatch"), fill, line, text].
 //
-// The texts must already be clean (see xml_text); they are written as json_string does.
+// The texts must already be clean (see text::xml_text); they are written as json_string does.
 std::string page_data(const gml::KinshipAttributes& attributes, const Decorations& decorations,
                       const NamesTable& names, const StatsTable& stats,
                       const std::vector<bool>& double_lines);

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "common/whole_file.h"
+#include "common/xml_text.h"
 #include "draw/svg_text.h"
 #include "model/table_rows.h"
 
@@ -103,11 +104,11 @@ Result<StatsTable> load_stats_table(const std::string& folder)
     const Status read = read_stats_tsv(
         folder + "/people.tsv", {"id", "generation", "inbreeding"},
         [&table](const std::vector<std::string_view>& row, const auto& fail) -> Status {
-            PersonStats stats{xml_text(row[1]), xml_text(row[2]), 0};
+            PersonStats stats{text::xml_text(row[1]), text::xml_text(row[2]), 0};
             if (const Status number = read_number(row[2], "inbreeding", stats.f, fail); !number) {
                 return number;
             }
-            table.insert_or_assign(xml_text(row[0]), std::move(stats));
+            table.insert_or_assign(text::xml_text(row[0]), std::move(stats));
             return done;
         });
     if (!read) {
@@ -127,7 +128,7 @@ Result<CoupleKinship> load_couple_kinship(const std::string& folder)
                 return number;
             }
             if (kinship > 0) {
-                couples.insert(couple_key(xml_text(row[0]), xml_text(row[1])));
+                couples.insert(couple_key(text::xml_text(row[0]), text::xml_text(row[1])));
             }
             return done;
         });

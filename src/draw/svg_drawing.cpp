@@ -16,7 +16,7 @@
 namespace kinship::draw {
 namespace {
 
-// `text` must already be clean (see xml_text).
+// `text` must already be clean (see text::xml_text).
 void add_title(pugi::xml_node parent, const std::string& text)
 {
     parent.prepend_child("title").text().set(text.c_str());

@@ -25,7 +25,7 @@ namespace kinship::draw {
 // in each node's group that hovering shows (the label, then clan, sub-clan, birth and
 // death from the template); and a <title> in each edge's group naming its two ends. The
 // labels and templates, and `title`, must already be text an XML document takes (see
-// xml_text): the renderer copies them as they are.
+// text::xml_text): the renderer copies them as they are.
 //
 // `labels` (one per node, from lay_out_labels), when given, replace the library's labels:
 // a name is written under its shape, in black on a white halo that keeps it readable

@@ -1,7 +1,7 @@
 #pragma once
 
-// What every part of the picture writes into SVG: text an XML document takes, numbers, and
-// the view box.
+// What every part of the picture writes into SVG: numbers and the view box (text goes
+// through text::xml_text first).
 
 #include <string>
 #include <string_view>
@@ -9,12 +9,6 @@
 #include <ogdf/lib/pugixml/pugixml.h>
 
 namespace kinship::draw {
-
-// `bytes` as text for an XML document. Valid UTF-8 is kept; anything else is taken as
-// Latin-1, the usual other encoding of hand-written pedigrees, and converted. Control
-// characters that XML does not allow (all below U+0020 but tab, line feed and carriage
-// return) are left out. Cleaning clean text changes nothing.
-std::string xml_text(std::string_view bytes);
 
 // `value` as an SVG number: rounded to hundredths, without trailing zeros.
 std::string svg_number(double value);

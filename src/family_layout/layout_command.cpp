@@ -3,10 +3,10 @@
 #include "common/gml_text.h"
 #include "common/shell_word.h"
 #include "common/text_measure.h"
-#include "draw/names_table.h"
 #include "family_layout/family_drawing.h"
 #include "gml/drawing_gml_writer.h"
 #include "model/marriages.h"
+#include "model/names_table.h"
 #include "model/parents_first.h"
 
 #include <filesystem>
@@ -32,7 +32,7 @@ std::string picture_path(const std::string& drawing_path)
 
 // The width each person takes in their row, in pedigree order: what kinship-draw needs to
 // show their name from `names` whole (see text::name_slot_width).
-std::vector<double> name_widths(const Pedigree& pedigree, const draw::NamesTable& names)
+std::vector<double> name_widths(const Pedigree& pedigree, const NamesTable& names)
 {
     std::vector<double> widths;
     std::string id;
@@ -60,7 +60,7 @@ Status run_layout(const LayoutOptions& options, std::ostream& out)
     }
     std::vector<double> widths;
     if (options.names_path) {
-        const Result<draw::NamesTable> names = draw::load_names_table(*options.names_path);
+        const Result<NamesTable> names = load_names_table(*options.names_path);
         if (!names) {
             return names.failure();
         }

@@ -5,13 +5,13 @@
 #include <tuple>
 #include <vector>
 
+#include "common/xml_text.h"
 #include "draw/label_layout.h"
-#include "draw/svg_text.h"
 
 namespace kinship::draw {
 namespace {
 
-TEST(SvgText, XmlTextKeepsUtf8ReadsTheRestAsLatin1AndDropsWhatXmlForbids)
+TEST(XmlText, KeepsUtf8ReadsTheRestAsLatin1AndDropsWhatXmlForbids)
 {
     // Overlong forms, surrogates, code points past U+10FFFF and cut sequences are not UTF-8.
     const std::pair<std::string, std::string> texts[] = {
@@ -25,8 +25,8 @@ TEST(SvgText, XmlTextKeepsUtf8ReadsTheRestAsLatin1AndDropsWhatXmlForbids)
         {"\001\351", "\u00E9"},
     };
     for (const auto& [bytes, text] : texts) {
-        EXPECT_EQ(xml_text(bytes), text) << bytes;
-        EXPECT_EQ(xml_text(text), text) << text;
+        EXPECT_EQ(text::xml_text(bytes), text) << bytes;
+        EXPECT_EQ(text::xml_text(text), text) << text;
     }
 }
 

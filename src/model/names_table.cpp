@@ -1,16 +1,16 @@
-#include "draw/names_table.h"
+#include "model/names_table.h"
 
-#include "draw/svg_text.h"
+#include "common/xml_text.h"
 #include "model/names_rows.h"
 
-namespace kinship::draw {
+namespace kinship {
 namespace {
 
 NamesTable names_of(const NamesRows& table)
 {
     NamesTable names;
     for (const NamesRow& row : table.rows) {
-        if (std::string name = xml_text(row.name); !name.empty()) {
+        if (std::string name = text::xml_text(row.name); !name.empty()) {
             names.emplace(row.id, std::move(name));
         }
     }
@@ -29,4 +29,4 @@ Result<NamesTable> load_names_table(const std::string& path)
     return names_of(table.value());
 }
 
-} // namespace kinship::draw
+} // namespace kinship
