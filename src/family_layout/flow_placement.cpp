@@ -27,21 +27,6 @@ struct Arc {
     int weight;
 };
 
-std::vector<std::vector<std::size_t>> links_by_family(const PlacedLayers& placed)
-{
-    std::vector<std::vector<std::size_t>> family_links;
-    for (std::size_t l = 0; l < placed.links.size(); ++l) {
-        if (placed.links[l].family >= 0) {
-            const auto f = static_cast<std::size_t>(placed.links[l].family);
-            if (family_links.size() <= f) {
-                family_links.resize(f + 1);
-            }
-            family_links[f].push_back(l);
-        }
-    }
-    return family_links;
-}
-
 } // namespace
 
 std::vector<double> distances_off_children(const PlacedLayers& placed, double tolerance)

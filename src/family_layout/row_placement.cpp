@@ -140,6 +140,21 @@ ItemLinks links_by_item(const PlacedLayers& placed)
     return links;
 }
 
+std::vector<std::vector<std::size_t>> links_by_family(const PlacedLayers& placed)
+{
+    std::vector<std::vector<std::size_t>> family_links;
+    for (std::size_t l = 0; l < placed.links.size(); ++l) {
+        if (placed.links[l].family >= 0) {
+            const auto f = static_cast<std::size_t>(placed.links[l].family);
+            if (family_links.size() <= f) {
+                family_links.resize(f + 1);
+            }
+            family_links[f].push_back(l);
+        }
+    }
+    return family_links;
+}
+
 std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed)
 {
     std::vector<std::size_t> order(placed.layers.size());
@@ -200,18 +215,12 @@ void align_over_children(PlacedLayers& placed, double box_gap, double line_gap,
                          double tolerance)
 {
     // Per family, its links; per item, the families it is the point or a child of.
-    std::vector<std::vector<std::size_t>> family_links;
+    const std::vector<std::vector<std::size_t>> family_links = links_by_family(placed);
     std::vector<std::vector<int>> families_of(placed.x.size());
-    for (std::size_t l = 0; l < placed.links.size(); ++l) {
-        const PlacedLayers::Link& link = placed.links[l];
+    for (const PlacedLayers::Link& link : placed.links) {
         if (link.family < 0) {
             continue;
         }
-        const auto f = static_cast<std::size_t>(link.family);
-        if (family_links.size() <= f) {
-            family_links.resize(f + 1);
-        }
-        family_links[f].push_back(l);
         for (const int item : {link.upper, link.lower}) {
             auto& of = families_of[static_cast<std::size_t>(item)];
             if (of.empty() || of.back() != link.family) {

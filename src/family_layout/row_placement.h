@@ -41,6 +41,10 @@ struct ItemLinks {
 };
 ItemLinks links_by_item(const PlacedLayers& placed);
 
+// Each family's links (by family number), as indices into `links`; empty for a number
+// that no link has.
+std::vector<std::vector<std::size_t>> links_by_family(const PlacedLayers& placed);
+
 // The layers in the order of their depth within their parts, top first.
 std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed);
 
