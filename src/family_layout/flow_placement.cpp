@@ -19,7 +19,8 @@ constexpr double scale = 8.0;
 // edge, rounding in what reads the drawing cannot put it outside.
 constexpr double margin = 1.0;
 
-// x[head] - x[tail] >= length, costing weight * (x[head] - x[tail]).
+// Costs `weight` for each unit that x[tail] + length lies right of x[head]; with weight 0
+// it must not (x[head] - x[tail] >= length).
 struct Arc {
     int tail;
     int head;
@@ -53,13 +54,16 @@ std::vector<double> distances_off_children(const PlacedLayers& placed, double to
     return distance;
 }
 
-std::size_t flow_nodes(const PlacedLayers& placed)
+std::size_t flow_arcs(const PlacedLayers& placed)
 {
-    std::size_t families = 0;
-    for (const auto& links : links_by_family(placed)) {
-        families += links.empty() ? 0 : 1;
+    std::size_t arcs = 2 * placed.links.size();
+    for (const auto& layer : placed.layers) {
+        arcs += layer.empty() ? 0 : layer.size() - 1;
     }
-    return placed.x.size() + placed.links.size() + 2 * families;
+    for (const auto& links : links_by_family(placed)) {
+        arcs += links.empty() ? 0 : 2;
+    }
+    return arcs;
 }
 
 bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double tolerance,
@@ -72,7 +76,7 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
             position[static_cast<std::size_t>(layer[k])] = static_cast<int>(k);
         }
     }
-    int nodes = static_cast<int>(items);
+    const int nodes = static_cast<int>(items);
     std::vector<Arc> arcs;
     // The order and the gaps along each layer.
     for (const auto& layer : placed.layers) {
@@ -84,15 +88,15 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
             arcs.push_back({layer[k - 1], layer[k], gap, 0});
         }
     }
-    // A line's sideways run |a - b|: a node n below both ends, costing (a - n) + (b - n).
+    // A line's sideways run: one for each unit its upper end lies right of its lower end,
+    // and each unit left.
     for (const PlacedLayers::Link& link : placed.links) {
-        const int n = nodes++;
-        arcs.push_back({n, link.upper, -link.upper_offset, 1});
-        arcs.push_back({n, link.lower, -link.lower_offset, 1});
+        const double run = link.upper_offset - link.lower_offset;
+        arcs.push_back({link.upper, link.lower, run, 1});
+        arcs.push_back({link.lower, link.upper, -run, 1});
     }
-    // A family's distance outside its children's span on the left: a node at the larger of
-    // its point and the span's left end, costing its distance from the point; on the right
-    // likewise. Of the point and the middle, the one farther out counts.
+    // A family's distance outside its children's span, on the left and on the right. Of
+    // the point and the middle, the one farther out counts.
     const auto family_links = links_by_family(placed);
     for (std::size_t f = 0; f < family_links.size(); ++f) {
         const auto& links = family_links[f];
@@ -108,14 +112,12 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
         const PlacedLayers::Link& first = placed.links[left];
         const PlacedLayers::Link& last = placed.links[right];
         const double reach = tolerance - margin;
-        const int below_left = nodes++;
-        arcs.push_back({from.upper, below_left, 0.0, weights[f]});
-        arcs.push_back({first.lower, below_left,
-                        first.lower_offset - reach - std::min(from.upper_offset, from.middle_offset), 0});
-        const int beyond_right = nodes++;
-        arcs.push_back({last.lower, beyond_right, 0.0, weights[f]});
-        arcs.push_back({from.upper, beyond_right,
-                        std::max(from.upper_offset, from.middle_offset) - last.lower_offset - reach, 0});
+        arcs.push_back({first.lower, from.upper,
+                        first.lower_offset - reach - std::min(from.upper_offset, from.middle_offset),
+                        weights[f]});
+        arcs.push_back({from.upper, last.lower,
+                        std::max(from.upper_offset, from.middle_offset) - last.lower_offset - reach,
+                        weights[f]});
     }
 
     // A lone item, or two side by side and nothing else, stands anywhere: the solver skips
@@ -123,8 +125,8 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
     if (nodes < 2 || arcs.size() < 2) {
         return true;
     }
-    // The dual: a flow along the arcs, each node supplying the weights of the arcs leaving
-    // it less those entering it, each arc costing minus its length.
+    // The dual: a circulation, each arc costing minus its length; an arc with a weight
+    // carries at most that much, one without any amount.
     ogdf::Graph graph;
     std::vector<ogdf::node> node(static_cast<std::size_t>(nodes));
     for (auto& v : node) {
@@ -142,23 +144,24 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
     ogdf::EdgeArray<std::int64_t> cost(graph, 0);
     ogdf::NodeArray<int> supply(graph, 0);
     ogdf::NodeArray<std::int64_t> potential(graph, 0);
+    // Every cycle has an arc with a weight, so no flow exceeds their sum.
     int total = 1;
-    for (std::size_t e = 0; e < arcs.size(); ++e) {
-        const Arc& a = arcs[e];
-        cost[edge[e]] = -static_cast<std::int64_t>(std::ceil(a.length * scale));
-        supply[node[static_cast<std::size_t>(a.tail)]] += a.weight;
-        supply[node[static_cast<std::size_t>(a.head)]] -= a.weight;
+    for (const Arc& a : arcs) {
         total += a.weight;
     }
-    for (const ogdf::edge e : edge) {
-        upper[e] = total; // more than any flow needs: unbounded
+    for (std::size_t e = 0; e < arcs.size(); ++e) {
+        const Arc& a = arcs[e];
+        cost[edge[e]] = a.weight == 0 ? -static_cast<std::int64_t>(std::ceil(a.length * scale))
+                                      : -std::llround(a.length * scale);
+        upper[edge[e]] = a.weight == 0 ? total : a.weight;
     }
     ogdf::MinCostFlowReinelt<std::int64_t> solver;
     if (!solver.call(graph, lower, upper, cost, supply, flow, potential)) {
         return false;
     }
     for (std::size_t e = 0; e < arcs.size(); ++e) {
-        if (potential[edge[e]->target()] - potential[edge[e]->source()] < -cost[edge[e]]) {
+        if (arcs[e].weight == 0 &&
+            potential[edge[e]->target()] - potential[edge[e]->source()] < -cost[edge[e]]) {
             return false;
         }
     }

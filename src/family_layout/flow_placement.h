@@ -25,8 +25,9 @@ inline constexpr int family_weight = 100;
 // link has.
 std::vector<double> distances_off_children(const PlacedLayers& placed, double tolerance);
 
-// The network's nodes for `placed`: an item per item, one per link, two per family.
-std::size_t flow_nodes(const PlacedLayers& placed);
+// The network's arcs for `placed`: one per gap along a layer, two per link and two per
+// family (its nodes are the items).
+std::size_t flow_arcs(const PlacedLayers& placed);
 
 // Moves the items of `placed` to the least-cost positions, each family weighing
 // `weights[family]` (at most `family_weight`). Boxes keep `box_gap` between them, a

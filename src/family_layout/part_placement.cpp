@@ -9,9 +9,27 @@
 namespace kinship::family {
 namespace {
 
-// How far off its children (in units) the sweeps leave a family that weighs half as much
-// as one they put over them.
+// How far off its children (in units) the places before leave a family that weighs half
+// as much as one they put over them.
 constexpr double weight_halved_at = 200;
+
+// Each family's weight in the exact placement, by its distance off its children.
+std::vector<int> weights_by_distance(const std::vector<double>& distances)
+{
+    std::vector<int> weights;
+    for (const double distance : distances) {
+        weights.push_back(std::max(1, static_cast<int>(std::lround(
+            family_weight * weight_halved_at / (distance + weight_halved_at)))));
+    }
+    return weights;
+}
+
+// Families over their children (those numbers without a family count the same in any
+// places).
+long over_children(const std::vector<double>& distances)
+{
+    return std::ranges::count_if(distances, [](double d) { return d <= 0; });
+}
 
 } // namespace
 
@@ -78,15 +96,18 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
         families_here.clear();
         place_along_layers(one, box_gap, line_gap, sweep_pairs);
         align_over_children(one, box_gap, line_gap, tolerance);
-        if (flow_nodes(one) <= most_exact) {
-            // A family the sweeps leave far off its children weighs less: what counts is
-            // how many stand over their children, not how far off the others are.
-            std::vector<int> weights;
-            for (const double distance : distances_off_children(one, tolerance)) {
-                weights.push_back(std::max(1, static_cast<int>(std::lround(
-                    family_weight * weight_halved_at / (distance + weight_halved_at)))));
+        if (flow_arcs(one) <= most_exact) {
+            // Twice: a family weighs less the farther off its children the places before
+            // left it (what counts is how many stand over their children, not how far off
+            // the others are); the second places are kept where more families stand over
+            // their children than in the first.
+            place_by_flow(one, box_gap, line_gap, tolerance, weights_by_distance(distances_off_children(one, tolerance)));
+            const auto first = distances_off_children(one, tolerance);
+            PlacedLayers again = one;
+            place_by_flow(again, box_gap, line_gap, tolerance, weights_by_distance(first));
+            if (over_children(distances_off_children(again, tolerance)) > over_children(first)) {
+                one.x = std::move(again.x);
             }
-            place_by_flow(one, box_gap, line_gap, tolerance, weights);
         }
         for (std::size_t i = 0; i < global.size(); ++i) {
             placed.x[static_cast<std::size_t>(global[i])] = one.x[i];

@@ -49,7 +49,7 @@ void expect_order_and_gaps(const PlacedLayers& placed)
 
 TEST(Placement, KeepsOrderAndGapsAndPutsEachFamilyOverItsChildren)
 {
-    for (const std::size_t most_exact : {kinship::family::exact_nodes, std::size_t{0}}) {
+    for (const std::size_t most_exact : {kinship::family::exact_arcs, std::size_t{0}}) {
         PlacedLayers placed = two_parts();
         kinship::family::place_parts(placed, box_gap, line_gap, tolerance, 12, most_exact);
         const auto& x = placed.x;
