@@ -8,6 +8,9 @@ namespace kinship::family {
 namespace {
 
 constexpr int sweep_pairs = 12;
+// Sweeps stop early after this many pairs in a row that crossed no less than the best:
+// by then they go round the same few orders.
+constexpr int sweep_patience = 3;
 constexpr int transpose_passes = 4;
 // Sifting passes (down, up, ...) over layers of at most `sift_limit` items (it takes time
 // in proportion to the square of a layer's items).
@@ -358,13 +361,15 @@ void order_layers(PlacedLayers& placed, int shakes)
     const auto improve = [&](int pairs, int sifts) {
         long best = count_now();
         auto best_layers = placed.layers;
-        for (int n = 0; n < pairs && best > 0; ++n) {
+        for (int n = 0, last_better = 0; n < pairs && best > 0 && n - last_better < sweep_patience;
+             ++n) {
             sweep(true);
             sweep(false);
             const long now = count_now();
             if (now < best) {
                 best = now;
                 best_layers = placed.layers;
+                last_better = n + 1;
             }
         }
         placed.layers = std::move(best_layers);
