@@ -18,6 +18,9 @@ constexpr double scale = 8.0;
 // A family is aimed this far inside its children's span, so that where it stands on the
 // edge, rounding in what reads the drawing cannot put it outside.
 constexpr double margin = 1.0;
+// What a unit of a line's sideways run costs, against one for a unit of a family's point
+// off its middle child: that only decides between places that cost alike otherwise.
+constexpr int line_weight = 4;
 
 // Costs `weight` for each unit that x[tail] + length lies right of x[head]; with weight 0
 // it must not (x[head] - x[tail] >= length).
@@ -78,26 +81,29 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
     }
     const int nodes = static_cast<int>(items);
     std::vector<Arc> arcs;
+    // The least distance between the centres of neighbours a and b.
+    const auto least = [&](int a, int b) {
+        const double wa = placed.width[static_cast<std::size_t>(a)];
+        const double wb = placed.width[static_cast<std::size_t>(b)];
+        return (wa + wb) / 2 + (wa > 0 && wb > 0 ? box_gap : line_gap);
+    };
     // The order and the gaps along each layer.
     for (const auto& layer : placed.layers) {
         for (std::size_t k = 1; k < layer.size(); ++k) {
-            const auto a = static_cast<std::size_t>(layer[k - 1]);
-            const auto b = static_cast<std::size_t>(layer[k]);
-            const double gap = (placed.width[a] + placed.width[b]) / 2 +
-                               (placed.width[a] > 0 && placed.width[b] > 0 ? box_gap : line_gap);
-            arcs.push_back({layer[k - 1], layer[k], gap, 0});
+            arcs.push_back({layer[k - 1], layer[k], least(layer[k - 1], layer[k]), 0});
         }
     }
     // A line's sideways run: one for each unit its upper end lies right of its lower end,
     // and each unit left.
     for (const PlacedLayers::Link& link : placed.links) {
         const double run = link.upper_offset - link.lower_offset;
-        arcs.push_back({link.upper, link.lower, run, 1});
-        arcs.push_back({link.lower, link.upper, -run, 1});
+        arcs.push_back({link.upper, link.lower, run, line_weight});
+        arcs.push_back({link.lower, link.upper, -run, line_weight});
     }
     // A family's distance outside its children's span, on the left and on the right. Of
     // the point and the middle, the one farther out counts.
     const auto family_links = links_by_family(placed);
+    std::vector<std::size_t> by_end;
     for (std::size_t f = 0; f < family_links.size(); ++f) {
         const auto& links = family_links[f];
         if (links.empty()) {
@@ -114,10 +120,31 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
         const double reach = tolerance - margin;
         arcs.push_back({first.lower, from.upper,
                         first.lower_offset - reach - std::min(from.upper_offset, from.middle_offset),
-                        weights[f]});
+                        line_weight * weights[f]});
         arcs.push_back({from.upper, last.lower,
                         std::max(from.upper_offset, from.middle_offset) - last.lower_offset - reach,
-                        weights[f]});
+                        line_weight * weights[f]});
+        // Where places cost alike otherwise, the family's point stands over its middle
+        // child, or halfway between the middle two where they stand at their least
+        // distance (between them otherwise).
+        if (links.size() > 1) {
+            by_end.assign(links.begin(), links.end());
+            std::ranges::sort(by_end, {}, end_key);
+            const PlacedLayers::Link& mid_left = placed.links[by_end[(by_end.size() - 1) / 2]];
+            const PlacedLayers::Link& mid_right = placed.links[by_end[by_end.size() / 2]];
+            const int a = mid_left.lower;
+            const int b = mid_right.lower;
+            double half = 0;
+            if (&mid_left != &mid_right &&
+                position[static_cast<std::size_t>(b)] - position[static_cast<std::size_t>(a)] <= 1) {
+                half = ((a == b ? 0.0 : least(a, b)) + mid_right.lower_offset - mid_left.lower_offset) / 2;
+            }
+            for (const auto& [to, shift] : {std::pair{&mid_left, half}, std::pair{&mid_right, -half}}) {
+                const double run = from.upper_offset - to->lower_offset - shift;
+                arcs.push_back({from.upper, to->lower, run, 1});
+                arcs.push_back({to->lower, from.upper, -run, 1});
+            }
+        }
     }
 
     // A lone item, or two side by side and nothing else, stands anywhere: the solver skips

@@ -3,10 +3,11 @@
 // Where things stand along their layers, found exactly: the positions that keep each
 // layer's order and gaps and cost least, where a family costs its weight for each unit its
 // point or the middle between its partners lies outside its children's span, and every
-// line costs one for each unit it runs sideways. Minimising that is a linear program
-// whose constraints all bound the difference of two positions; its dual is a
-// minimum-cost flow, solved by OGDF's network simplex, whose node potentials are the
-// positions.
+// line costs one for each unit it runs sideways; between positions that cost alike, a
+// family's point stands over the middle of its children. Minimising that is a linear
+// program whose constraints all bound the difference of two positions; its dual is a
+// minimum-cost circulation, solved by OGDF's network simplex, whose node potentials are
+// the positions.
 
 #include "family_layout/row_placement.h"
 
