@@ -135,11 +135,14 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
             const int a = mid_left.lower;
             const int b = mid_right.lower;
             double half = 0;
-            if (&mid_left != &mid_right &&
-                position[static_cast<std::size_t>(b)] - position[static_cast<std::size_t>(a)] <= 1) {
-                half = ((a == b ? 0.0 : least(a, b)) + mid_right.lower_offset - mid_left.lower_offset) / 2;
+            const bool neighbours =
+                position[static_cast<std::size_t>(b)] - position[static_cast<std::size_t>(a)] <= 1;
+            if (&mid_left != &mid_right && neighbours) {
+                half = ((a == b ? 0.0 : least(a, b)) + mid_right.lower_offset -
+                        mid_left.lower_offset) / 2;
             }
-            for (const auto& [to, shift] : {std::pair{&mid_left, half}, std::pair{&mid_right, -half}}) {
+            for (const auto& [to, shift] :
+                 {std::pair{&mid_left, half}, std::pair{&mid_right, -half}}) {
                 const double run = from.upper_offset - to->lower_offset - shift;
                 arcs.push_back({from.upper, to->lower, run, 1});
                 arcs.push_back({to->lower, from.upper, -run, 1});

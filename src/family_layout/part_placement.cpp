@@ -24,8 +24,8 @@ std::vector<int> weights_by_distance(const std::vector<double>& distances)
     return weights;
 }
 
-// Families over their children (those numbers without a family count the same in any
-// places).
+// Families over their children (a number that no link has counts as over, in any places
+// alike).
 long over_children(const std::vector<double>& distances)
 {
     return std::ranges::count_if(distances, [](double d) { return d <= 0; });
@@ -101,7 +101,8 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
             // left it (what counts is how many stand over their children, not how far off
             // the others are); the second places are kept where more families stand over
             // their children than in the first.
-            place_by_flow(one, box_gap, line_gap, tolerance, weights_by_distance(distances_off_children(one, tolerance)));
+            place_by_flow(one, box_gap, line_gap, tolerance,
+                          weights_by_distance(distances_off_children(one, tolerance)));
             const auto first = distances_off_children(one, tolerance);
             PlacedLayers again = one;
             place_by_flow(again, box_gap, line_gap, tolerance, weights_by_distance(first));

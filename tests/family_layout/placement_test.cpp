@@ -142,8 +142,8 @@ double cost(const PlacedLayers& placed, double reach, const std::vector<int>& we
         const auto* from = links.front();
         const double at = x[static_cast<std::size_t>(from->upper)];
         const double point = at + from->upper_offset;
-        total += 4 * weights[f] * (std::max(0.0, lo - at - std::min(from->upper_offset, from->middle_offset)) +
-                                   std::max(0.0, at + std::max(from->upper_offset, from->middle_offset) - hi));
+        const auto [low, high] = std::minmax(from->upper_offset, from->middle_offset);
+        total += 4 * weights[f] * (std::max(0.0, lo - at - low) + std::max(0.0, at + high - hi));
         if (links.size() > 1) {
             std::ranges::sort(links, {}, [&](const PlacedLayers::Link* l) {
                 return std::pair{position[static_cast<std::size_t>(l->lower)], l->lower_offset};
@@ -159,8 +159,10 @@ double cost(const PlacedLayers& placed, double reach, const std::vector<int>& we
                     ? 0.0 : (wl + wr) / 2 + (wl > 0 && wr > 0 ? box_gap : line_gap);
                 half = (apart + right->lower_offset - left->lower_offset) / 2;
             }
-            total += std::abs(point - x[static_cast<std::size_t>(left->lower)] - left->lower_offset - half) +
-                     std::abs(point - x[static_cast<std::size_t>(right->lower)] - right->lower_offset + half);
+            const auto end = [&](const PlacedLayers::Link* l) {
+                return x[static_cast<std::size_t>(l->lower)] + l->lower_offset;
+            };
+            total += std::abs(point - end(left) - half) + std::abs(point - end(right) + half);
         }
     }
     return total;
