@@ -13,7 +13,7 @@ namespace kinship::family {
 namespace {
 
 // Positions are solved in integers, in eighths of a unit; every least distance is rounded
-// up, so the gaps hold.
+// up, so the gaps hold, and every other length to the nearest eighth.
 constexpr double scale = 8.0;
 // A family is aimed this far inside its children's span, so that where it stands on the
 // edge, rounding in what reads the drawing cannot put it outside.
