@@ -135,8 +135,8 @@ void ChartLines::join_above()
                 const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
                 down.push_back(x[static_cast<std::size_t>(f.father)]);
                 down.push_back(x[static_cast<std::size_t>(f.mother)]);
-            } else {
-                down.push_back(at(walk.source));
+            } else { // a line to each child comes down from here
+                down.insert(down.end(), walk.paths.size(), at(walk.source));
             }
             for (const auto& path : walk.paths) {
                 const auto child = static_cast<std::size_t>(path.back().person);
@@ -346,6 +346,26 @@ void ChartLines::make_descents()
         for (const auto& [w, line] : upper_line[comp]) {
             descents[comp][w].tops[0] = descents[comp][line].paths[0].back();
         }
+        for (std::size_t d = 0; d < descents[comp].size(); ++d) {
+            Descent& descent = descents[comp][d];
+            if (d >= walks[comp].size()) { // an upper partner's line
+                descent.start = descent.tops[0];
+                continue;
+            }
+            const Walk& walk = walks[comp][d];
+            const auto [first, second] = drop[comp][d];
+            if (rising[comp][d]) {
+                descent.start = (descent.paths[0][0] + descent.paths[1][0]) / 2;
+            } else if (walk.couple < 0 || side_by_side[static_cast<std::size_t>(walk.couple)]) {
+                descent.start = descent.tops[0];
+            } else if (walk.upper >= 0) {
+                descent.start = (descent.tops[0] +
+                                 x[static_cast<std::size_t>(
+                                     lower_partner[static_cast<std::size_t>(walk.couple)])]) / 2;
+            } else {
+                descent.start = (descent.tops[0] + descent.tops[1] - first - second) / 2;
+            }
+        }
     }
 
 }
@@ -375,7 +395,7 @@ Chart ChartLines::route()
                 // if it was, just above the box) to the line, and along it to the node.
                 const auto c = static_cast<std::size_t>(walk.couple);
                 const Family& f = families.couples[c];
-                chart.family[c] = {(descent.paths[0][0] + descent.paths[1][0]) / 2, line_y[0]};
+                chart.family[c] = {descent.start, line_y[0]};
                 const auto partner_route = [&](int p, double dx, RiseWay way, double at_line) {
                     const auto pp = static_cast<std::size_t>(p);
                     const Point start{x[pp], chart_y.layer_y[static_cast<std::size_t>(layer[pp])]};
@@ -398,13 +418,7 @@ Chart ChartLines::route()
                                                      rise_way[comp][d].second, descent.paths[1][0]);
                 continue;
             }
-            const bool apart = walk.couple >= 0 && !side_by_side[static_cast<std::size_t>(walk.couple)];
-            const double start_x =
-                !apart ? descent.tops[0]
-                : walk.upper >= 0
-                    ? (descent.tops[0] + x[static_cast<std::size_t>(
-                                             lower_partner[static_cast<std::size_t>(walk.couple)])]) / 2
-                    : (descent.tops[0] + descent.tops[1] - drop[comp][d].first - drop[comp][d].second) / 2;
+            const double start_x = descent.start;
             const double top_y = chart_y.layer_y[static_cast<std::size_t>(descent.layer)];
             const auto route_down = [&](const Point& start, const std::vector<double>& path,
                                         int child) {

@@ -21,19 +21,35 @@ constexpr double aside = 4.0;
 
 // What one descent does in one space between layers: its horizontal line spans
 // [left, right].
+// Every line of a family is drawn whole from its node to its child, so lines to several
+// children run along one another: a line coming down crosses each of them it meets.
 struct Span {
     double left = 0;
     double right = 0;
     int descent = 0;
     int space = 0;               // the k-th space of the descent
-    std::vector<double> tops;    // x of its lines coming down into the space, sorted
-    std::vector<double> bottoms; // x of its lines going on down, sorted
+    std::vector<double> tops;    // x of its lines coming down into the space, one per line, sorted
+    std::vector<double> bottoms; // x of its lines going on down, one per line, sorted
+    std::vector<double> lows;    // its lines' horizontal pieces in the space: left ends, sorted
+    std::vector<double> highs;   // and right ends, sorted
 };
 
-// How many of `xs` (sorted) lie strictly inside the span of `s`.
-long inside(const std::vector<double>& xs, const Span& s)
+// How many of the horizontal pieces of `s` a vertical line at x crosses.
+long pieces_over(const Span& s, double x)
 {
-    return std::ranges::lower_bound(xs, s.right - 1e-6) - std::ranges::upper_bound(xs, s.left + 1e-6);
+    return (std::ranges::lower_bound(s.lows, x - 1e-6) - s.lows.begin()) -
+           (std::ranges::upper_bound(s.highs, x + 1e-6) - s.highs.begin());
+}
+
+// How many crossings the vertical lines at `xs` (sorted) make with the pieces of `s`.
+long crossings_with(const std::vector<double>& xs, const Span& s)
+{
+    long crossings = 0;
+    for (auto x = std::ranges::upper_bound(xs, s.left + 1e-6);
+         x != xs.end() && *x < s.right - 1e-6; ++x) {
+        crossings += pieces_over(s, *x);
+    }
+    return crossings;
 }
 
 // A span overlapping another: what the other's line costs in crossings when it lies
@@ -65,8 +81,8 @@ std::vector<std::vector<Overlap>> overlaps_of(const std::vector<Span>& spans)
         for (std::size_t n = active.size() > neighbours ? active.size() - neighbours : 0;
              n < active.size(); ++n) {
             const Span& b = spans[active[n]];
-            const long a_above = inside(b.tops, a) + inside(a.bottoms, b);
-            const long b_above = inside(a.tops, b) + inside(b.bottoms, a);
+            const long a_above = crossings_with(b.tops, a) + crossings_with(a.bottoms, b);
+            const long b_above = crossings_with(a.tops, b) + crossings_with(b.bottoms, a);
             overlaps[i].push_back({active[n], b_above, a_above});
             overlaps[active[n]].push_back({i, a_above, b_above});
         }
@@ -356,20 +372,32 @@ ChartHeights chart_heights(int layers, double box_height, const std::vector<Desc
                 }
             }
             if (left <= right) {
-                Span span{left, right, static_cast<int>(d), static_cast<int>(k), {}, {}};
-                if (k == 0) {
-                    span.tops = descent.tops;
+                Span span{left, right, static_cast<int>(d), static_cast<int>(k), {}, {}, {}, {}};
+                const auto piece = [&](double from, double to) {
+                    span.lows.push_back(std::min(from, to));
+                    span.highs.push_back(std::max(from, to));
+                };
+                if (k == 0 && descent.tops.size() > 1) { // partners apart: a line from each
+                    for (const double top : descent.tops) {
+                        span.tops.push_back(top);
+                        piece(top, descent.start);
+                    }
                 }
                 for (const auto& path : descent.paths) {
                     if (k < path.size()) {
                         span.bottoms.push_back(path[k]);
+                        piece(k == 0 ? descent.start : path[k - 1], path[k]);
                         if (k > 0) {
                             span.tops.push_back(path[k - 1]);
+                        } else if (descent.tops.size() == 1) {
+                            span.tops.push_back(descent.tops[0]);
                         }
                     }
                 }
                 std::ranges::sort(span.tops);
                 std::ranges::sort(span.bottoms);
+                std::ranges::sort(span.lows);
+                std::ranges::sort(span.highs);
                 spaces[static_cast<std::size_t>(descent.layer) + k].push_back(std::move(span));
             }
         }

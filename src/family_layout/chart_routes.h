@@ -15,6 +15,9 @@ struct Descent {
     int layer = 0;            // layer of the couple (or single parent) they come down from
     std::vector<double> tops; // where they come down into the first space: the family node,
                               // or the partners when these do not stand side by side
+    // Where the children's lines set off along the first space's line: the family node (on
+    // that line when the partners stand apart), or the single parent's line.
+    double start = 0;
     // Per child, the x at which its line passes each layer from layer + 1 down to the
     // child's own (the last one is the child's x).
     std::vector<std::vector<double>> paths;
