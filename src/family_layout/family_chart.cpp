@@ -253,7 +253,7 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
                         placed.links.push_back({from.item, step_offset(from), to.item,
                                                 step_offset(to),
                                                 from.item == walk.source.item ? family : -1,
-                                                middle_offset(from)});
+                                                middle_offset(from), walk.couple < 0});
                         from = to;
                     }
                 }

@@ -13,22 +13,29 @@ namespace {
 // as much as one they put over them.
 constexpr double weight_halved_at = 200;
 
-// Each family's weight in the exact placement, by its distance off its children.
-std::vector<int> weights_by_distance(const std::vector<double>& distances)
+// Each family's weight in the exact placement, by its distance off its children; a single
+// parent's family weighs least.
+std::vector<int> weights_by_distance(const std::vector<double>& distances,
+                                     const std::vector<char>& single_parent)
 {
     std::vector<int> weights;
-    for (const double distance : distances) {
-        weights.push_back(std::max(1, static_cast<int>(std::lround(
-            family_weight * weight_halved_at / (distance + weight_halved_at)))));
+    for (std::size_t f = 0; f < distances.size(); ++f) {
+        weights.push_back(single_parent[f] ? 1 : std::max(1, static_cast<int>(std::lround(
+            family_weight * weight_halved_at / (distances[f] + weight_halved_at)))));
     }
     return weights;
 }
 
-// Families over their children (a number that no link has counts as over, in any places
+// Couples over their children (a number that no link has counts as over, in any places
 // alike).
-long over_children(const std::vector<double>& distances)
+long couples_over_children(const std::vector<double>& distances,
+                           const std::vector<char>& single_parent)
 {
-    return std::ranges::count_if(distances, [](double d) { return d <= 0; });
+    long over = 0;
+    for (std::size_t f = 0; f < distances.size(); ++f) {
+        over += distances[f] <= 0 && !single_parent[f];
+    }
+    return over;
 }
 
 } // namespace
@@ -64,6 +71,7 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
     for (std::size_t q = 0; q < parts; ++q) {
         PlacedLayers one;
         std::vector<int> global;
+        std::vector<char> single_parent; // per family of the part
         for (const std::size_t l : part_layers[q]) {
             one.layers.emplace_back();
             one.depth.push_back(placed.depth[l]);
@@ -85,6 +93,7 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
                 if (number < 0) {
                     number = static_cast<int>(families_here.size());
                     families_here.push_back(link.family);
+                    single_parent.push_back(link.single_parent);
                 }
                 link.family = number;
             }
@@ -99,14 +108,15 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
         if (flow_arcs(one) <= most_exact) {
             // Twice: a family weighs less the farther off its children the places before
             // left it (what counts is how many stand over their children, not how far off
-            // the others are); the second places are kept where more families stand over
+            // the others are); the second places are kept where more couples stand over
             // their children than in the first.
             place_by_flow(one, box_gap, line_gap, tolerance,
-                          weights_by_distance(distances_off_children(one, tolerance)));
+                          weights_by_distance(distances_off_children(one, tolerance), single_parent));
             const auto first = distances_off_children(one, tolerance);
             PlacedLayers again = one;
-            place_by_flow(again, box_gap, line_gap, tolerance, weights_by_distance(first));
-            if (over_children(distances_off_children(again, tolerance)) > over_children(first)) {
+            place_by_flow(again, box_gap, line_gap, tolerance, weights_by_distance(first, single_parent));
+            if (couples_over_children(distances_off_children(again, tolerance), single_parent) >
+                couples_over_children(first, single_parent)) {
                 one.x = std::move(again.x);
             }
         }

@@ -3,8 +3,8 @@
 // Where things stand along their layers, each unconnected part on its own: first by sweeps
 // and alignment, as near as they get; then, where the part is small enough for the solver
 // to take little time (it takes time in more than the square of a part's size), exactly,
-// by the least-cost flow, each family weighing less the farther off its children the
-// places before left it.
+// by the least-cost flow, each couple weighing less the farther off its children the
+// places before left it, and a single parent's family least.
 
 #include "family_layout/row_placement.h"
 

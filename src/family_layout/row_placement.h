@@ -29,6 +29,9 @@ struct PlacedLayers {
         // For a family's link: the middle between the partners' centres, from the upper
         // item's centre (the point is the middle of the gap between their widths).
         double middle_offset = 0;
+        // The family is a single parent's. A chart is judged by its couples standing over
+        // their children, and a single parent's line pulls the parent near them anyway.
+        bool single_parent = false;
     };
     std::vector<Link> links;
 };

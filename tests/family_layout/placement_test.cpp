@@ -104,6 +104,27 @@ TEST(Placement, PointStandsOverTheMiddleOfItsChildren)
     }
 }
 
+// A couple and, right of it, a single parent whose five children stand left of the couple's
+// child: only one family can stand over its children. The couple does, although the
+// parent's five lines run farther sideways for it.
+TEST(Placement, CoupleStandsOverItsChildBeforeASingleParent)
+{
+    PlacedLayers placed;
+    placed.width = {100, 40, 40, 40, 40, 40, 40, 40}; // couple, parent; children
+    placed.x.assign(placed.width.size(), 0.0);
+    placed.layers = {{0, 1}, {2, 3, 4, 5, 6, 7}};
+    placed.depth = {0, 1};
+    placed.links = {{0, 0.0, 7, 0.0, 0, 0.0}};
+    for (int child = 2; child <= 6; ++child) {
+        placed.links.push_back({1, 0.0, child, 0.0, 1, 0.0, true});
+    }
+    kinship::family::place_parts(placed, box_gap, line_gap, tolerance, 12);
+    expect_order_and_gaps(placed);
+    const auto off = kinship::family::distances_off_children(placed, tolerance);
+    EXPECT_EQ(off[0], 0.0);
+    EXPECT_GT(off[1], 0.0);
+}
+
 // What the exact placement minimises: four for each unit a line runs sideways, four times
 // a family's weight for each unit its point or middle lies outside its children's span
 // widened by `reach`, and one for each unit its point lies off its middle child (counted
