@@ -20,18 +20,18 @@ constexpr double line_clearance = 5.0;
 constexpr double aside = 4.0;
 
 // What one descent does in one space between layers: its horizontal line spans
-// [left, right].
-// Every line of a family is drawn whole from its node to its child, so lines to several
-// children run along one another: a line coming down crosses each of them it meets.
+// [left, right]. Every line of a family is drawn whole from its node to its child, so the
+// lines to several children run along one another there, and a line coming down through
+// them crosses each one it meets.
 struct Span {
     double left = 0;
     double right = 0;
     int descent = 0;
     int space = 0;               // the k-th space of the descent
-    std::vector<double> tops;    // x of its lines coming down into the space, one per line, sorted
-    std::vector<double> bottoms; // x of its lines going on down, one per line, sorted
-    std::vector<double> lows;    // its lines' horizontal pieces in the space: left ends, sorted
-    std::vector<double> highs;   // and right ends, sorted
+    std::vector<double> tops;    // x of its lines coming down into the space, one per line
+    std::vector<double> bottoms; // x of its lines going on down, one per line
+    std::vector<double> lows;    // its lines' horizontal pieces in the space: left ends
+    std::vector<double> highs;   // and right ends (all four sorted)
 };
 
 // How many of the horizontal pieces of `s` a vertical line at x crosses.

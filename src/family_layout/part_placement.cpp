@@ -111,10 +111,12 @@ void place_parts(PlacedLayers& placed, double box_gap, double line_gap, double t
             // the others are); the second places are kept where more couples stand over
             // their children than in the first.
             place_by_flow(one, box_gap, line_gap, tolerance,
-                          weights_by_distance(distances_off_children(one, tolerance), single_parent));
+                          weights_by_distance(distances_off_children(one, tolerance),
+                                              single_parent));
             const auto first = distances_off_children(one, tolerance);
             PlacedLayers again = one;
-            place_by_flow(again, box_gap, line_gap, tolerance, weights_by_distance(first, single_parent));
+            place_by_flow(again, box_gap, line_gap, tolerance,
+                          weights_by_distance(first, single_parent));
             if (couples_over_children(distances_off_children(again, tolerance), single_parent) >
                 couples_over_children(first, single_parent)) {
                 one.x = std::move(again.x);
