@@ -358,6 +358,20 @@ void ChartLines::make_descents()
                 descent.start = (descent.paths[0][0] + descent.paths[1][0]) / 2;
             } else if (walk.couple < 0 || side_by_side[static_cast<std::size_t>(walk.couple)]) {
                 descent.start = descent.tops[0];
+            } else if (!descent.paths.empty()) {
+                // Partners apart: the node sits on the line between them (a node's width
+                // clear of where their lines come down), over the middle of the children
+                // where it can. The lines to the children run together from it, so every
+                // line that comes down across that stretch crosses them all.
+                std::vector<double> below;
+                for (const auto& path : descent.paths) {
+                    below.push_back(path.front());
+                }
+                std::ranges::sort(below);
+                const double middle = (below[(below.size() - 1) / 2] + below[below.size() / 2]) / 2;
+                const double from = std::min(descent.tops[0], descent.tops[1]) + family_node_size;
+                const double to = std::max(descent.tops[0], descent.tops[1]) - family_node_size;
+                descent.start = from < to ? std::clamp(middle, from, to) : (from + to) / 2;
             } else if (walk.upper >= 0) {
                 descent.start = (descent.tops[0] +
                                  x[static_cast<std::size_t>(

@@ -86,7 +86,8 @@ struct Segment {
 };
 
 // The lines of the drawing checked against the pedigree notation: partners in one layer
-// with the family node between them on the horizontal relationship line; every other line
+// with the family node between them on the horizontal relationship line (or, where they
+// stand apart, on the line that joins them below or above); every other line
 // in horizontal and vertical pieces, its horizontal ones between the layers it joins,
 // entering its child from above; no line through a person who is not one of its ends.
 // Returns the segments, each with its family.
@@ -94,6 +95,14 @@ std::vector<Segment> check_notation(const Drawn& d)
 {
     const KinshipAttributes& a = d.attributes;
     std::vector<Segment> segments;
+    for (const ogdf::node v : d.graph.nodes) {
+        const std::vector<ogdf::node> partners = a.is_family(v) ? partners_of(v)
+                                                                 : std::vector<ogdf::node>{};
+        if (partners.size() == 2) {
+            EXPECT_GT(a.x(v), std::min(a.x(partners[0]), a.x(partners[1]))) << a.label(v);
+            EXPECT_LT(a.x(v), std::max(a.x(partners[0]), a.x(partners[1]))) << a.label(v);
+        }
+    }
     for (const ogdf::edge e : d.graph.edges) {
         const ogdf::node s = e->source();
         const ogdf::node t = e->target();
