@@ -1,6 +1,7 @@
 #include "family_layout/family_chart.h"
 
 #include "family_layout/chart_drawing.h"
+#include "family_layout/couple_reach.h"
 #include "family_layout/family_drawing.h"
 #include "family_layout/layer_order.h"
 #include "family_layout/part_placement.h"
@@ -379,6 +380,18 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         ? std::min(items / items_per_shake, shake_work / items) : 0;
     order_layers(placed, static_cast<int>(shakes));
     lay_out();
+
+    // Relationship lines lengthened where that puts couples over their children: the
+    // people moved keep their new places as offsets in their rows.
+    std::vector<double> person_x(people);
+    for (std::size_t p = 0; p < people; ++p) {
+        person_x[p] = placed.x[static_cast<std::size_t>(unit(static_cast<int>(p)))] + offset[p];
+    }
+    std::vector<double> reached = person_x;
+    reach_children(families, units, placed, width, {unit_gap, line_gap, person_size / 2}, reached);
+    for (std::size_t p = 0; p < people; ++p) {
+        offset[p] += reached[p] - person_x[p];
+    }
 
     LaidOutChart laid_out{families, person_width, {}, layer, {}, {}, {}, walks, side_by_side, lower_partner, at};
     for (std::size_t p = 0; p < people; ++p) {
