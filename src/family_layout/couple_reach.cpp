@@ -106,15 +106,18 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
         return lo <= at(parent) && at(parent) <= hi;
     };
 
-    // Each row's neighbours in its layer, and their gap from it.
+    // Each row's neighbours in its layer, and its unconnected part.
     std::vector<int> left_of(rows, -1);
     std::vector<int> right_of(rows, -1);
-    for (const auto& layer : placed.layers) {
+    std::vector<std::size_t> part_of(rows, 0);
+    for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+        const auto& layer = placed.layers[l];
         for (std::size_t k = 0; k < layer.size(); ++k) {
             const auto item = static_cast<std::size_t>(layer[k]);
             if (item < rows) {
                 left_of[item] = k > 0 ? layer[k - 1] : -1;
                 right_of[item] = k + 1 < layer.size() ? layer[k + 1] : -1;
+                part_of[item] = placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
             }
         }
     }
@@ -127,11 +130,25 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
         const int p = right_edge ? row.back() : row.front();
         return at(p) + (right_edge ? 1 : -1) * person_width(p) / 2;
     };
-    // Room to move a row's end outward: up to its neighbour, keeping the gap.
+    // Each part's extent as placed: moves stay within it, so the picture grows no wider.
+    std::vector<std::pair<double, double>> extent;
+    for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+        const std::size_t part = placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
+        if (extent.size() <= part) {
+            extent.resize(part + 1, {std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest()});
+        }
+        for (const int item : placed.layers[l]) {
+            extent[part].first = std::min(extent[part].first, edge(item, false));
+            extent[part].second = std::max(extent[part].second, edge(item, true));
+        }
+    }
+    // Room to move a row's end outward: up to its neighbour, keeping the gap, or to the
+    // edge of its part.
     const auto room = [&](std::size_t row, bool rightward) {
         const int next = rightward ? right_of[row] : left_of[row];
         if (next < 0) {
-            return std::numeric_limits<double>::max();
+            const auto& [lo, hi] = extent[part_of[row]];
+            return rightward ? hi - edge(static_cast<int>(row), true) : edge(static_cast<int>(row), false) - lo;
         }
         const double gap = static_cast<std::size_t>(next) < rows ? settings.box_gap : settings.line_gap;
         return rightward ? edge(next, false) - gap - edge(static_cast<int>(row), true)
