@@ -66,14 +66,22 @@ bool over(const std::vector<double>& x, int a, int b, double lo, double hi)
 TEST(CoupleReach, PartnerStepsAsideOrChildrenComeNearerWhereMoreFamiliesGain)
 {
     // Father 0 and mother 1 side by side (middle 22.5), their child 2 at 100; a row of its
-    // own (3) stands just right of the mother, in the way.
-    const Layout plain({{{{0, 0.0}, {1, 45.0}}, {{3, 110.0}}}, {{{2, 100.0}}}},
+    // own (3) stands just right of the mother, in the way. The chart reaches to 9 at 400:
+    // moves stay within it.
+    const Layout plain({{{{0, 0.0}, {1, 45.0}}, {{3, 110.0}}}, {{{2, 100.0}}, {{9, 400.0}}}},
                        {{0, 1, 0, {2}}});
     const auto stepped = plain.reached();
     EXPECT_EQ(stepped[0], 0.0);
     EXPECT_EQ(stepped[2], 100.0);
     EXPECT_TRUE(over(stepped, 0, 1, 100, 100)) << "mother at " << stepped[1];
     EXPECT_GE(stepped[3] - stepped[1], box + settings.box_gap) << "the row in the way pushed";
+
+    // Without 9 the mother would step out of the chart, which would grow wider: the child
+    // comes nearer instead.
+    const Layout narrow({{{{0, 0.0}, {1, 45.0}}, {{3, 110.0}}}, {{{2, 100.0}}}}, {{0, 1, 0, {2}}});
+    const auto kept = narrow.reached();
+    EXPECT_EQ(kept[1], 45.0);
+    EXPECT_TRUE(over(kept, 0, 1, kept[2], kept[2])) << "child at " << kept[2];
 
     // The mother is the only child of couple 4 and 5, right over her: she stays, and the
     // child's row comes nearer instead.
