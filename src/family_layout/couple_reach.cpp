@@ -1,6 +1,8 @@
 #include "family_layout/couple_reach.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace kinship::family {
@@ -135,7 +137,8 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
     for (std::size_t l = 0; l < placed.layers.size(); ++l) {
         const std::size_t part = placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
         if (extent.size() <= part) {
-            extent.resize(part + 1, {std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest()});
+            extent.resize(part + 1, {std::numeric_limits<double>::max(),
+                                     std::numeric_limits<double>::lowest()});
         }
         for (const int item : placed.layers[l]) {
             extent[part].first = std::min(extent[part].first, edge(item, false));
@@ -146,13 +149,15 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
     // edge of its part.
     const auto room = [&](std::size_t row, bool rightward) {
         const int next = rightward ? right_of[row] : left_of[row];
+        const auto here = static_cast<int>(row);
         if (next < 0) {
             const auto& [lo, hi] = extent[part_of[row]];
-            return rightward ? hi - edge(static_cast<int>(row), true) : edge(static_cast<int>(row), false) - lo;
+            return rightward ? hi - edge(here, true) : edge(here, false) - lo;
         }
-        const double gap = static_cast<std::size_t>(next) < rows ? settings.box_gap : settings.line_gap;
-        return rightward ? edge(next, false) - gap - edge(static_cast<int>(row), true)
-                         : edge(static_cast<int>(row), false) - gap - edge(next, true);
+        const double gap =
+            static_cast<std::size_t>(next) < rows ? settings.box_gap : settings.line_gap;
+        return rightward ? edge(next, false) - gap - edge(here, true)
+                         : edge(here, false) - gap - edge(next, true);
     };
 
     std::vector<std::pair<int, double>> moved; // person, step
@@ -163,11 +168,12 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
                std::ranges::count_if(parents_touched, parent_over);
     };
     // Adds the rows beyond `item` that stand in the way of its moving `distance` further
-    // that way, each as far as it stands in the way; false where a passing line does, or
-    // more than most_pushed rows would have to.
+    // that way, each as far as it stands in the way; false where a passing line or the
+    // edge of the part does, or more than most_pushed rows would have to.
     const auto push_beyond = [&](std::size_t item, double distance, bool rightward) {
         int pushed = 0;
-        for (double still = distance - room(item, rightward); still > 0; still -= room(item, rightward)) {
+        for (double still = distance - room(item, rightward); still > 0;
+             still -= room(item, rightward)) {
             const int next = rightward ? right_of[item] : left_of[item];
             if (static_cast<std::size_t>(next) >= rows || ++pushed > most_pushed) {
                 return false;
@@ -216,7 +222,8 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
         const auto& members = units.members[row];
         const auto from = static_cast<std::size_t>(place[static_cast<std::size_t>(mover)]);
         moved.clear();
-        for (std::size_t k = rightward ? from : 0; k < (rightward ? members.size() : from + 1); ++k) {
+        const std::size_t end = rightward ? members.size() : from + 1;
+        for (std::size_t k = rightward ? from : 0; k < end; ++k) {
             moved.emplace_back(members[k], rightward ? shift : -shift);
         }
         return push_beyond(row, shift, rightward) && try_moves();
@@ -244,7 +251,8 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
             }
             item = static_cast<std::size_t>(next);
         }
-        return push_beyond(rightward ? row_of(last) : row_of(first), shift, rightward) && try_moves();
+        const std::size_t leading = rightward ? row_of(last) : row_of(first);
+        return push_beyond(leading, shift, rightward) && try_moves();
     };
     for (int pass = 0; pass < passes; ++pass) {
         bool changed = false;

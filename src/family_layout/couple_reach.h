@@ -25,9 +25,9 @@ struct ReachSettings {
 // the partners stand side by side, lies outside the children's span widened by the
 // tolerance has the partner on the children's side, with those beyond them in the row, move
 // that way twice as far as the couple misses; or else the children's rows come nearer. Rows
-// in the way are pushed along; a move is made where the room allows and more of the
-// families of the people moved, as partners or as children, then stand over their
-// children.
+// in the way are pushed along, nothing leaves its part's extent, and a move is made where
+// more of the families of the people moved, as partners or as children, then stand over
+// their children.
 void reach_children(const Families& families, const Units& units, const PlacedLayers& placed,
                     const std::function<double(int)>& person_width, const ReachSettings& settings,
                     std::vector<double>& x);

@@ -381,8 +381,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     order_layers(placed, static_cast<int>(shakes));
     lay_out();
 
-    // Relationship lines lengthened where that puts couples over their children: the
-    // people moved keep their new places as offsets in their rows.
+    // Couples brought over their children where the layers have room: the people moved
+    // keep their new places as offsets in their rows.
     std::vector<double> person_x(people);
     for (std::size_t p = 0; p < people; ++p) {
         person_x[p] = placed.x[static_cast<std::size_t>(unit(static_cast<int>(p)))] + offset[p];

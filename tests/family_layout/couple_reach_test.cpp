@@ -35,7 +35,7 @@ struct Layout {
                         units.unit_of.resize(static_cast<std::size_t>(person) + 1);
                         x.resize(units.unit_of.size());
                     }
-                    units.unit_of[static_cast<std::size_t>(person)] = static_cast<int>(items.back());
+                    units.unit_of[static_cast<std::size_t>(person)] = items.back();
                     x[static_cast<std::size_t>(person)] = at;
                 }
                 placed.x.push_back(0);
