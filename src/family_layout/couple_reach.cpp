@@ -9,8 +9,9 @@ namespace kinship::family {
 namespace {
 
 constexpr int passes = 4;
-// Rows pushed aside at most, so that a move takes little time in a crowded layer.
-constexpr int most_pushed = 32;
+// Rows pushed aside, or carried along between a couple's children, at most: a move then
+// takes little time in a crowded layer.
+constexpr std::size_t most_pushed = 32;
 // A moved couple's middle ends this far inside its children's span, clear of rounding.
 constexpr double inside = 0.5;
 
@@ -171,7 +172,7 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
     // that way, each as far as it stands in the way; false where a passing line or the
     // edge of the part does, or more than most_pushed rows would have to.
     const auto push_beyond = [&](std::size_t item, double distance, bool rightward) {
-        int pushed = 0;
+        std::size_t pushed = 0;
         for (double still = distance - room(item, rightward); still > 0;
              still -= room(item, rightward)) {
             const int next = rightward ? right_of[item] : left_of[item];
@@ -238,7 +239,7 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
         };
         const auto [first, last] = std::ranges::minmax(f.children, {}, at);
         moved.clear();
-        for (std::size_t item = row_of(first);;) {
+        for (std::size_t item = row_of(first), between = 0;; ++between) {
             for (const int p : units.members[item]) {
                 moved.emplace_back(p, rightward ? shift : -shift);
             }
@@ -246,8 +247,9 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
                 break;
             }
             const int next = right_of[item];
-            if (next < 0 || static_cast<std::size_t>(next) >= rows) {
-                return false; // a passing line between them, or children in other layers
+            // A passing line between them, too many rows, or children in other layers.
+            if (next < 0 || static_cast<std::size_t>(next) >= rows || between == most_pushed) {
+                return false;
             }
             item = static_cast<std::size_t>(next);
         }
