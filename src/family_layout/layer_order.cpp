@@ -1,6 +1,7 @@
 #include "family_layout/layer_order.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <numeric>
 
@@ -82,86 +83,181 @@ long crossing_pairs(std::vector<std::pair<double, double>>& pairs, std::vector<d
     return sort_counting(seconds, scratch);
 }
 
-} // namespace
+// What the lines between a layer and the next cross, by the order each is taken from:
+// [upper][lower], 0 for the best order so far and 1 for a try's.
+using GapCrossings = std::array<std::array<long, 2>, 2>;
 
-long count_crossings(const PlacedLayers& placed)
+// The order to take each layer of a chain from, so that all the chain's gaps together cross
+// least: a shortest path down the layers, ties going to the best order so far. `choice` gets
+// one entry per layer (one more than `gaps`); the crossings are returned.
+long cheapest_mix(const std::vector<GapCrossings>& gaps, std::vector<int>& choice)
 {
-    Places places{std::vector<double>(placed.x.size(), 0.0)};
-    for (const auto& layer : placed.layers) {
-        for (std::size_t k = 0; k < layer.size(); ++k) {
-            places.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
+    choice.assign(gaps.size() + 1, 0);
+    std::vector<std::array<int, 2>> came_from(gaps.size() + 1, {0, 0});
+    std::array<long, 2> cost{0, 0};
+    for (std::size_t i = 0; i < gaps.size(); ++i) {
+        std::array<long, 2> next{};
+        for (std::size_t lower = 0; lower < 2; ++lower) {
+            const long via_best = cost[0] + gaps[i][0][lower];
+            const long via_try = cost[1] + gaps[i][1][lower];
+            next[lower] = std::min(via_best, via_try);
+            came_from[i + 1][lower] = via_try < via_best ? 1 : 0;
         }
+        cost = next;
     }
-    std::vector<int> layer_of(placed.x.size());
-    for (std::size_t l = 0; l < placed.layers.size(); ++l) {
-        for (const int item : placed.layers[l]) {
-            layer_of[static_cast<std::size_t>(item)] = static_cast<int>(l);
-        }
+    int at = cost[1] < cost[0] ? 1 : 0;
+    const long total = cost[static_cast<std::size_t>(at)];
+    for (std::size_t i = gaps.size() + 1; i-- > 0;) {
+        choice[i] = at;
+        at = came_from[i][static_cast<std::size_t>(at)];
     }
-    std::vector<std::vector<std::pair<double, double>>> between(placed.layers.size());
-    for (const PlacedLayers::Link& link : placed.links) {
-        between[static_cast<std::size_t>(layer_of[static_cast<std::size_t>(link.upper)])].emplace_back(
-            places.end(placed, link.upper, link.upper_offset),
-            places.end(placed, link.lower, link.lower_offset));
-    }
-    long count = 0;
-    std::vector<double> seconds, scratch;
-    for (auto& pairs : between) {
-        count += crossing_pairs(pairs, seconds, scratch);
-    }
-    return count;
+    return total;
 }
 
-void order_layers(PlacedLayers& placed, int shakes)
+// Each part's layers, top down.
+std::vector<std::vector<std::size_t>> layers_by_part(const PlacedLayers& placed)
 {
-    const std::size_t items = placed.x.size();
-    const ItemLinks item_links = links_by_item(placed);
-    const auto& up = item_links.up;
-    const auto& down = item_links.down;
-    const std::vector<std::size_t> order = layers_by_depth(placed);
-    Places places{std::vector<double>(items, 0.0)};
-    const auto number = [&](const std::vector<int>& layer) {
-        for (std::size_t k = 0; k < layer.size(); ++k) {
-            places.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
-        }
-    };
-    for (const auto& layer : placed.layers) {
-        number(layer);
+    const std::size_t parts = placed.part.empty()
+        ? 1 : static_cast<std::size_t>(*std::ranges::max_element(placed.part)) + 1;
+    std::vector<std::vector<std::size_t>> chains(parts);
+    for (const std::size_t l : layers_by_depth(placed)) {
+        chains[placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l])].push_back(l);
     }
-    // Crossings of the links between each layer and the next, as the places stand: the
-    // links sorted by their upper ends, the lower ends out of order counted.
-    std::vector<std::vector<std::size_t>> links_below(placed.layers.size());
+    return chains;
+}
+
+// Crossings of the links between each layer and the next, by the places the items were last
+// numbered with: the links sorted by their upper ends, the lower ends out of order counted.
+class GapCounter {
+public:
+    explicit GapCounter(const PlacedLayers& placed)
+        : placed_(placed), places_{std::vector<double>(placed.x.size(), 0.0)},
+          links_below_(placed.layers.size())
     {
-        std::vector<std::size_t> layer_of(items, 0);
+        std::vector<std::size_t> layer_of(placed.x.size(), 0);
         for (std::size_t l = 0; l < placed.layers.size(); ++l) {
             for (const int item : placed.layers[l]) {
                 layer_of[static_cast<std::size_t>(item)] = l;
             }
+            number(placed.layers[l]);
         }
         for (std::size_t l = 0; l < placed.links.size(); ++l) {
-            links_below[layer_of[static_cast<std::size_t>(placed.links[l].upper)]].push_back(l);
+            links_below_[layer_of[static_cast<std::size_t>(placed.links[l].upper)]].push_back(l);
         }
     }
-    std::vector<std::pair<double, double>> pairs;
-    std::vector<double> lower_ends, scratch;
-    // Per part, when `per_part` is given; the sum is returned.
-    const auto count_now = [&](std::vector<long>* per_part = nullptr) {
+
+    // The places of a layer's items by their order.
+    void number(const std::vector<int>& layer)
+    {
+        for (std::size_t k = 0; k < layer.size(); ++k) {
+            places_.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
+        }
+    }
+
+    Places& places() { return places_; }
+
+    // Below layer `l`.
+    long count(std::size_t l)
+    {
+        pairs_.clear();
+        for (const std::size_t n : links_below_[l]) {
+            const PlacedLayers::Link& link = placed_.links[n];
+            pairs_.emplace_back(places_.end(placed_, link.upper, link.upper_offset),
+                                places_.end(placed_, link.lower, link.lower_offset));
+        }
+        return crossing_pairs(pairs_, lower_ends_, scratch_);
+    }
+
+    long count_all()
+    {
         long count = 0;
-        for (std::size_t l = 0; l < links_below.size(); ++l) {
-            pairs.clear();
-            for (const std::size_t n : links_below[l]) {
-                const PlacedLayers::Link& link = placed.links[n];
-                pairs.emplace_back(places.end(placed, link.upper, link.upper_offset),
-                                   places.end(placed, link.lower, link.lower_offset));
-            }
-            const long here = crossing_pairs(pairs, lower_ends, scratch);
-            count += here;
-            if (per_part != nullptr) {
-                (*per_part)[placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l])] += here;
-            }
+        for (std::size_t l = 0; l < links_below_.size(); ++l) {
+            count += this->count(l);
         }
         return count;
-    };
+    }
+
+private:
+    const PlacedLayers& placed_;
+    Places places_;
+    std::vector<std::vector<std::size_t>> links_below_;
+    std::vector<std::pair<double, double>> pairs_;
+    std::vector<double> lower_ends_, scratch_;
+};
+
+// The cheapest mix for one part, its layers `chain` (top down) taken from the orders `best`
+// or `tried`: `gaps` and `choice` as for cheapest_mix, the crossings returned. The places
+// are numbered by `tried` before and after. `best_gap`, where given, holds what `best`
+// crosses below each layer.
+long mix_part(GapCounter& counter, const std::vector<std::size_t>& chain,
+              const std::vector<std::vector<int>>& best, const std::vector<std::vector<int>>& tried,
+              const std::vector<long>* best_gap, std::vector<GapCrossings>& gaps,
+              std::vector<int>& choice)
+{
+    gaps.assign(chain.empty() ? 0 : chain.size() - 1, {});
+    for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
+        gaps[i][1][1] = counter.count(chain[i]);
+    }
+    for (std::size_t i = 0; i + 1 < chain.size(); ++i) {
+        const std::size_t upper = chain[i];
+        const std::size_t lower = chain[i + 1];
+        const bool upper_same = best[upper] == tried[upper];
+        const bool lower_same = best[lower] == tried[lower];
+        auto& gap = gaps[i];
+        gap[0][0] = gap[0][1] = gap[1][0] = gap[1][1];
+        if (!upper_same) {
+            counter.number(best[upper]);
+            gap[0][1] = counter.count(upper);
+        }
+        if (!lower_same) {
+            counter.number(best[lower]);
+            gap[0][0] = best_gap != nullptr ? (*best_gap)[upper] : counter.count(upper);
+            counter.number(tried[upper]);
+            gap[1][0] = upper_same ? gap[0][0] : counter.count(upper);
+            counter.number(tried[lower]);
+        } else {
+            gap[0][0] = gap[0][1]; // the lower layer is the same either way
+            counter.number(tried[upper]);
+        }
+    }
+    return cheapest_mix(gaps, choice);
+}
+
+} // namespace
+
+long count_crossings(const PlacedLayers& placed)
+{
+    return GapCounter(placed).count_all();
+}
+
+void keep_cheapest_mix(PlacedLayers& placed, const std::vector<std::vector<int>>& other)
+{
+    GapCounter counter(placed);
+    std::vector<GapCrossings> gaps;
+    std::vector<int> choice;
+    const std::vector<std::vector<int>> own = placed.layers;
+    for (const auto& layer : other) {
+        counter.number(layer);
+    }
+    for (const auto& chain : layers_by_part(placed)) {
+        mix_part(counter, chain, own, other, nullptr, gaps, choice);
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            if (choice[i] == 1) {
+                placed.layers[chain[i]] = other[chain[i]];
+            }
+        }
+    }
+}
+
+void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
+{
+    const ItemLinks item_links = links_by_item(placed);
+    const auto& up = item_links.up;
+    const auto& down = item_links.down;
+    const std::vector<std::size_t> order = layers_by_depth(placed);
+    GapCounter counter(placed);
+    Places& places = counter.places();
+    const auto number = [&](const std::vector<int>& layer) { counter.number(layer); };
     // The ends on the other side of an item's links, up or down.
     const auto ends = [&](int item, bool upward, std::vector<double>& out) {
         out.clear();
@@ -235,7 +331,8 @@ void order_layers(PlacedLayers& placed, int shakes)
                     std::swap(slot[k], slot[k + 1]);
                     std::swap(layer[k], layer[k + 1]);
                     places.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
-                    places.place[static_cast<std::size_t>(layer[k + 1])] = static_cast<double>(k + 1);
+                    places.place[static_cast<std::size_t>(layer[k + 1])] =
+                        static_cast<double>(k + 1);
                     swapped = true;
                 }
             }
@@ -264,7 +361,8 @@ void order_layers(PlacedLayers& placed, int shakes)
             std::ranges::sort(values);
             values.erase(std::unique(values.begin(), values.end()), values.end());
             const auto rank = [&](double v) { // 1-based
-                return static_cast<std::size_t>(std::ranges::lower_bound(values, v) - values.begin()) + 1;
+                const auto at = std::ranges::lower_bound(values, v);
+                return static_cast<std::size_t>(at - values.begin()) + 1;
             };
             for (const bool rightward : {true, false}) {
                 tree.assign(values.size() + 1, 0);
@@ -274,7 +372,8 @@ void order_layers(PlacedLayers& placed, int shakes)
                     for (const double v : (*side)[k]) {
                         // Before it, ends greater (passing rightward) or smaller (leftward).
                         int up_to = 0; // ends at most v, or below v
-                        for (std::size_t r = rightward ? rank(v) : rank(v) - 1; r > 0; r -= r & (~r + 1)) {
+                        for (std::size_t r = rightward ? rank(v) : rank(v) - 1; r > 0;
+                             r -= r & (~r + 1)) {
                             up_to += tree[r];
                         }
                         crossing[k] |= rightward ? inserted - up_to > 0 : up_to > 0;
@@ -342,7 +441,8 @@ void order_layers(PlacedLayers& placed, int shakes)
             for (std::size_t k = 0; k < layer.size(); ++k) {
                 ends(layer[k], downward, a);
                 if (!a.empty()) {
-                    key[k] = std::accumulate(a.begin(), a.end(), 0.0) / static_cast<double>(a.size());
+                    key[k] =
+                        std::accumulate(a.begin(), a.end(), 0.0) / static_cast<double>(a.size());
                     linked.push_back(k);
                 }
             }
@@ -357,15 +457,23 @@ void order_layers(PlacedLayers& placed, int shakes)
             transpose(layer);
         }
     };
+    // What the layers that may move cross below them.
+    const auto count_moving = [&] {
+        long count = 0;
+        for (std::size_t l = 0; l < placed.layers.size(); ++l) {
+            count += settled[l] ? 0 : counter.count(l);
+        }
+        return count;
+    };
     // Sweeps from the layers as they stand, the order crossing least kept, then sifting.
     const auto improve = [&](int pairs, int sifts) {
-        long best = count_now();
+        long best = count_moving();
         auto best_layers = placed.layers;
         for (int n = 0, last_better = 0; n < pairs && best > 0 && n - last_better < sweep_patience;
              ++n) {
             sweep(true);
             sweep(false);
-            const long now = count_now();
+            const long now = count_moving();
             if (now < best) {
                 best = now;
                 best_layers = placed.layers;
@@ -388,26 +496,34 @@ void order_layers(PlacedLayers& placed, int shakes)
     improve(sweep_pairs, sift_passes);
     // Then tries from the best order shaken: in each layer some items moved elsewhere, at
     // places drawn from a fixed sequence (the same every run).
-    std::uint64_t state = 0x9e3779b97f4a7c15ULL;
+    std::uint64_t state = 0x9e3779b97f4a7c15ULL + shaking * 0x2545f4914f6cdd1dULL;
     const auto draw = [&](std::size_t below) { // splitmix64
         std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
         z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
         z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
         return static_cast<std::size_t>((z ^ (z >> 31)) % below);
     };
-    // Each part keeps the try's order only where it crosses less there.
-    const std::size_t parts = placed.part.empty()
-        ? 1 : static_cast<std::size_t>(*std::ranges::max_element(placed.part)) + 1;
+    const std::vector<std::vector<std::size_t>> part_layers = layers_by_part(placed);
+    const std::size_t parts = part_layers.size();
+    // The crossings below each layer in the best order, and in each part.
+    std::vector<long> best_gap(placed.layers.size());
     std::vector<long> best_part(parts, 0);
-    std::vector<long> now_part(parts, 0);
-    count_now(&best_part);
+    for (std::size_t part = 0; part < parts; ++part) {
+        for (const std::size_t l : part_layers[part]) {
+            best_gap[l] = counter.count(l);
+            best_part[part] += best_gap[l];
+        }
+    }
     // A part is done once it crosses nowhere, or after `fails_to_stop` tries in a row that
     // found nothing better for it; the tries end when every part is done.
     std::vector<int> failed(parts, 0);
+    std::vector<GapCrossings> gaps;
+    std::vector<int> choice;
     for (int t = 0; t < shakes; ++t) {
         bool any = false;
         for (std::size_t l = 0; l < placed.layers.size(); ++l) {
-            const std::size_t part = placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
+            const std::size_t part =
+                placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
             settled[l] = best_part[part] == 0 || failed[part] >= fails_to_stop;
             any = any || !settled[l];
         }
@@ -417,27 +533,41 @@ void order_layers(PlacedLayers& placed, int shakes)
         const auto kept = placed.layers;
         for (std::size_t l = 0; l < placed.layers.size(); ++l) {
             auto& layer = placed.layers[l];
-            for (std::size_t m = 0; !settled[l] && layer.size() > 2 && m < 1 + layer.size() / shake_share; ++m) {
+            const std::size_t moved =
+                settled[l] || layer.size() <= 2 ? 0 : 1 + layer.size() / shake_share;
+            for (std::size_t m = 0; m < moved; ++m) {
                 const std::size_t from = draw(layer.size());
                 const int item = layer[from];
                 layer.erase(layer.begin() + static_cast<std::ptrdiff_t>(from));
-                layer.insert(layer.begin() + static_cast<std::ptrdiff_t>(draw(layer.size() + 1)), item);
+                const std::size_t to = draw(layer.size() + 1);
+                layer.insert(layer.begin() + static_cast<std::ptrdiff_t>(to), item);
             }
             number(layer);
         }
         improve(shaken_sweep_pairs, shaken_sift_passes);
-        std::ranges::fill(now_part, 0);
-        count_now(&now_part);
-        for (std::size_t l = 0; l < placed.layers.size(); ++l) {
-            const std::size_t part = placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l]);
-            if (now_part[part] >= best_part[part]) {
-                placed.layers[l] = kept[l];
-            }
-            number(placed.layers[l]);
-        }
+        // Each part takes, layer by layer, the try's order or the best one, whichever mix
+        // crosses least there: what the lines below each layer cross, for the four ways of
+        // taking it and the next, then the cheapest way down the layers.
         for (std::size_t part = 0; part < parts; ++part) {
-            failed[part] = now_part[part] < best_part[part] ? 0 : failed[part] + 1;
-            best_part[part] = std::min(best_part[part], now_part[part]);
+            const auto& chain = part_layers[part];
+            if (chain.empty() || settled[chain.front()]) {
+                continue;
+            }
+            const long mixed =
+                mix_part(counter, chain, kept, placed.layers, &best_gap, gaps, choice);
+            const bool better = mixed < best_part[part];
+            for (std::size_t i = 0; i < chain.size(); ++i) {
+                if (!better || choice[i] == 0) {
+                    placed.layers[chain[i]] = kept[chain[i]];
+                    number(placed.layers[chain[i]]);
+                }
+                if (better && i + 1 < chain.size()) {
+                    best_gap[chain[i]] = gaps[i][static_cast<std::size_t>(choice[i])]
+                                             [static_cast<std::size_t>(choice[i + 1])];
+                }
+            }
+            failed[part] = better ? 0 : failed[part] + 1;
+            best_part[part] = std::min(best_part[part], mixed);
         }
     }
 }
