@@ -12,8 +12,10 @@
 #include "family_layout/unit_order.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
+#include <thread>
 
 namespace kinship::family {
 namespace {
@@ -41,6 +43,20 @@ int find(std::vector<int>& parent, int v)
         v = parent[static_cast<std::size_t>(v)];
     }
     return v;
+}
+
+// Runs `work(0)` and `work(1)`: side by side where there are two cores, else one after
+// the other.
+template <typename Work>
+void in_two(const Work& work)
+{
+    if (std::thread::hardware_concurrency() > 1) {
+        const std::jthread helper(work, std::size_t{1});
+        work(std::size_t{0});
+    } else {
+        work(std::size_t{0});
+        work(std::size_t{1});
+    }
 }
 
 // The connected parts of the unit graph, numbered in the order of their first node.
@@ -152,7 +168,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             return step_offset(s);
         }
         const Family& f = families.couples[static_cast<std::size_t>(s.couple)];
-        return (offset[static_cast<std::size_t>(f.father)] + offset[static_cast<std::size_t>(f.mother)]) / 2;
+        return (offset[static_cast<std::size_t>(f.father)] +
+                offset[static_cast<std::size_t>(f.mother)]) / 2;
     };
 
     // Items: the rows, then a passage for each layer a family's trunk passes.
@@ -219,7 +236,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         const std::size_t layers_here = heights[component_of(lower)].size();
         if (!side_by_side[c] && walk.upper < 0 && f.children.empty() && layers_here > 1) {
             walk.meeting_below = static_cast<std::size_t>(lower_layer) + 1 < layers_here;
-            walk.meeting = passage(component_of(lower), lower_layer + (walk.meeting_below ? 1 : -1), lower);
+            walk.meeting = passage(component_of(lower),
+                                   lower_layer + (walk.meeting_below ? 1 : -1), lower);
         }
         walks[component_of(lower)].push_back(std::move(walk));
     }
@@ -291,26 +309,27 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     };
     link_walks();
     placed.x.assign(placed.width.size(), 0.0);
-    const auto order_from = [&](const std::vector<double>& first) {
-        std::vector<std::size_t> by_layer(placed.width.size());
+    // The layers of `trial` in the order of `first` within each, then ordered.
+    const auto order_from = [&](const std::vector<double>& first, PlacedLayers& trial) {
+        std::vector<std::size_t> by_layer(trial.width.size());
         std::iota(by_layer.begin(), by_layer.end(), 0);
         std::ranges::sort(by_layer, [&](std::size_t a, std::size_t b) {
             return item_layer[a] != item_layer[b] ? item_layer[a] < item_layer[b]
                                                   : first[a] < first[b];
         });
-        placed.layers.clear();
-        placed.depth.clear();
-        placed.part.clear();
+        trial.layers.clear();
+        trial.depth.clear();
+        trial.part.clear();
         for (std::size_t k = 0; k < by_layer.size(); ++k) {
             if (k == 0 || item_layer[by_layer[k]] != item_layer[by_layer[k - 1]]) {
-                placed.layers.emplace_back();
-                placed.depth.push_back(item_layer[by_layer[k]].second);
-                placed.part.push_back(static_cast<int>(item_layer[by_layer[k]].first));
+                trial.layers.emplace_back();
+                trial.depth.push_back(item_layer[by_layer[k]].second);
+                trial.part.push_back(static_cast<int>(item_layer[by_layer[k]].first));
             }
-            placed.layers.back().push_back(static_cast<int>(by_layer[k]));
+            trial.layers.back().push_back(static_cast<int>(by_layer[k]));
         }
-        order_layers(placed, 0);
-        return count_crossings(placed);
+        order_layers(trial, 0);
+        return count_crossings(trial);
     };
     const auto at = [&](const Step& s) {
         return placed.x[static_cast<std::size_t>(s.item)] + step_offset(s);
@@ -363,22 +382,33 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     std::ranges::transform(file_key, reversed_file.begin(), [](double k) { return -k; });
     std::vector<double> reversed_back(back_key.size());
     std::ranges::transform(back_key, reversed_back.begin(), [](double k) { return -k; });
-    // Each first order's layers ordered; the one crossing least (the first of those) ordered
-    // again from shaken copies of itself, laid out and drawn.
-    std::vector<std::vector<int>> least;
-    long fewest = -1;
-    for (const auto* first : {&key, &file_key, &reversed_walk, &reversed_file, &back_key, &reversed_back}) {
-        const long crossings = order_from(*first);
-        if (fewest < 0 || crossings < fewest) {
-            fewest = crossings;
-            least = placed.layers;
+    // Each first order's layers ordered, the one crossing least (the first of those) kept;
+    // then two fixed sequences of shaken copies of it tried, and the cheapest mix of their
+    // two outcomes laid out and drawn. Two workers share the work where there are two
+    // cores; the outcome is the same either way.
+    const std::array firsts{&key, &file_key, &reversed_walk,
+                            &reversed_file, &back_key, &reversed_back};
+    PlacedLayers other = placed;
+    const std::array<PlacedLayers*, 2> trials{&placed, &other};
+    std::array<long, firsts.size()> crossings{};
+    std::array<std::vector<std::vector<int>>, firsts.size()> ordered;
+    in_two([&](std::size_t worker) {
+        for (std::size_t f = worker; f < firsts.size(); f += 2) {
+            crossings[f] = order_from(*firsts[f], *trials[worker]);
+            ordered[f] = trials[worker]->layers;
         }
-    }
-    placed.layers = std::move(least);
+    });
+    const auto least =
+        static_cast<std::size_t>(std::ranges::min_element(crossings) - crossings.begin());
+    placed.layers = ordered[least];
+    other.layers = std::move(ordered[least]);
     const std::size_t items = std::max<std::size_t>(placed.width.size(), 1);
     const std::size_t shakes = items <= shaken_items
         ? std::min(items / items_per_shake, shake_work / items) : 0;
-    order_layers(placed, static_cast<int>(shakes));
+    in_two([&](std::size_t worker) {
+        order_layers(*trials[worker], static_cast<int>(shakes), worker);
+    });
+    keep_cheapest_mix(placed, other.layers);
     lay_out();
 
     // Couples brought over their children where the layers have room: the people moved
@@ -393,7 +423,8 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         offset[p] += reached[p] - person_x[p];
     }
 
-    LaidOutChart laid_out{families, person_width, {}, layer, {}, {}, {}, walks, side_by_side, lower_partner, at};
+    LaidOutChart laid_out{families, person_width, {}, layer, {}, {},
+                          {}, walks, side_by_side, lower_partner, at};
     for (std::size_t p = 0; p < people; ++p) {
         const int item = unit(static_cast<int>(p));
         laid_out.x.push_back(placed.x[static_cast<std::size_t>(item)] + offset[p]);
