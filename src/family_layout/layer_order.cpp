@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <numeric>
 
 namespace kinship::family {
@@ -346,44 +347,27 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
     // crosses at most as often as before; layers too long for this are left as they are.
     std::vector<int> item_of;
     std::vector<long> cost_at;
-    // Which loaded items of a layer of n have a link crossing another item's: the ends
-    // passed left to right and right to left, counted by value (Fenwick tree).
+    // Which loaded items of a layer of n have a link crossing another item's: on either side,
+    // some end of an item to its left lies beyond its first end, or some end of an item to
+    // its right lies before its last.
     std::vector<char> crossing;
-    std::vector<double> values;
-    std::vector<int> tree;
     const auto mark_crossing = [&](std::size_t n) {
         crossing.assign(n, 0);
         for (const auto* side : {&ups, &downs}) {
-            values.clear();
+            double furthest = -std::numeric_limits<double>::infinity();
             for (std::size_t k = 0; k < n; ++k) {
-                values.insert(values.end(), (*side)[k].begin(), (*side)[k].end());
+                const auto& e = (*side)[k];
+                if (!e.empty()) {
+                    crossing[k] |= furthest > e.front();
+                    furthest = std::max(furthest, e.back());
+                }
             }
-            std::ranges::sort(values);
-            values.erase(std::unique(values.begin(), values.end()), values.end());
-            const auto rank = [&](double v) { // 1-based
-                const auto at = std::ranges::lower_bound(values, v);
-                return static_cast<std::size_t>(at - values.begin()) + 1;
-            };
-            for (const bool rightward : {true, false}) {
-                tree.assign(values.size() + 1, 0);
-                int inserted = 0;
-                for (std::size_t j = 0; j < n; ++j) {
-                    const std::size_t k = rightward ? j : n - 1 - j;
-                    for (const double v : (*side)[k]) {
-                        // Before it, ends greater (passing rightward) or smaller (leftward).
-                        int up_to = 0; // ends at most v, or below v
-                        for (std::size_t r = rightward ? rank(v) : rank(v) - 1; r > 0;
-                             r -= r & (~r + 1)) {
-                            up_to += tree[r];
-                        }
-                        crossing[k] |= rightward ? inserted - up_to > 0 : up_to > 0;
-                    }
-                    for (const double v : (*side)[k]) {
-                        for (std::size_t r = rank(v); r < tree.size(); r += r & (~r + 1)) {
-                            ++tree[r];
-                        }
-                        ++inserted;
-                    }
+            double nearest = std::numeric_limits<double>::infinity();
+            for (std::size_t k = n; k-- > 0;) {
+                const auto& e = (*side)[k];
+                if (!e.empty()) {
+                    crossing[k] |= nearest < e.back();
+                    nearest = std::min(nearest, e.front());
                 }
             }
         }
