@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <span>
 
 namespace kinship::family {
 namespace {
@@ -69,19 +70,6 @@ long sort_counting(std::vector<double>& v, std::vector<double>& scratch)
         v.swap(scratch);
     }
     return count;
-}
-
-// Links as (upper end, lower end) that cross: the first strictly less, the second strictly
-// greater. Sorted by both, those are the pairs whose seconds are out of order.
-long crossing_pairs(std::vector<std::pair<double, double>>& pairs, std::vector<double>& seconds,
-                    std::vector<double>& scratch)
-{
-    std::ranges::sort(pairs);
-    seconds.clear();
-    for (const auto& p : pairs) {
-        seconds.push_back(p.second);
-    }
-    return sort_counting(seconds, scratch);
 }
 
 // What the lines between a layer and the next cross, by the order each is taken from:
@@ -160,13 +148,39 @@ public:
     // Below layer `l`.
     long count(std::size_t l)
     {
-        pairs_.clear();
+        // The links sorted by their upper ends: by the upper item's place first (counted
+        // out), then each item's few by their ends.
+        const auto place_of = [&](int item) {
+            return static_cast<std::size_t>(places_.place[static_cast<std::size_t>(item)]);
+        };
+        bucket_.clear();
+        for (const std::size_t n : links_below_[l]) {
+            const std::size_t place = place_of(placed_.links[n].upper);
+            if (bucket_.size() <= place + 1) {
+                bucket_.resize(place + 2, 0);
+            }
+            ++bucket_[place + 1];
+        }
+        std::partial_sum(bucket_.begin(), bucket_.end(), bucket_.begin());
+        pairs_.resize(links_below_[l].size());
         for (const std::size_t n : links_below_[l]) {
             const PlacedLayers::Link& link = placed_.links[n];
-            pairs_.emplace_back(places_.end(placed_, link.upper, link.upper_offset),
-                                places_.end(placed_, link.lower, link.lower_offset));
+            pairs_[bucket_[place_of(link.upper)]++] = {
+                places_.end(placed_, link.upper, link.upper_offset),
+                places_.end(placed_, link.lower, link.lower_offset)};
         }
-        return crossing_pairs(pairs_, lower_ends_, scratch_);
+        // Now each place's links end where the next place's begin.
+        std::size_t from = 0;
+        for (const std::size_t to : bucket_) {
+            std::sort(pairs_.begin() + static_cast<std::ptrdiff_t>(from),
+                      pairs_.begin() + static_cast<std::ptrdiff_t>(to));
+            from = to;
+        }
+        lower_ends_.clear();
+        for (const auto& p : pairs_) {
+            lower_ends_.push_back(p.second);
+        }
+        return sort_counting(lower_ends_, scratch_);
     }
 
     long count_all()
@@ -184,6 +198,7 @@ private:
     std::vector<std::vector<std::size_t>> links_below_;
     std::vector<std::pair<double, double>> pairs_;
     std::vector<double> lower_ends_, scratch_;
+    std::vector<std::size_t> bucket_;
 };
 
 // The cheapest mix for one part, its layers `chain` (top down) taken from the orders `best`
@@ -270,27 +285,44 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
         }
     };
     // The ends of the links of a layer's items (by their places when loaded), sorted, on
-    // both sides; the layers around stay as they are while the layer is reordered.
-    std::vector<std::vector<double>> ups, downs;
+    // both sides, one item after another in one run; the layers around stay as they are
+    // while the layer is reordered.
+    struct LoadedEnds {
+        std::vector<double> value;
+        std::vector<std::size_t> start; // item k's: value[start[k]] up to value[start[k + 1]]
+
+        std::span<const double> of(std::size_t k) const
+        {
+            return {value.data() + start[k], start[k + 1] - start[k]};
+        }
+    };
+    LoadedEnds ups, downs;
+    const auto load_side = [&](const std::vector<int>& layer, bool upward, LoadedEnds& side) {
+        side.value.clear();
+        side.start.assign(1, 0);
+        for (const int item : layer) {
+            const auto first = static_cast<std::ptrdiff_t>(side.value.size());
+            for (const std::size_t l : upward ? up[static_cast<std::size_t>(item)]
+                                              : down[static_cast<std::size_t>(item)]) {
+                const PlacedLayers::Link& link = placed.links[l];
+                side.value.push_back(upward ? places.end(placed, link.upper, link.upper_offset)
+                                            : places.end(placed, link.lower, link.lower_offset));
+            }
+            std::sort(side.value.begin() + first, side.value.end());
+            side.start.push_back(side.value.size());
+        }
+    };
     const auto load = [&](const std::vector<int>& layer) {
-        if (ups.size() < layer.size()) {
-            ups.resize(layer.size());
-            downs.resize(layer.size());
-        }
-        for (std::size_t k = 0; k < layer.size(); ++k) {
-            ends(layer[k], true, ups[k]);
-            ends(layer[k], false, downs[k]);
-            std::ranges::sort(ups[k]);
-            std::ranges::sort(downs[k]);
-        }
+        load_side(layer, true, ups);
+        load_side(layer, false, downs);
     };
     // How much more the links of loaded items u and v cross with u left of v than with v
     // left of u: one merge per side.
     const auto excess = [&](std::size_t u, std::size_t v) {
         long more = 0;
-        for (const auto* side : {&ups, &downs}) {
-            const auto& a = (*side)[u];
-            const auto& b = (*side)[v];
+        for (const LoadedEnds* side : {&ups, &downs}) {
+            const std::span<const double> a = side->of(u);
+            const std::span<const double> b = side->of(v);
             if (a.empty() || b.empty()) {
                 continue;
             }
@@ -353,10 +385,10 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
     std::vector<char> crossing;
     const auto mark_crossing = [&](std::size_t n) {
         crossing.assign(n, 0);
-        for (const auto* side : {&ups, &downs}) {
+        for (const LoadedEnds* side : {&ups, &downs}) {
             double furthest = -std::numeric_limits<double>::infinity();
             for (std::size_t k = 0; k < n; ++k) {
-                const auto& e = (*side)[k];
+                const std::span<const double> e = side->of(k);
                 if (!e.empty()) {
                     crossing[k] |= furthest > e.front();
                     furthest = std::max(furthest, e.back());
@@ -364,7 +396,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
             }
             double nearest = std::numeric_limits<double>::infinity();
             for (std::size_t k = n; k-- > 0;) {
-                const auto& e = (*side)[k];
+                const std::span<const double> e = side->of(k);
                 if (!e.empty()) {
                     crossing[k] |= nearest < e.back();
                     nearest = std::min(nearest, e.front());
