@@ -274,9 +274,8 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
     GapCounter counter(placed);
     Places& places = counter.places();
     const auto number = [&](const std::vector<int>& layer) { counter.number(layer); };
-    // The ends on the other side of an item's links, up or down.
-    const auto ends = [&](int item, bool upward, std::vector<double>& out) {
-        out.clear();
+    // The ends on the other side of an item's links, up or down, added to `out`.
+    const auto add_ends = [&](int item, bool upward, std::vector<double>& out) {
         for (const std::size_t l : upward ? up[static_cast<std::size_t>(item)]
                                           : down[static_cast<std::size_t>(item)]) {
             const PlacedLayers::Link& link = placed.links[l];
@@ -302,12 +301,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
         side.start.assign(1, 0);
         for (const int item : layer) {
             const auto first = static_cast<std::ptrdiff_t>(side.value.size());
-            for (const std::size_t l : upward ? up[static_cast<std::size_t>(item)]
-                                              : down[static_cast<std::size_t>(item)]) {
-                const PlacedLayers::Link& link = placed.links[l];
-                side.value.push_back(upward ? places.end(placed, link.upper, link.upper_offset)
-                                            : places.end(placed, link.lower, link.lower_offset));
-            }
+            add_ends(item, upward, side.value);
             std::sort(side.value.begin() + first, side.value.end());
             side.start.push_back(side.value.size());
         }
@@ -455,7 +449,8 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
             // the linked ones; the others keep their places.
             linked.clear();
             for (std::size_t k = 0; k < layer.size(); ++k) {
-                ends(layer[k], downward, a);
+                a.clear();
+                add_ends(layer[k], downward, a);
                 if (!a.empty()) {
                     key[k] =
                         std::accumulate(a.begin(), a.end(), 0.0) / static_cast<double>(a.size());
