@@ -64,12 +64,7 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
         }
     }
     const auto at = [&](int p) { return x[static_cast<std::size_t>(p)]; };
-    const auto side_by_side = [&](const Family& f) {
-        return units.unit_of[static_cast<std::size_t>(f.father)] ==
-                   units.unit_of[static_cast<std::size_t>(f.mother)] &&
-               std::abs(place[static_cast<std::size_t>(f.father)] -
-                        place[static_cast<std::size_t>(f.mother)]) == 1;
-    };
+    const std::vector<char> side_by_side = couples_side_by_side(families, units);
     // The children's span widened by the tolerance.
     const auto span = [&](const std::vector<int>& children) {
         double lo = std::numeric_limits<double>::max();
@@ -82,14 +77,15 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
     };
     // How far the couple's middle and node lie left of the span (positive) or right of it
     // (negative); 0 when over it.
-    const auto miss = [&](const Family& f) {
+    const auto miss = [&](std::size_t c) {
+        const Family& f = families.couples[c];
         const auto [lo, hi] = span(f.children);
         const int left = at(f.father) < at(f.mother) ? f.father : f.mother;
         const int right = left == f.father ? f.mother : f.father;
         const double middle = (at(left) + at(right)) / 2;
         double low = middle;
         double high = middle;
-        if (side_by_side(f)) {
+        if (side_by_side[c]) {
             const double node =
                 (at(left) + person_width(left) / 2 + at(right) - person_width(right) / 2) / 2;
             low = std::min(low, node);
@@ -102,7 +98,7 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
     };
     const auto couple_over = [&](int c) {
         const Family& f = families.couples[static_cast<std::size_t>(c)];
-        return f.children.empty() || miss(f) == 0.0;
+        return f.children.empty() || miss(static_cast<std::size_t>(c)) == 0.0;
     };
     const auto parent_over = [&](int parent) {
         const auto [lo, hi] = span(single_children[static_cast<std::size_t>(parent)]);
@@ -258,11 +254,12 @@ void reach_children(const Families& families, const Units& units, const PlacedLa
     };
     for (int pass = 0; pass < passes; ++pass) {
         bool changed = false;
-        for (const Family& f : families.couples) {
+        for (std::size_t c = 0; c < families.couples.size(); ++c) {
+            const Family& f = families.couples[c];
             if (f.children.empty()) {
                 continue;
             }
-            const double off = miss(f);
+            const double off = miss(c);
             if (off != 0.0 && (stretch_row(f, off) || bring_children(f, off))) {
                 changed = true;
             }

@@ -107,6 +107,25 @@ Units group_partners(const Families& families)
     return units;
 }
 
+std::vector<char> couples_side_by_side(const Families& families, const Units& units)
+{
+    std::vector<std::size_t> place(units.unit_of.size(), 0);
+    for (const auto& row : units.members) {
+        for (std::size_t k = 0; k < row.size(); ++k) {
+            place[static_cast<std::size_t>(row[k])] = k;
+        }
+    }
+    std::vector<char> side_by_side;
+    for (const Family& f : families.couples) {
+        const auto father = static_cast<std::size_t>(f.father);
+        const auto mother = static_cast<std::size_t>(f.mother);
+        side_by_side.push_back(units.unit_of[father] == units.unit_of[mother] &&
+                               (place[father] + 1 == place[mother] ||
+                                place[mother] + 1 == place[father]));
+    }
+    return side_by_side;
+}
+
 void split_unit(Units& units, int u, std::size_t at)
 {
     std::vector<int>& members = units.members[static_cast<std::size_t>(u)];

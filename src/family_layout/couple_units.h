@@ -27,6 +27,9 @@ inline constexpr std::size_t max_unit_size = 16;
 // without partners is a unit alone.
 Units group_partners(const Families& families);
 
+// Per couple of `families`: its partners stand next to each other in one row.
+std::vector<char> couples_side_by_side(const Families& families, const Units& units);
+
 // Cuts unit `u` before its member `at` (0 < at < size): the left part keeps `u`, the right
 // one becomes the last unit.
 void split_unit(Units& units, int u, std::size_t at);

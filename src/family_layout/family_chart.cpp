@@ -116,10 +116,9 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         layer[p] = static_cast<int>(std::ranges::lower_bound(h, ranks.rank[u]) - h.begin());
     }
 
-    // Each person's place in their row and offset from the row's centre; partners stand
-    // partner_gap apart, farther where their relationship line is stretched.
+    // Each person's offset from their row's centre; partners stand partner_gap apart,
+    // farther where their relationship line is stretched.
     Stretches stretched;
-    std::vector<int> place_in_row(people);
     std::vector<double> offset(people);
     std::vector<double> row_width(unit_count);
     const auto measure_rows = [&] {
@@ -129,21 +128,19 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
             for (std::size_t k = 0; k < row.size(); ++k) {
                 const auto p = static_cast<std::size_t>(row[k]);
                 offset[p] = measured.offset[k];
-                place_in_row[p] = static_cast<int>(k);
             }
             row_width[u] = measured.width;
         }
     };
     measure_rows();
-    std::vector<char> side_by_side(couples, 0);
+    const std::vector<char> side_by_side = couples_side_by_side(families, units);
     std::vector<int> lower_partner(couples);
     for (std::size_t c = 0; c < couples; ++c) {
         const Family& f = families.couples[c];
-        const auto fa = static_cast<std::size_t>(f.father);
-        const auto mo = static_cast<std::size_t>(f.mother);
-        side_by_side[c] = unit(f.father) == unit(f.mother) &&
-                          std::abs(place_in_row[fa] - place_in_row[mo]) == 1;
-        lower_partner[c] = layer[fa] >= layer[mo] ? f.father : f.mother;
+        lower_partner[c] = layer[static_cast<std::size_t>(f.father)] >=
+                                   layer[static_cast<std::size_t>(f.mother)]
+                               ? f.father
+                               : f.mother;
     }
     const auto step_offset = [&](const Step& s) {
         if (s.person >= 0) {
