@@ -27,15 +27,32 @@ constexpr int shaken_sift_passes = 2;
 // Tries in a row that find nothing better before a part is left as it is.
 constexpr int fails_to_stop = 25;
 
-// The place of each item in its layer, and of a link's end: the item's place, moved
+// The place of each item in its layer, and of a link's ends: the item's place, moved
 // within (-0.5, 0.5) by where the end lies in the row.
 struct Places {
     std::vector<double> place;
+    std::vector<double> upper_shift; // per link
+    std::vector<double> lower_shift;
 
-    double end(const PlacedLayers& placed, int item, double offset) const
+    explicit Places(const PlacedLayers& placed) : place(placed.x.size(), 0.0)
     {
-        const double w = placed.width[static_cast<std::size_t>(item)];
-        return place[static_cast<std::size_t>(item)] + (w > 0 ? offset / (w + 1) : 0.0);
+        const auto shift = [&](int item, double offset) {
+            const double w = placed.width[static_cast<std::size_t>(item)];
+            return w > 0 ? offset / (w + 1) : 0.0;
+        };
+        for (const PlacedLayers::Link& link : placed.links) {
+            upper_shift.push_back(shift(link.upper, link.upper_offset));
+            lower_shift.push_back(shift(link.lower, link.lower_offset));
+        }
+    }
+
+    double upper_end(const PlacedLayers& placed, std::size_t l) const
+    {
+        return place[static_cast<std::size_t>(placed.links[l].upper)] + upper_shift[l];
+    }
+    double lower_end(const PlacedLayers& placed, std::size_t l) const
+    {
+        return place[static_cast<std::size_t>(placed.links[l].lower)] + lower_shift[l];
     }
 };
 
@@ -120,7 +137,7 @@ std::vector<std::vector<std::size_t>> layers_by_part(const PlacedLayers& placed)
 class GapCounter {
 public:
     explicit GapCounter(const PlacedLayers& placed)
-        : placed_(placed), places_{std::vector<double>(placed.x.size(), 0.0)},
+        : placed_(placed), places_(placed),
           links_below_(placed.layers.size())
     {
         std::vector<std::size_t> layer_of(placed.x.size(), 0);
@@ -164,10 +181,8 @@ public:
         std::partial_sum(bucket_.begin(), bucket_.end(), bucket_.begin());
         pairs_.resize(links_below_[l].size());
         for (const std::size_t n : links_below_[l]) {
-            const PlacedLayers::Link& link = placed_.links[n];
-            pairs_[bucket_[place_of(link.upper)]++] = {
-                places_.end(placed_, link.upper, link.upper_offset),
-                places_.end(placed_, link.lower, link.lower_offset)};
+            pairs_[bucket_[place_of(placed_.links[n].upper)]++] = {
+                places_.upper_end(placed_, n), places_.lower_end(placed_, n)};
         }
         // Now each place's links end where the next place's begin.
         std::size_t from = 0;
@@ -278,9 +293,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
     const auto add_ends = [&](int item, bool upward, std::vector<double>& out) {
         for (const std::size_t l : upward ? up[static_cast<std::size_t>(item)]
                                           : down[static_cast<std::size_t>(item)]) {
-            const PlacedLayers::Link& link = placed.links[l];
-            out.push_back(upward ? places.end(placed, link.upper, link.upper_offset)
-                                 : places.end(placed, link.lower, link.lower_offset));
+            out.push_back(upward ? places.upper_end(placed, l) : places.lower_end(placed, l));
         }
     };
     // The ends of the links of a layer's items (by their places when loaded), sorted, on
