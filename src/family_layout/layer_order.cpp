@@ -360,19 +360,31 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
         return more;
     };
     std::vector<std::size_t> slot; // the loaded items in their current order
+    // Per place k: the items at k and k + 1 were found in the order that crosses no more,
+    // and have not moved since (the two ways round of a pair depend on nothing else).
+    std::vector<char> pair_settled;
     const auto transpose = [&](std::vector<int>& layer) {
         load(layer);
         slot.resize(layer.size());
         std::iota(slot.begin(), slot.end(), std::size_t{0});
+        pair_settled.assign(layer.size(), 0);
         for (int pass = 0; pass < transpose_passes; ++pass) {
             bool swapped = false;
             for (std::size_t k = 0; k + 1 < layer.size(); ++k) {
+                if (pair_settled[k]) {
+                    continue;
+                }
+                pair_settled[k] = 1;
                 if (excess(slot[k], slot[k + 1]) > 0) {
                     std::swap(slot[k], slot[k + 1]);
                     std::swap(layer[k], layer[k + 1]);
                     places.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
                     places.place[static_cast<std::size_t>(layer[k + 1])] =
                         static_cast<double>(k + 1);
+                    pair_settled[k + 1] = 0;
+                    if (k > 0) {
+                        pair_settled[k - 1] = 0;
+                    }
                     swapped = true;
                 }
             }
@@ -471,7 +483,9 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
                 }
             }
             by_key = linked;
-            std::ranges::stable_sort(by_key, {}, [&](std::size_t k) { return key[k]; });
+            std::ranges::sort(by_key, [&](std::size_t a, std::size_t b) {
+                return key[a] != key[b] ? key[a] < key[b] : a < b;
+            });
             sorted = layer;
             for (std::size_t j = 0; j < linked.size(); ++j) {
                 sorted[linked[j]] = layer[by_key[j]];
@@ -490,9 +504,10 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
         return count;
     };
     // Sweeps from the layers as they stand, the order crossing least kept, then sifting.
+    std::vector<std::vector<int>> best_layers;
     const auto improve = [&](int pairs, int sifts) {
         long best = count_moving();
-        auto best_layers = placed.layers;
+        best_layers = placed.layers;
         for (int n = 0, last_better = 0; n < pairs && best > 0 && n - last_better < sweep_patience;
              ++n) {
             sweep(true);
@@ -504,7 +519,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
                 last_better = n + 1;
             }
         }
-        placed.layers = std::move(best_layers);
+        placed.layers.swap(best_layers);
         for (const auto& layer : placed.layers) {
             number(layer);
         }
@@ -543,6 +558,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
     std::vector<int> failed(parts, 0);
     std::vector<GapCrossings> gaps;
     std::vector<int> choice;
+    std::vector<std::vector<int>> kept; // the best order, while a try is made
     for (int t = 0; t < shakes; ++t) {
         bool any = false;
         for (std::size_t l = 0; l < placed.layers.size(); ++l) {
@@ -554,7 +570,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
         if (!any) {
             break;
         }
-        const auto kept = placed.layers;
+        kept = placed.layers;
         for (std::size_t l = 0; l < placed.layers.size(); ++l) {
             auto& layer = placed.layers[l];
             const std::size_t moved =
