@@ -315,6 +315,35 @@ TEST(FamilyDrawing, OnlyChildrenWhoMarryStandUnderBothTheirParents)
     }
 }
 
+// A man with four wives, each with one child who married: the couples' middles in his row
+// stand closer together than the children's rows can, so the row opens between the wives.
+TEST(FamilyDrawing, RowOfSeveralPartnersOpensOverTheirChildren)
+{
+    using namespace kinship::family;
+    Families families;
+    families.partners.resize(13);
+    std::vector<double> widths(13, 120.0);
+    for (int wife = 1; wife <= 4; ++wife) { // 0 x wife have 4 + wife, who marries 8 + wife
+        widths[static_cast<std::size_t>(wife)] = 40.0;
+        families.couples.push_back({0, wife, 1900 + wife, {4 + wife}});
+        families.couples.push_back({4 + wife, 8 + wife, 0, {}});
+        families.partners[0].push_back(wife);
+        families.partners[static_cast<std::size_t>(wife)] = {0};
+        families.partners[static_cast<std::size_t>(4 + wife)] = {8 + wife};
+        families.partners[static_cast<std::size_t>(8 + wife)] = {4 + wife};
+    }
+    widths[0] = 40.0;
+    Units units = group_partners(families);
+    const Chart chart = family_chart(families, units, widths);
+    for (std::size_t c = 0; c < families.couples.size(); c += 2) {
+        const Family& f = families.couples[c];
+        const double middle = (chart.person[static_cast<std::size_t>(f.father)].x +
+                               chart.person[static_cast<std::size_t>(f.mother)].x) / 2;
+        EXPECT_NEAR(middle, chart.person[static_cast<std::size_t>(f.children.front())].x,
+                    person_size / 2) << c;
+    }
+}
+
 // Rows of partners leave everyone with several partners beside one of them: a woman with
 // four husbands, two of them married again (a row too long for one), and a man married to
 // his mother and to his son's wife (rows cut off the cycles where no one is left alone).
