@@ -56,12 +56,7 @@ public:
                 std::size_t most_columns)
     {
         couples_.clear();
-        std::size_t lines = 0;
         for (const Walk& walk : walks) {
-            for (const auto& path : walk.paths) {
-                lines += 2 * path.size();
-            }
-            lines += walk.upper_path.size() + 2;
             if (walk.couple >= 0 &&
                 !families_.couples[static_cast<std::size_t>(walk.couple)].children.empty()) {
                 couples_.push_back(walk.couple);
@@ -75,8 +70,9 @@ public:
                 placed_here += i < units_.members.size() ? units_.members[i].size() : 1;
             }
         }
+        // A column for each of them and two for each couple, at least.
         if (std::ranges::count(before, 0.0) == static_cast<long>(before.size()) ||
-            placed_here + lines + 2 * couples_.size() > most_columns) {
+            placed_here + 2 * couples_.size() > most_columns) {
             return;
         }
         LinearProgram lp;
@@ -85,6 +81,9 @@ public:
             add_lines(lp, walk);
         }
         add_couples(lp, before);
+        if (lp.columns() > most_columns) {
+            return;
+        }
         const std::vector<double> value = lp.solve();
         if (value.empty() ||
             std::ranges::count(distances(value), 0.0) <= std::ranges::count(before, 0.0)) {
