@@ -36,8 +36,8 @@ constexpr std::size_t items_per_shake = 8;
 constexpr std::size_t shake_work = 1000000;
 constexpr std::size_t shaken_items = 20000;
 // Rows are spread person by person in parts whose linear program has at most this many
-// columns: its time grows quickly with its size (5 ms at 800 columns, 14 ms at 2,000,
-// 27 ms at 2,700).
+// columns: its time grows quickly with its size (5 ms at 800 columns, 10 ms at 1,160,
+// 27 ms at 2,700), and beyond this it takes as long as the rest of the layout.
 constexpr std::size_t spread_columns = 1000;
 
 int find(std::vector<int>& parent, int v)

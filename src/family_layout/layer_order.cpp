@@ -483,6 +483,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
                 }
             }
             by_key = linked;
+            // Ties keep their order, as in a stable sort, without its buffer.
             std::ranges::sort(by_key, [&](std::size_t a, std::size_t b) {
                 return key[a] != key[b] ? key[a] < key[b] : a < b;
             });
