@@ -18,9 +18,6 @@ constexpr double scale = 8.0;
 // A family is aimed this far inside its children's span, so that where it stands on the
 // edge, rounding in what reads the drawing cannot put it outside.
 constexpr double margin = 1.0;
-// What a unit of a line's sideways run costs, against one for a unit of a family's point
-// off its middle child: that only decides between places that cost alike otherwise.
-constexpr int line_weight = 4;
 
 // Costs `weight` for each unit that x[tail] + length lies right of x[head]; with weight 0
 // it must not (x[head] - x[tail] >= length).
@@ -32,6 +29,13 @@ struct Arc {
 };
 
 } // namespace
+
+int weight_off_children(double distance)
+{
+    constexpr double halved_at = 200;
+    return std::max(1, static_cast<int>(std::lround(family_weight * halved_at /
+                                                    (distance + halved_at))));
+}
 
 std::vector<double> distances_off_children(const PlacedLayers& placed, double tolerance)
 {

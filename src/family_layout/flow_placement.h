@@ -21,6 +21,16 @@ namespace kinship::family {
 // family off its children.
 inline constexpr int family_weight = 100;
 
+// What a unit of a line's sideways run costs, against one for a unit of a family's point
+// off its middle child, and against `line_weight` times a family's weight for a unit of
+// the family off its children.
+inline constexpr int line_weight = 4;
+
+// A couple's weight by how far off its children (in units) the places before left it:
+// family_weight over them, half as much at 200 units off, at least 1. What counts is how
+// many couples stand over their children, so one far off gives way to several near.
+int weight_off_children(double distance);
+
 // Each family's distance outside its children's span widened by `tolerance` (of its point
 // or its middle, whichever is farther out), by family number; 0 for a number that no
 // link has.

@@ -9,10 +9,6 @@
 namespace kinship::family {
 namespace {
 
-// How far off its children (in units) the places before leave a family that weighs half
-// as much as one they put over them.
-constexpr double weight_halved_at = 200;
-
 // Each family's weight in the exact placement, by its distance off its children; a single
 // parent's family weighs least.
 std::vector<int> weights_by_distance(const std::vector<double>& distances,
@@ -20,8 +16,7 @@ std::vector<int> weights_by_distance(const std::vector<double>& distances,
 {
     std::vector<int> weights;
     for (std::size_t f = 0; f < distances.size(); ++f) {
-        weights.push_back(single_parent[f] ? 1 : std::max(1, static_cast<int>(std::lround(
-            family_weight * weight_halved_at / (distances[f] + weight_halved_at)))));
+        weights.push_back(single_parent[f] ? 1 : weight_off_children(distances[f]));
     }
     return weights;
 }

@@ -11,15 +11,12 @@
 namespace kinship::family {
 namespace {
 
-// What a unit costs: of a line running sideways, of the part's width (as much: the chart
-// grows only where couples come over their children by it), and of two neighbours in a
-// row standing apart (little: it only keeps rows together where nothing else pulls).
-constexpr double line_weight = 4;
-constexpr double width_weight = 4;
+// What a unit costs, against a line's sideways run (line_weight): the part's width (as
+// much: the chart grows only where couples come over their children by it), and two
+// neighbours in a row standing apart (little: it only keeps rows together where nothing
+// else pulls).
+constexpr double width_weight = line_weight;
 constexpr double row_weight = 1;
-// How far off its children (in units) a couple weighs half as much as one over them: what
-// counts is how many stand over their children, so one far off gives way.
-constexpr double weight_halved_at = 200;
 // A couple is aimed this far inside its children's span, clear of rounding.
 constexpr double margin = 1.0;
 // Places come out in eighths of a unit.
@@ -267,9 +264,7 @@ private:
         for (std::size_t k = 0; k < couples_.size(); ++k) {
             const Family& f = families_.couples[static_cast<std::size_t>(couples_[k])];
             const auto [first, last] = std::ranges::minmax(f.children, {}, at);
-            const double weight =
-                line_weight * std::max(1.0, std::round(family_weight * weight_halved_at /
-                                                       (before[k] + weight_halved_at)));
+            const double weight = line_weight * weight_off_children(before[k]);
             const double middle = (at(f.father) + at(f.mother)) / 2;
             const double reach = settings_.tolerance - margin;
             const int left = lp.add_column(weight, 0.0, std::max(0.0, at(first) - reach - middle));
