@@ -3,6 +3,8 @@
 // The lines of a family chart as the layout walks them: from a couple (or a single
 // parent) down through the items of the placement to each child.
 
+#include "family_layout/families.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -32,5 +34,48 @@ struct Walk {
     int meeting = -1;
     bool meeting_below = true;
 };
+
+// Each line `walk` is laid out by, as `visit(upper, lower, down_to_child)` from its end in
+// the higher layer to its end in the lower one: down each path from the source (the lines
+// down to a child, `down_to_child`); from the other partner of
+// a couple standing apart in one layer to each path's first step; down from a partner in a
+// higher layer through its passages; and between childless partners apart and their
+// meeting point. `unit_of(person)` is the item of the person's row.
+template <typename UnitOf, typename Visit>
+void for_each_line(const Walk& walk, const Families& families, const UnitOf& unit_of,
+                   const Visit& visit)
+{
+    for (const auto& path : walk.paths) {
+        Step from = walk.source;
+        for (const Step& to : path) {
+            visit(from, to, true);
+            from = to;
+        }
+    }
+    if (walk.couple < 0) {
+        return;
+    }
+    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
+    if (walk.upper < 0 && walk.source.person >= 0) {
+        const int other = walk.source.person == f.father ? f.mother : f.father;
+        for (const auto& path : walk.paths) {
+            visit(Step{unit_of(other), other, -1}, path.front(), false);
+        }
+    }
+    if (walk.upper >= 0) {
+        Step from{unit_of(walk.upper), walk.upper, -1};
+        for (const Step& to : walk.upper_path) {
+            visit(from, to, false);
+            from = to;
+        }
+    }
+    if (walk.meeting >= 0) {
+        const Step meeting{walk.meeting, -1, -1};
+        for (const int p : {f.father, f.mother}) {
+            const Step partner{unit_of(p), p, -1};
+            walk.meeting_below ? visit(partner, meeting, false) : visit(meeting, partner, false);
+        }
+    }
+}
 
 } // namespace kinship::family

@@ -263,48 +263,22 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
     // From each first order: layers ordered, spread out, placed; rows turned the way round
     // that crosses less, placed again and moved over their children. The chart whose lines
     // cross less is kept.
+    // The lines of every walk as the placement's links; a family's lines down from its
+    // point carry its number. The other partner's lines of a couple apart in one layer let
+    // the order weigh the family from both partners, as it hangs from the middle between.
     const auto link_walks = [&] {
         placed.links.clear();
         int family = 0;
         for (const auto& component_walks : walks) {
             for (const Walk& walk : component_walks) {
-                for (const auto& path : walk.paths) {
-                    Step from = walk.source;
-                    for (const Step& to : path) {
-                        placed.links.push_back({from.item, step_offset(from), to.item,
-                                                step_offset(to),
-                                                from.item == walk.source.item ? family : -1,
-                                                middle_offset(from), walk.couple < 0});
-                        from = to;
-                    }
-                }
-                // Partners apart in one layer: the family's lines hang from the middle
-                // between them, so the order weighs them from the other partner too.
-                if (walk.couple >= 0 && walk.upper < 0 && walk.source.person >= 0) {
-                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                    const int other = walk.source.person == f.father ? f.mother : f.father;
-                    const Step from{unit(other), other, -1};
-                    for (const auto& path : walk.paths) {
-                        placed.links.push_back({from.item, step_offset(from), path.front().item,
-                                                step_offset(path.front()), -1});
-                    }
-                }
-                if (walk.upper >= 0) {
-                    Step from{unit(walk.upper), walk.upper, -1};
-                    for (const Step& to : walk.upper_path) {
-                        placed.links.push_back({from.item, step_offset(from), to.item, 0.0, -1});
-                        from = to;
-                    }
-                }
-                if (walk.meeting >= 0) {
-                    const Family& f = families.couples[static_cast<std::size_t>(walk.couple)];
-                    for (const int p : {f.father, f.mother}) {
-                        const double at_p = step_offset({unit(p), p, -1});
-                        placed.links.push_back(walk.meeting_below
-                            ? PlacedLayers::Link{unit(p), at_p, walk.meeting, 0.0, -1}
-                            : PlacedLayers::Link{walk.meeting, 0.0, unit(p), at_p, -1});
-                    }
-                }
+                for_each_line(walk, families, unit,
+                              [&](const Step& from, const Step& to, bool down_to_child) {
+                    const bool from_point = down_to_child && from.item == walk.source.item;
+                    placed.links.push_back({from.item, step_offset(from), to.item,
+                                            step_offset(to), from_point ? family : -1,
+                                            down_to_child ? middle_offset(from) : 0.0,
+                                            down_to_child && walk.couple < 0});
+                });
                 ++family;
             }
         }

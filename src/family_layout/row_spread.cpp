@@ -218,41 +218,18 @@ private:
         }
     }
 
-    // The lines the layout placed the part by: down to each child, from both partners where
-    // they stand apart, down from a partner in a higher layer, and childless partners apart
-    // to their meeting point.
+    // The lines the layout placed the part by; partners in different layers kept apart.
     void add_lines(LinearProgram& lp, const Walk& walk)
     {
-        for (const auto& path : walk.paths) {
-            Step from = walk.source;
-            for (const Step& to : path) {
-                add_line(lp, from, to);
-                from = to;
-            }
-        }
-        if (walk.couple >= 0 && walk.upper < 0 && walk.source.person >= 0) {
-            const Family& f = families_.couples[static_cast<std::size_t>(walk.couple)];
-            const int other = walk.source.person == f.father ? f.mother : f.father;
-            for (const auto& path : walk.paths) {
-                add_line(lp, {walk.source.item, other, -1}, path.front());
-            }
-        }
+        const auto unit_of = [&](int p) { return units_.unit_of[static_cast<std::size_t>(p)]; };
+        for_each_line(walk, families_, unit_of, [&](const Step& from, const Step& to, bool) {
+            add_line(lp, from, to);
+        });
         if (walk.upper >= 0) {
             const int upper = person_column(walk.upper);
             const int lower = person_column(walk.source.person);
             const double side = lp.start(lower) < lp.start(upper) ? -1.0 : 1.0;
             lp.add_row({{lower, side}, {upper, -side}}, true, settings_.layers_apart_gap);
-            Step from{-1, walk.upper, -1};
-            for (const Step& to : walk.upper_path) {
-                add_line(lp, from, to);
-                from = to;
-            }
-        }
-        if (walk.meeting >= 0) {
-            const Family& f = families_.couples[static_cast<std::size_t>(walk.couple)];
-            for (const int p : {f.father, f.mother}) {
-                add_line(lp, {-1, p, -1}, {walk.meeting, -1, -1});
-            }
         }
     }
 
