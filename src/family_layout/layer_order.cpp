@@ -120,18 +120,6 @@ long cheapest_mix(const std::vector<GapCrossings>& gaps, std::vector<int>& choic
     return total;
 }
 
-// Each part's layers, top down.
-std::vector<std::vector<std::size_t>> layers_by_part(const PlacedLayers& placed)
-{
-    const std::size_t parts = placed.part.empty()
-        ? 1 : static_cast<std::size_t>(*std::ranges::max_element(placed.part)) + 1;
-    std::vector<std::vector<std::size_t>> chains(parts);
-    for (const std::size_t l : layers_by_depth(placed)) {
-        chains[placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l])].push_back(l);
-    }
-    return chains;
-}
-
 // Crossings of the links between each layer and the next, by the places the items were last
 // numbered with: the links sorted by their upper ends, the lower ends out of order counted.
 class GapCounter {

@@ -163,6 +163,17 @@ std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed)
     return order;
 }
 
+std::vector<std::vector<std::size_t>> layers_by_part(const PlacedLayers& placed)
+{
+    const std::size_t parts = placed.part.empty()
+        ? 1 : static_cast<std::size_t>(*std::ranges::max_element(placed.part)) + 1;
+    std::vector<std::vector<std::size_t>> chains(parts);
+    for (const std::size_t l : layers_by_depth(placed)) {
+        chains[placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l])].push_back(l);
+    }
+    return chains;
+}
+
 void place_along_layers(PlacedLayers& placed, double box_gap, double line_gap, int sweep_pairs)
 {
     const ItemLinks item_links = links_by_item(placed);

@@ -51,6 +51,9 @@ std::vector<std::vector<std::size_t>> links_by_family(const PlacedLayers& placed
 // The layers in the order of their depth within their parts, top first.
 std::vector<std::size_t> layers_by_depth(const PlacedLayers& placed);
 
+// Each part's layers, top down.
+std::vector<std::vector<std::size_t>> layers_by_part(const PlacedLayers& placed);
+
 // The positions of one layer's `items` (left to right) closest to `target` by least
 // weighted absolute distance, in their order and at least the required distance apart
 // (`box_gap` between boxes, `line_gap` beside a passing line), written to `x`.

@@ -297,13 +297,9 @@ void spread_rows(const Families& families, const Units& units, PlacedLayers& pla
                  const std::function<double(int)>& person_width, const SpreadSettings& settings,
                  std::size_t most_columns, std::vector<double>& x)
 {
-    std::vector<std::vector<std::size_t>> part_layers(walks.size());
-    for (std::size_t l = 0; l < placed.layers.size(); ++l) {
-        part_layers[placed.part.empty() ? 0 : static_cast<std::size_t>(placed.part[l])]
-            .push_back(l);
-    }
+    const std::vector<std::vector<std::size_t>> part_layers = layers_by_part(placed);
     PartSpread part(families, units, placed, person_width, settings, x);
-    for (std::size_t q = 0; q < walks.size(); ++q) {
+    for (std::size_t q = 0; q < std::min(walks.size(), part_layers.size()); ++q) {
         part.spread(part_layers[q], walks[q], most_columns);
     }
 }
