@@ -56,8 +56,8 @@ public:
           side_by_side(laid_out.side_by_side), lower_partner(laid_out.lower_partner),
           at(laid_out.at), people(x.size()), couples(families.couples.size()),
           components(walks.size()), drop(components), sideways(people, {0.0, 0.0}),
-          rising(components), rise_way(components), descents(components),
-          upper_line(components)
+          rising(components), rise_way(components), drops_of(people), descents(components),
+          upper_line(components), heights(components)
     {
     }
 
@@ -66,6 +66,11 @@ public:
         join_above();
         leave_boxes();
         make_descents();
+        place_lines();
+        if (nest_drops()) {
+            make_descents();
+            place_lines();
+        }
         return route();
     }
 
@@ -73,6 +78,8 @@ private:
     void join_above();
     void leave_boxes();
     void make_descents();
+    void place_lines();
+    bool nest_drops();
     Chart route();
 
     // The points taking a line from the centre of the box at (x, y) to x + dx at its foot.
@@ -114,9 +121,16 @@ private:
     std::vector<std::vector<char>> rising;
     // Per rising walk, how each partner's line leaves the box (father, mother).
     std::vector<std::vector<std::pair<RiseWay, RiseWay>>> rise_way;
+    // Per person with several drops, which walks' lines they are, on each side (left, right).
+    struct DropOf {
+        std::size_t comp, walk;
+        bool mother;
+    };
+    std::vector<std::array<std::vector<DropOf>, 2>> drops_of;
     std::vector<std::vector<Descent>> descents;
     // Per part, (walk, descent of its upper partner's line).
     std::vector<std::vector<std::pair<std::size_t, std::size_t>>> upper_line;
+    std::vector<ChartHeights> heights; // per part
 };
 
 // Which childless partners standing apart in one layer are joined in the space above it.
@@ -248,6 +262,8 @@ void ChartLines::leave_boxes()
         for (std::size_t k = 0; k < list.size(); ++k) {
             auto& slot = drop[list[k].comp][list[k].walk];
             (list[k].mother ? slot.second : slot.first) = dx[k];
+            drops_of[p][list[k].toward > x[p] ? 1 : 0].push_back(
+                {list[k].comp, list[k].walk, list[k].mother});
         }
     }
     // Lines up to partners joined above leave the top of the box (see rising_lines.h).
@@ -287,6 +303,8 @@ void ChartLines::make_descents()
 {
     std::vector<Descent> upper_lines;
     for (std::size_t comp = 0; comp < components; ++comp) {
+        descents[comp].clear();
+        upper_line[comp].clear();
         for (std::size_t w = 0; w < walks[comp].size(); ++w) {
             const Walk& walk = walks[comp][w];
             Descent descent;
@@ -384,7 +402,61 @@ void ChartLines::make_descents()
 
 }
 
-// The heights of each part's layers and lines, every route, and the parts packed.
+// The heights of each part's layers and of its families' lines.
+void ChartLines::place_lines()
+{
+    for (std::size_t comp = 0; comp < components; ++comp) {
+        heights[comp] = chart_heights(static_cast<int>(laid_out.layers[comp]), person_size,
+                                      descents[comp]);
+    }
+}
+
+// Lines dropping from one person to one side leave the box in the order of their heights,
+// the lowest line innermost: a line running under another's then passes under where that
+// one comes down, rather than across it. Whether anything moved.
+bool ChartLines::nest_drops()
+{
+    bool moved = false;
+    std::vector<std::pair<double, double*>> lines; // (height, where its drop is kept)
+    std::vector<double> dx;
+    for (std::size_t p = 0; p < people; ++p) {
+        for (const int side : {0, 1}) {
+            const auto& list = drops_of[p][static_cast<std::size_t>(side)];
+            if (list.size() < 2) {
+                continue;
+            }
+            lines.clear();
+            dx.clear();
+            for (const DropOf& d : list) {
+                const Walk& walk = walks[d.comp][d.walk];
+                std::size_t descent = d.walk;
+                if (walk.upper >= 0 &&
+                    (walk.upper == families.couples[static_cast<std::size_t>(walk.couple)].mother) ==
+                        d.mother) {
+                    descent = std::ranges::find_if(upper_line[d.comp], [&](const auto& e) {
+                                  return e.first == d.walk;
+                              })->second;
+                }
+                auto& slot = drop[d.comp][d.walk];
+                double* kept = d.mother ? &slot.second : &slot.first;
+                lines.emplace_back(heights[d.comp].line_y[descent].front(), kept);
+                dx.push_back(*kept);
+            }
+            // Leftward lines: the lowest leaves rightmost; rightward: leftmost.
+            std::ranges::stable_sort(lines, [&](const auto& a, const auto& b) {
+                return side == 0 ? a.first < b.first : a.first > b.first;
+            });
+            std::ranges::sort(dx);
+            for (std::size_t k = 0; k < lines.size(); ++k) {
+                moved = moved || *lines[k].second != dx[k];
+                *lines[k].second = dx[k];
+            }
+        }
+    }
+    return moved;
+}
+
+// Every route from the heights, and the parts packed.
 Chart ChartLines::route()
 {
     Chart chart;
@@ -396,8 +468,7 @@ Chart ChartLines::route()
     chart.single_line.resize(families.single_links.size());
     std::vector<std::vector<double>> layer_y(components);
     for (std::size_t comp = 0; comp < components; ++comp) {
-        const ChartHeights chart_y = chart_heights(static_cast<int>(laid_out.layers[comp]),
-                                                   person_size, descents[comp]);
+        const ChartHeights& chart_y = heights[comp];
         layer_y[comp] = chart_y.layer_y;
         chart.layers = std::max(chart.layers, static_cast<int>(chart_y.layer_y.size()));
         for (std::size_t d = 0; d < walks[comp].size(); ++d) {
