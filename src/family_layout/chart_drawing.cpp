@@ -430,9 +430,11 @@ bool ChartLines::nest_drops()
             for (const DropOf& d : list) {
                 const Walk& walk = walks[d.comp][d.walk];
                 std::size_t descent = d.walk;
-                if (walk.upper >= 0 &&
-                    (walk.upper == families.couples[static_cast<std::size_t>(walk.couple)].mother) ==
-                        d.mother) {
+                const auto upper_is_mother = [&] {
+                    const auto c = static_cast<std::size_t>(walk.couple);
+                    return walk.upper == families.couples[c].mother;
+                };
+                if (walk.upper >= 0 && upper_is_mother() == d.mother) {
                     descent = std::ranges::find_if(upper_line[d.comp], [&](const auto& e) {
                                   return e.first == d.walk;
                               })->second;

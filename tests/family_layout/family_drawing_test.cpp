@@ -398,8 +398,10 @@ TEST(FamilyDrawing, SameBytesEveryRunAndReadsBackWithItsFamilyNodes)
     EXPECT_EQ(kinship::gml::format_drawing_gml(read), text);
 }
 
-// Proper crossings between horizontal and vertical segments of different couples' lines.
-long crossings(const kinship::family::Chart& chart, const kinship::family::Families& families)
+// Proper crossings between horizontal and vertical segments of different couples' lines;
+// with `only_of`, between that person's lines to their partners alone.
+long crossings(const kinship::family::Chart& chart, const kinship::family::Families& families,
+               int only_of = -1)
 {
     using kinship::family::Point;
     struct Segment {
@@ -407,19 +409,24 @@ long crossings(const kinship::family::Chart& chart, const kinship::family::Famil
         std::size_t family;
     };
     std::vector<Segment> segments;
-    const auto add = [&](Point from, const kinship::family::Route& route, Point end, std::size_t f) {
+    const auto add = [&](Point from, const kinship::family::Route& route, Point end,
+                         std::size_t f, int person = -1) {
+        if (only_of >= 0 && person != only_of) {
+            return;
+        }
         for (const Point& to : route) {
             segments.push_back({from, to, f});
             from = to;
         }
         segments.push_back({from, end, f});
     };
+    const auto at = [&](int p) { return chart.person[static_cast<std::size_t>(p)]; };
     for (std::size_t c = 0; c < families.couples.size(); ++c) {
         const auto& f = families.couples[c];
-        add(chart.person[static_cast<std::size_t>(f.father)], chart.father_line[c], chart.family[c], c);
-        add(chart.person[static_cast<std::size_t>(f.mother)], chart.mother_line[c], chart.family[c], c);
+        add(at(f.father), chart.father_line[c], chart.family[c], c, f.father);
+        add(at(f.mother), chart.mother_line[c], chart.family[c], c, f.mother);
         for (std::size_t k = 0; k < f.children.size(); ++k) {
-            add(chart.family[c], chart.child_line[c][k], chart.person[static_cast<std::size_t>(f.children[k])], c);
+            add(chart.family[c], chart.child_line[c][k], at(f.children[k]), c);
         }
     }
     long count = 0;
@@ -458,4 +465,28 @@ TEST(FamilyDrawing, ChildlessPartnersApartAreJoinedAboveWhereFewerLinesCross)
             EXPECT_LE(bend.y, p[0].y);
         }
     }
+}
+
+// A man with children by six wives, four of whom cannot stand beside him: his lines to
+// them leave his box side by side and run under one another, so none of them crosses
+// another where it comes down, however the space's heights fall.
+TEST(FamilyDrawing, LinesToPartnersApartLeaveTheBoxInTheOrderOfTheirHeights)
+{
+    using namespace kinship::family;
+    Families families;
+    families.partners.resize(7);
+    int next = 7;
+    for (int wife = 1; wife <= 6; ++wife) {
+        Family f{0, wife, 1900 + wife, {}};
+        for (int k = 0; k < (wife * 5) % 4 + 1; ++k) {
+            f.children.push_back(next++);
+        }
+        families.couples.push_back(f);
+        families.partners[0].push_back(wife);
+        families.partners[static_cast<std::size_t>(wife)].push_back(0);
+    }
+    families.partners.resize(static_cast<std::size_t>(next));
+    Units units = group_partners(families);
+    const Chart chart = family_chart(families, units, {});
+    EXPECT_EQ(crossings(chart, families, 0), 0);
 }
