@@ -113,7 +113,8 @@ private:
     // that none runs along another: sideways from the centre, or straight down, where
     // those ways are free, else by a short slant. Those going left leave left of those
     // going right; on each side the one going farthest leaves nearest the other side, so
-    // that it can pass under the nearer ones without crossing their lines.
+    // that it can pass under the nearer ones without crossing their lines, until the
+    // heights are known (nest_drops).
     std::vector<std::vector<std::pair<double, double>>> drop; // per walk: father or parent, mother
     // Per person, the drops (left, right) that leave the centre sideways, not slanting.
     std::vector<std::array<double, 2>> sideways;
