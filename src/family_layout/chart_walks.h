@@ -37,10 +37,10 @@ struct Walk {
 
 // Each line `walk` is laid out by, as `visit(upper, lower, down_to_child)` from its end in
 // the higher layer to its end in the lower one: down each path from the source (the lines
-// down to a child, `down_to_child`); from the other partner of
-// a couple standing apart in one layer to each path's first step; down from a partner in a
-// higher layer through its passages; and between childless partners apart and their
-// meeting point. `unit_of(person)` is the item of the person's row.
+// down to a child, `down_to_child`); from the other partner of a couple standing apart in
+// one layer to each path's first step; down from a partner in a higher layer through its
+// passages; and between childless partners apart and their meeting point.
+// `unit_of(person)` is the item of the person's row.
 template <typename UnitOf, typename Visit>
 void for_each_line(const Walk& walk, const Families& families, const UnitOf& unit_of,
                    const Visit& visit)

@@ -260,9 +260,6 @@ Chart family_chart(const Families& families, Units& units, std::span<const doubl
         walk.paths.push_back(path_down(layer[parent], link.child, single_trunk[parent]));
     }
 
-    // From each first order: layers ordered, spread out, placed; rows turned the way round
-    // that crosses less, placed again and moved over their children. The chart whose lines
-    // cross less is kept.
     // The lines of every walk as the placement's links; a family's lines down from its
     // point carry its number. The other partner's lines of a couple apart in one layer let
     // the order weigh the family from both partners, as it hangs from the middle between.

@@ -12,12 +12,10 @@
 namespace kinship::family {
 namespace {
 
-// Positions are solved in integers, in eighths of a unit; every least distance is rounded
-// up, so the gaps hold, and every other length to the nearest eighth.
-constexpr double scale = 8.0;
-// A family is aimed this far inside its children's span, so that where it stands on the
-// edge, rounding in what reads the drawing cannot put it outside.
-constexpr double margin = 1.0;
+// Positions are solved in integers, in eighths of a unit (place_scale); every least
+// distance is rounded up, so the gaps hold, and every other length to the nearest eighth.
+constexpr double scale = place_scale;
+constexpr double margin = span_margin;
 
 // Costs `weight` for each unit that x[tail] + length lies right of x[head]; with weight 0
 // it must not (x[head] - x[tail] >= length).

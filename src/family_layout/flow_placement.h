@@ -26,6 +26,13 @@ inline constexpr int family_weight = 100;
 // the family off its children.
 inline constexpr int line_weight = 4;
 
+// Places come out in eighths of a unit.
+inline constexpr double place_scale = 8.0;
+
+// A family is aimed this far inside its children's span, so that where it stands on the
+// edge, rounding in what reads the drawing cannot put it outside.
+inline constexpr double span_margin = 1.0;
+
 // A couple's weight by how far off its children (in units) the places before left it:
 // family_weight over them, half as much at 200 units off, at least 1. What counts is how
 // many couples stand over their children, so one far off gives way to several near.

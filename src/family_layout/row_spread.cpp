@@ -17,10 +17,6 @@ namespace {
 // else pulls).
 constexpr double width_weight = line_weight;
 constexpr double row_weight = 1;
-// A couple is aimed this far inside its children's span, clear of rounding.
-constexpr double margin = 1.0;
-// Places come out in eighths of a unit.
-constexpr double scale = 8.0;
 
 // A person or a passing line in a layer of the part.
 struct Placed {
@@ -94,7 +90,8 @@ public:
             left_after = std::min(left_after, value[column(p)] - p.half_width);
         }
         for (const Placed& p : all_) {
-            place(p) = std::round((value[column(p)] - left_after + left_before) * scale) / scale;
+            place(p) = std::round((value[column(p)] - left_after + left_before) * place_scale) /
+                       place_scale;
         }
     }
 
@@ -243,7 +240,7 @@ private:
             const auto [first, last] = std::ranges::minmax(f.children, {}, at);
             const double weight = line_weight * weight_off_children(before[k]);
             const double middle = (at(f.father) + at(f.mother)) / 2;
-            const double reach = settings_.tolerance - margin;
+            const double reach = settings_.tolerance - span_margin;
             const int left = lp.add_column(weight, 0.0, std::max(0.0, at(first) - reach - middle));
             const int right = lp.add_column(weight, 0.0, std::max(0.0, middle - at(last) - reach));
             const int father = person_column(f.father);
