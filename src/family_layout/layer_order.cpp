@@ -30,8 +30,8 @@ constexpr int shaken_sift_passes = 2;
 // by the number of tries anyway.
 constexpr int fails_to_stop = 35;
 
-// The place of each item in its layer, and of a link's ends: the item's place, moved
-// within (-0.5, 0.5) by where the end lies in the row.
+// The place of each item in its layer, and the shift of each link's ends: an end lies at
+// its item's place, moved within (-0.5, 0.5) by where it lies in the row.
 struct Places {
     std::vector<double> place;
     std::vector<double> upper_shift; // per link
@@ -48,24 +48,49 @@ struct Places {
             lower_shift.push_back(shift(link.lower, link.lower_offset));
         }
     }
-
-    double upper_end(const PlacedLayers& placed, std::size_t l) const
-    {
-        return place[static_cast<std::size_t>(placed.links[l].upper)] + upper_shift[l];
-    }
-    double lower_end(const PlacedLayers& placed, std::size_t l) const
-    {
-        return place[static_cast<std::size_t>(placed.links[l].lower)] + lower_shift[l];
-    }
 };
 
-// Sorts `v`, counting the pairs out of order (strictly greater first): merges bottom up.
+// Sorts v[first, last): by insertion where there are a few, as mostly (an item's ends).
+template <typename T>
+void sort_few(std::vector<T>& v, std::size_t first, std::size_t last)
+{
+    if (last - first > 16) {
+        std::sort(v.begin() + static_cast<std::ptrdiff_t>(first),
+                  v.begin() + static_cast<std::ptrdiff_t>(last));
+        return;
+    }
+    for (std::size_t i = first + 1; i < last; ++i) {
+        const T value = v[i];
+        std::size_t j = i;
+        for (; j > first && value < v[j - 1]; --j) {
+            v[j] = v[j - 1];
+        }
+        v[j] = value;
+    }
+}
+
+// Sorts `v`, counting the pairs out of order (strictly greater first): runs of a few
+// sorted by insertion, then merged bottom up.
 long sort_counting(std::vector<double>& v, std::vector<double>& scratch)
 {
+    constexpr std::size_t run = 8;
     long count = 0;
     const std::size_t n = v.size();
+    for (std::size_t lo = 0; lo < n; lo += run) {
+        const std::size_t hi = std::min(lo + run, n);
+        for (std::size_t i = lo + 1; i < hi; ++i) {
+            const double x = v[i];
+            std::size_t j = i;
+            while (j > lo && v[j - 1] > x) {
+                v[j] = v[j - 1];
+                --j;
+            }
+            count += static_cast<long>(i - j);
+            v[j] = x;
+        }
+    }
     scratch.resize(n);
-    for (std::size_t width = 1; width < n; width *= 2) {
+    for (std::size_t width = run; width < n; width *= 2) {
         for (std::size_t lo = 0; lo < n; lo += 2 * width) {
             const std::size_t mid = std::min(lo + width, n);
             const std::size_t hi = std::min(lo + 2 * width, n);
@@ -128,8 +153,7 @@ long cheapest_mix(const std::vector<GapCrossings>& gaps, std::vector<int>& choic
 class GapCounter {
 public:
     explicit GapCounter(const PlacedLayers& placed)
-        : placed_(placed), places_(placed),
-          links_below_(placed.layers.size())
+        : placed_(placed), places_(placed), below_(placed.layers.size())
     {
         std::vector<std::size_t> layer_of(placed.x.size(), 0);
         for (std::size_t l = 0; l < placed.layers.size(); ++l) {
@@ -139,7 +163,10 @@ public:
             number(placed.layers[l]);
         }
         for (std::size_t l = 0; l < placed.links.size(); ++l) {
-            links_below_[layer_of[static_cast<std::size_t>(placed.links[l].upper)]].push_back(l);
+            const PlacedLayers::Link& link = placed.links[l];
+            below_[layer_of[static_cast<std::size_t>(link.upper)]].push_back(
+                {static_cast<std::size_t>(link.upper), static_cast<std::size_t>(link.lower),
+                 places_.upper_shift[l], places_.lower_shift[l]});
         }
     }
 
@@ -158,28 +185,22 @@ public:
     {
         // The links sorted by their upper ends: by the upper item's place first (counted
         // out), then each item's few by their ends.
-        const auto place_of = [&](int item) {
-            return static_cast<std::size_t>(places_.place[static_cast<std::size_t>(item)]);
-        };
-        bucket_.clear();
-        for (const std::size_t n : links_below_[l]) {
-            const std::size_t place = place_of(placed_.links[n].upper);
-            if (bucket_.size() <= place + 1) {
-                bucket_.resize(place + 2, 0);
-            }
-            ++bucket_[place + 1];
+        const std::vector<double>& place = places_.place;
+        const std::vector<GapLink>& links = below_[l];
+        bucket_.assign(placed_.layers[l].size() + 1, 0);
+        for (const GapLink& link : links) {
+            ++bucket_[static_cast<std::size_t>(place[link.upper]) + 1];
         }
         std::partial_sum(bucket_.begin(), bucket_.end(), bucket_.begin());
-        pairs_.resize(links_below_[l].size());
-        for (const std::size_t n : links_below_[l]) {
-            pairs_[bucket_[place_of(placed_.links[n].upper)]++] = {
-                places_.upper_end(placed_, n), places_.lower_end(placed_, n)};
+        pairs_.resize(links.size());
+        for (const GapLink& link : links) {
+            pairs_[bucket_[static_cast<std::size_t>(place[link.upper])]++] = {
+                place[link.upper] + link.upper_shift, place[link.lower] + link.lower_shift};
         }
         // Now each place's links end where the next place's begin.
         std::size_t from = 0;
         for (const std::size_t to : bucket_) {
-            std::sort(pairs_.begin() + static_cast<std::ptrdiff_t>(from),
-                      pairs_.begin() + static_cast<std::ptrdiff_t>(to));
+            sort_few(pairs_, from, to);
             from = to;
         }
         lower_ends_.clear();
@@ -192,16 +213,22 @@ public:
     long count_all()
     {
         long count = 0;
-        for (std::size_t l = 0; l < links_below_.size(); ++l) {
+        for (std::size_t l = 0; l < below_.size(); ++l) {
             count += this->count(l);
         }
         return count;
     }
 
 private:
+    // A link by its items and the shifts of its ends.
+    struct GapLink {
+        std::size_t upper, lower;
+        double upper_shift, lower_shift;
+    };
+
     const PlacedLayers& placed_;
     Places places_;
-    std::vector<std::vector<std::size_t>> links_below_;
+    std::vector<std::vector<GapLink>> below_; // per layer, the links to the next
     std::vector<std::pair<double, double>> pairs_;
     std::vector<double> lower_ends_, scratch_;
     std::vector<std::size_t> bucket_;
@@ -273,41 +300,79 @@ void keep_cheapest_mix(PlacedLayers& placed, const std::vector<std::vector<int>>
 
 void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
 {
-    const ItemLinks item_links = links_by_item(placed);
-    const auto& up = item_links.up;
-    const auto& down = item_links.down;
     const std::vector<std::size_t> order = layers_by_depth(placed);
     GapCounter counter(placed);
     Places& places = counter.places();
     const auto number = [&](const std::vector<int>& layer) { counter.number(layer); };
+    // Per item, the far ends of its links up and down, one item's after another's: the
+    // item there and the end's shift, read without going through the links.
+    struct FarEnd {
+        int item;
+        double shift;
+    };
+    struct FarEnds {
+        std::vector<FarEnd> end;
+        std::vector<std::size_t> start; // item i's: end[start[i]] up to end[start[i + 1]]
+    };
+    std::array<FarEnds, 2> far; // [0] down, [1] up
+    {
+        const ItemLinks item_links = links_by_item(placed);
+        for (const bool upward : {false, true}) {
+            FarEnds& side = far[upward ? 1 : 0];
+            side.start.assign(1, 0);
+            for (const auto& links : upward ? item_links.up : item_links.down) {
+                for (const std::size_t l : links) {
+                    const PlacedLayers::Link& link = placed.links[l];
+                    side.end.push_back(upward ? FarEnd{link.upper, places.upper_shift[l]}
+                                              : FarEnd{link.lower, places.lower_shift[l]});
+                }
+                side.start.push_back(side.end.size());
+            }
+        }
+    }
     // The ends on the other side of an item's links, up or down, added to `out`.
     const auto add_ends = [&](int item, bool upward, std::vector<double>& out) {
-        for (const std::size_t l : upward ? up[static_cast<std::size_t>(item)]
-                                          : down[static_cast<std::size_t>(item)]) {
-            out.push_back(upward ? places.upper_end(placed, l) : places.lower_end(placed, l));
+        const FarEnds& side = far[upward ? 1 : 0];
+        const auto i = static_cast<std::size_t>(item);
+        for (std::size_t e = side.start[i]; e < side.start[i + 1]; ++e) {
+            out.push_back(places.place[static_cast<std::size_t>(side.end[e].item)] +
+                          side.end[e].shift);
         }
     };
     // The ends of the links of a layer's items (by their places when loaded), sorted, on
     // both sides, one item after another in one run; the layers around stay as they are
-    // while the layer is reordered.
+    // while the layer is reordered. Each item's first and last end and their number are
+    // kept beside, so that two items whose ends lie apart are compared without reading
+    // the ends.
+    struct Extent {
+        double first = 0;
+        double last = 0;
+        std::size_t start = 0;
+        std::size_t count = 0;
+    };
     struct LoadedEnds {
         std::vector<double> value;
-        std::vector<std::size_t> start; // item k's: value[start[k]] up to value[start[k + 1]]
+        std::vector<Extent> extent; // per loaded item
 
         std::span<const double> of(std::size_t k) const
         {
-            return {value.data() + start[k], start[k + 1] - start[k]};
+            return {value.data() + extent[k].start, extent[k].count};
         }
     };
     LoadedEnds ups, downs;
     const auto load_side = [&](const std::vector<int>& layer, bool upward, LoadedEnds& side) {
         side.value.clear();
-        side.start.assign(1, 0);
+        side.extent.clear();
         for (const int item : layer) {
-            const auto first = static_cast<std::ptrdiff_t>(side.value.size());
+            const std::size_t first = side.value.size();
             add_ends(item, upward, side.value);
-            std::sort(side.value.begin() + first, side.value.end());
-            side.start.push_back(side.value.size());
+            sort_few(side.value, first, side.value.size());
+            Extent e{0.0, 0.0, first, side.value.size() - first};
+            if (e.count > 0) {
+                e.first = side.value[first];
+                e.last = side.value.back();
+            }
+            side.extent.push_back(e);
         }
     };
     const auto load = [&](const std::vector<int>& layer) {
@@ -319,21 +384,23 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
     const auto excess = [&](std::size_t u, std::size_t v) {
         long more = 0;
         for (const LoadedEnds* side : {&ups, &downs}) {
-            const std::span<const double> a = side->of(u);
-            const std::span<const double> b = side->of(v);
-            if (a.empty() || b.empty()) {
+            const Extent& eu = side->extent[u];
+            const Extent& ev = side->extent[v];
+            if (eu.count == 0 || ev.count == 0) {
                 continue;
             }
             // Apart, every pair crosses one way round and none the other.
-            const auto pairs = static_cast<long>(a.size() * b.size());
-            if (b.back() < a.front()) {
+            const auto pairs = static_cast<long>(eu.count * ev.count);
+            if (ev.last < eu.first) {
                 more += pairs;
                 continue;
             }
-            if (a.back() < b.front()) {
+            if (eu.last < ev.first) {
                 more -= pairs;
                 continue;
             }
+            const std::span<const double> a = side->of(u);
+            const std::span<const double> b = side->of(v);
             std::size_t below = 0; // ends of v before x
             std::size_t up_to = 0; // ends of v at or before x
             for (const double x : a) {
@@ -432,9 +499,10 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
             slot.erase(slot.begin() + static_cast<std::ptrdiff_t>(at));
             // The crossings of u at each place, relative to the first: each step right
             // past an item adds the difference of the two ways round.
-            cost_at.assign(1, 0);
+            cost_at.resize(slot.size() + 1);
+            cost_at[0] = 0;
             for (std::size_t k = 0; k < slot.size(); ++k) {
-                cost_at.push_back(cost_at.back() - excess(u, slot[k]));
+                cost_at[k + 1] = cost_at[k] - excess(u, slot[k]);
             }
             std::size_t best_place = at; // moves only for a gain
             for (std::size_t k = 0; k < cost_at.size(); ++k) {
