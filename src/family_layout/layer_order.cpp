@@ -30,25 +30,13 @@ constexpr int shaken_sift_passes = 2;
 // by the number of tries anyway.
 constexpr int fails_to_stop = 35;
 
-// The place of each item in its layer, and the shift of each link's ends: an end lies at
-// its item's place, moved within (-0.5, 0.5) by where it lies in the row.
-struct Places {
-    std::vector<double> place;
-    std::vector<double> upper_shift; // per link
-    std::vector<double> lower_shift;
-
-    explicit Places(const PlacedLayers& placed) : place(placed.x.size(), 0.0)
-    {
-        const auto shift = [&](int item, double offset) {
-            const double w = placed.width[static_cast<std::size_t>(item)];
-            return w > 0 ? offset / (w + 1) : 0.0;
-        };
-        for (const PlacedLayers::Link& link : placed.links) {
-            upper_shift.push_back(shift(link.upper, link.upper_offset));
-            lower_shift.push_back(shift(link.lower, link.lower_offset));
-        }
-    }
-};
+// Where a link's end lies in its item's row, as a shift within (-0.5, 0.5) of the item's
+// place in its layer.
+double end_shift(const PlacedLayers& placed, int item, double offset)
+{
+    const double w = placed.width[static_cast<std::size_t>(item)];
+    return w > 0 ? offset / (w + 1) : 0.0;
+}
 
 // Sorts v[first, last): by insertion where there are a few, as mostly (an item's ends).
 template <typename T>
@@ -153,7 +141,7 @@ long cheapest_mix(const std::vector<GapCrossings>& gaps, std::vector<int>& choic
 class GapCounter {
 public:
     explicit GapCounter(const PlacedLayers& placed)
-        : placed_(placed), places_(placed), below_(placed.layers.size())
+        : placed_(placed), place_(placed.x.size(), 0.0), below_(placed.layers.size())
     {
         std::vector<std::size_t> layer_of(placed.x.size(), 0);
         for (std::size_t l = 0; l < placed.layers.size(); ++l) {
@@ -165,8 +153,8 @@ public:
         for (std::size_t l = 0; l < placed.links.size(); ++l) {
             const PlacedLayers::Link& link = placed.links[l];
             below_[layer_of[static_cast<std::size_t>(link.upper)]].push_back(
-                {static_cast<std::size_t>(link.upper), static_cast<std::size_t>(link.lower),
-                 places_.upper_shift[l], places_.lower_shift[l]});
+                {link.upper, link.lower, end_shift(placed, link.upper, link.upper_offset),
+                 end_shift(placed, link.lower, link.lower_offset)});
         }
     }
 
@@ -174,28 +162,29 @@ public:
     void number(const std::vector<int>& layer)
     {
         for (std::size_t k = 0; k < layer.size(); ++k) {
-            places_.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
+            place_[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
         }
     }
 
-    Places& places() { return places_; }
+    // Each item's place in its layer.
+    std::vector<double>& places() { return place_; }
 
     // Below layer `l`.
     long count(std::size_t l)
     {
         // The links sorted by their upper ends: by the upper item's place first (counted
         // out), then each item's few by their ends.
-        const std::vector<double>& place = places_.place;
         const std::vector<GapLink>& links = below_[l];
         bucket_.assign(placed_.layers[l].size() + 1, 0);
+        const auto at = [&](int item) { return place_[static_cast<std::size_t>(item)]; };
         for (const GapLink& link : links) {
-            ++bucket_[static_cast<std::size_t>(place[link.upper]) + 1];
+            ++bucket_[static_cast<std::size_t>(at(link.upper)) + 1];
         }
         std::partial_sum(bucket_.begin(), bucket_.end(), bucket_.begin());
         pairs_.resize(links.size());
         for (const GapLink& link : links) {
-            pairs_[bucket_[static_cast<std::size_t>(place[link.upper])]++] = {
-                place[link.upper] + link.upper_shift, place[link.lower] + link.lower_shift};
+            pairs_[bucket_[static_cast<std::size_t>(at(link.upper))]++] = {
+                at(link.upper) + link.upper_shift, at(link.lower) + link.lower_shift};
         }
         // Now each place's links end where the next place's begin.
         std::size_t from = 0;
@@ -222,12 +211,12 @@ public:
 private:
     // A link by its items and the shifts of its ends.
     struct GapLink {
-        std::size_t upper, lower;
+        int upper, lower;
         double upper_shift, lower_shift;
     };
 
     const PlacedLayers& placed_;
-    Places places_;
+    std::vector<double> place_;
     std::vector<std::vector<GapLink>> below_; // per layer, the links to the next
     std::vector<std::pair<double, double>> pairs_;
     std::vector<double> lower_ends_, scratch_;
@@ -302,7 +291,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
 {
     const std::vector<std::size_t> order = layers_by_depth(placed);
     GapCounter counter(placed);
-    Places& places = counter.places();
+    std::vector<double>& place = counter.places();
     const auto number = [&](const std::vector<int>& layer) { counter.number(layer); };
     // Per item, the far ends of its links up and down, one item's after another's: the
     // item there and the end's shift, read without going through the links.
@@ -312,7 +301,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
     };
     struct FarEnds {
         std::vector<FarEnd> end;
-        std::vector<std::size_t> start; // item i's: end[start[i]] up to end[start[i + 1]]
+        std::vector<std::uint32_t> start; // item i's: end[start[i]] up to end[start[i + 1]]
     };
     std::array<FarEnds, 2> far; // [0] down, [1] up
     {
@@ -323,10 +312,12 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
             for (const auto& links : upward ? item_links.up : item_links.down) {
                 for (const std::size_t l : links) {
                     const PlacedLayers::Link& link = placed.links[l];
-                    side.end.push_back(upward ? FarEnd{link.upper, places.upper_shift[l]}
-                                              : FarEnd{link.lower, places.lower_shift[l]});
+                    const int item = upward ? link.upper : link.lower;
+                    side.end.push_back(
+                        {item, end_shift(placed, item, upward ? link.upper_offset
+                                                              : link.lower_offset)});
                 }
-                side.start.push_back(side.end.size());
+                side.start.push_back(static_cast<std::uint32_t>(side.end.size()));
             }
         }
     }
@@ -335,7 +326,7 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
         const FarEnds& side = far[upward ? 1 : 0];
         const auto i = static_cast<std::size_t>(item);
         for (std::size_t e = side.start[i]; e < side.start[i + 1]; ++e) {
-            out.push_back(places.place[static_cast<std::size_t>(side.end[e].item)] +
+            out.push_back(place[static_cast<std::size_t>(side.end[e].item)] +
                           side.end[e].shift);
         }
     };
@@ -436,8 +427,8 @@ void order_layers(PlacedLayers& placed, int shakes, std::uint64_t shaking)
                 if (excess(slot[k], slot[k + 1]) > 0) {
                     std::swap(slot[k], slot[k + 1]);
                     std::swap(layer[k], layer[k + 1]);
-                    places.place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
-                    places.place[static_cast<std::size_t>(layer[k + 1])] =
+                    place[static_cast<std::size_t>(layer[k])] = static_cast<double>(k);
+                    place[static_cast<std::size_t>(layer[k + 1])] =
                         static_cast<double>(k + 1);
                     pair_settled[k + 1] = 0;
                     if (k > 0) {
