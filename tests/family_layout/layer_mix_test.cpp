@@ -73,11 +73,13 @@ TEST(LayerMix, CountsTheCrossingsOfStraightLinesBetweenTheEnds)
         for (int l = 0; l + 1 < 4; ++l) {
             const auto& upper = placed.layers[static_cast<std::size_t>(l)];
             const auto& lower = placed.layers[static_cast<std::size_t>(l) + 1];
-            const int busy = upper[static_cast<std::size_t>(draw(static_cast<int>(upper.size())))];
+            const auto pick = [&](const std::vector<int>& layer) {
+                return layer[static_cast<std::size_t>(draw(static_cast<int>(layer.size())))];
+            };
+            const int busy = pick(upper);
             for (int n = 0; n < 60; ++n) {
-                const int from = n < 25 ? busy : upper[static_cast<std::size_t>(
-                                                     draw(static_cast<int>(upper.size())))];
-                const int to = lower[static_cast<std::size_t>(draw(static_cast<int>(lower.size())))];
+                const int from = n < 25 ? busy : pick(upper);
+                const int to = pick(lower);
                 const auto offset = [&](int item) {
                     const double w = placed.width[static_cast<std::size_t>(item)];
                     return w > 0 ? static_cast<double>(draw(5) - 2) * w / 5 : 0.0;
