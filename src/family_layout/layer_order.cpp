@@ -38,7 +38,8 @@ double end_shift(const PlacedLayers& placed, int item, double offset)
     return w > 0 ? offset / (w + 1) : 0.0;
 }
 
-// Sorts v[first, last): by insertion where there are a few, as mostly (an item's ends).
+// Sorts v[first, last): by insertion where there are a few, as there mostly are (the ends
+// of one item, the links from one place).
 template <typename T>
 void sort_few(std::vector<T>& v, std::size_t first, std::size_t last)
 {
