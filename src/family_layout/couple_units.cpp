@@ -5,15 +5,25 @@
 namespace kinship::family {
 namespace {
 
+// Someone with at least this many partners has those who cannot stand beside them put on
+// both sides of the row. Each such partner is joined by a line running under the row, which
+// crosses the lines of descent of the couples in between; on both sides, half as many
+// couples lie between. People with three or four partners are better off with the others
+// all on one side (on the real exports, spreading theirs cost couples over their children).
+constexpr std::size_t many_partners = 6;
+
 // The people of the partner component of `start`, in the order of a row: from an end of
 // the chain (someone with one partner, when there is one), always on to the partner with
-// the fewest partners still unplaced; when the walk is stuck, on from the unplaced person
-// with the fewest unplaced partners.
-std::vector<int> row_of_component(const Families& families, int start, std::vector<char>& placed)
+// the fewest partners still unplaced. When the walk is stuck, it goes on from the unplaced
+// person with the fewest unplaced partners, and that stretch joins the row at its right
+// end; or at its left end, turned round, where it starts from a partner of someone with
+// many partners who stands nearer the left end. `in_component` and `place` are marks by
+// person, kept from one component to the next (each is written before it is read).
+std::vector<int> row_of_component(const Families& families, int start, std::vector<char>& placed,
+                                  std::vector<char>& in_component, std::vector<long>& place)
 {
     const auto& partners = families.partners;
     std::vector<int> component{start};
-    std::vector<char> in_component(partners.size(), 0);
     in_component[static_cast<std::size_t>(start)] = 1;
     for (std::size_t next = 0; next < component.size(); ++next) {
         for (const int p : partners[static_cast<std::size_t>(component[next])]) {
@@ -42,13 +52,32 @@ std::vector<int> row_of_component(const Families& families, int start, std::vect
         }
         return best;
     };
-    std::vector<int> row;
-    for (int at = fewest(component); at >= 0;) {
-        placed[static_cast<std::size_t>(at)] = 1;
-        row.push_back(at);
-        const int next = fewest(partners[static_cast<std::size_t>(at)]);
-        at = next >= 0 ? next : fewest(component);
+    // The row as two halves from the first person: `right` left to right, `left` right to
+    // left; each placed person's place counted from the first one, negative on the left.
+    std::vector<int> left;
+    std::vector<int> right;
+    const auto nearer_left = [&](int first) {
+        for (const int p : partners[static_cast<std::size_t>(first)]) {
+            const auto q = static_cast<std::size_t>(p);
+            if (placed[q] && partners[q].size() >= many_partners) {
+                return place[q] + static_cast<long>(left.size()) <
+                       static_cast<long>(right.size()) - 1 - place[q];
+            }
+        }
+        return false;
+    };
+    for (int first = fewest(component); first >= 0; first = fewest(component)) {
+        const bool on_left = nearer_left(first);
+        auto& half = on_left ? left : right;
+        for (int at = first; at >= 0; at = fewest(partners[static_cast<std::size_t>(at)])) {
+            placed[static_cast<std::size_t>(at)] = 1;
+            half.push_back(at);
+            place[static_cast<std::size_t>(at)] =
+                on_left ? -static_cast<long>(left.size()) : static_cast<long>(right.size()) - 1;
+        }
     }
+    std::vector<int> row(left.rbegin(), left.rend());
+    row.insert(row.end(), right.begin(), right.end());
     return row;
 }
 
@@ -91,11 +120,14 @@ Units group_partners(const Families& families)
     const std::size_t n = families.partners.size();
     units.unit_of.assign(n, -1);
     std::vector<char> placed(n, 0);
+    std::vector<char> in_component(n, 0);
+    std::vector<long> place(n, 0);
     for (std::size_t person = 0; person < n; ++person) {
         if (placed[person]) {
             continue;
         }
-        const std::vector<int> row = row_of_component(families, static_cast<int>(person), placed);
+        const std::vector<int> row =
+            row_of_component(families, static_cast<int>(person), placed, in_component, place);
         for (auto& part : cut_row(families, row)) {
             const int unit = static_cast<int>(units.members.size());
             for (const int p : part) {

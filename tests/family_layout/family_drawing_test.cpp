@@ -373,6 +373,35 @@ TEST(FamilyDrawing, EveryoneWithSeveralPartnersStandsBesideOne)
     EXPECT_EQ(rows_of(cycle), (std::vector<std::vector<int>>{{0, 1}, {2, 3}, {4}}));
 }
 
+// A man with seven wives, two of whom married again: the wives who cannot stand beside him
+// stand on both sides of his row, as many on each side give or take one, each nearer to
+// him than her other husband.
+TEST(FamilyDrawing, PartnersOfSomeoneWithManyStandOnBothSides)
+{
+    using namespace kinship::family;
+    Families families;
+    families.partners.resize(10);
+    for (int wife = 1; wife <= 7; ++wife) {
+        families.couples.push_back({0, wife, 0, {}});
+        families.partners[0].push_back(wife);
+        families.partners[static_cast<std::size_t>(wife)].push_back(0);
+    }
+    for (const auto& [wife, husband] : {std::pair{3, 8}, std::pair{6, 9}}) {
+        families.couples.push_back({husband, wife, 0, {}});
+        families.partners[static_cast<std::size_t>(wife)].push_back(husband);
+        families.partners[static_cast<std::size_t>(husband)].push_back(wife);
+    }
+    const Units units = group_partners(families);
+    ASSERT_EQ(units.members.size(), 1u);
+    const auto& row = units.members.front();
+    const auto place = [&](int p) { return std::ranges::find(row, p) - row.begin(); };
+    const long left =
+        std::ranges::count_if(row, [&](int p) { return p >= 1 && p <= 7 && place(p) < place(0); });
+    EXPECT_LE(std::abs(2 * left - 7), 1);
+    EXPECT_LT(std::abs(place(3) - place(0)), std::abs(place(8) - place(0)));
+    EXPECT_LT(std::abs(place(6) - place(0)), std::abs(place(9) - place(0)));
+}
+
 TEST(FamilyDrawing, SameBytesEveryRunAndReadsBackWithItsFamilyNodes)
 {
     Drawn first, second;
