@@ -28,9 +28,8 @@ struct Arc {
 
 } // namespace
 
-int weight_off_children(double distance)
+int weight_off_children(double distance, double halved_at)
 {
-    constexpr double halved_at = 200;
     return std::max(1, static_cast<int>(std::lround(family_weight * halved_at /
                                                     (distance + halved_at))));
 }

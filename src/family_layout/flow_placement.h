@@ -34,9 +34,9 @@ inline constexpr double place_scale = 8.0;
 inline constexpr double span_margin = 1.0;
 
 // A couple's weight by how far off its children (in units) the places before left it:
-// family_weight over them, half as much at 200 units off, at least 1. What counts is how
-// many couples stand over their children, so one far off gives way to several near.
-int weight_off_children(double distance);
+// family_weight over them, half as much at `halved_at` units off, at least 1. What counts is
+// how many couples stand over their children, so one far off gives way to several near.
+int weight_off_children(double distance, double halved_at = 200);
 
 // Each family's distance outside its children's span widened by `tolerance` (of its point
 // or its middle, whichever is farther out), by family number; 0 for a number that no

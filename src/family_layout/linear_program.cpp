@@ -6,6 +6,9 @@
 
 namespace kinship::family {
 
+LinearProgram::LinearProgram() = default;
+LinearProgram::~LinearProgram() = default;
+
 int LinearProgram::add_column(double cost, double lower, double start)
 {
     cost_.push_back(cost);
@@ -19,6 +22,14 @@ void LinearProgram::add_cost(int column, double cost)
     cost_[static_cast<std::size_t>(column)] += cost;
 }
 
+void LinearProgram::set_cost(int column, double cost)
+{
+    cost_[static_cast<std::size_t>(column)] = cost;
+    if (model_) {
+        model_->setObjectiveCoefficient(column, cost);
+    }
+}
+
 void LinearProgram::add_row(const std::vector<Term>& terms, bool at_least, double rhs)
 {
     for (const Term& t : terms) {
@@ -28,8 +39,16 @@ void LinearProgram::add_row(const std::vector<Term>& terms, bool at_least, doubl
     row_upper_.push_back(at_least ? COIN_DBL_MAX : rhs);
 }
 
-std::vector<double> LinearProgram::solve() const
+std::vector<double> LinearProgram::solve()
 {
+    if (model_) {
+        model_->primal(); // from the last optimum, still feasible under the new costs
+        if (!model_->isProvenOptimal()) {
+            return {};
+        }
+        const double* solution = model_->primalColumnSolution();
+        return {solution, solution + cost_.size()};
+    }
     // Clp takes the matrix column by column.
     std::vector<Entry> by_column = entries_;
     std::ranges::stable_sort(by_column, {}, &Entry::column);
@@ -47,17 +66,17 @@ std::vector<double> LinearProgram::solve() const
         begin[c + 1] += begin[c];
     }
     const std::vector<double> upper(cost_.size(), COIN_DBL_MAX);
-    ClpSimplex model;
-    model.setLogLevel(0);
-    model.loadProblem(static_cast<int>(cost_.size()), static_cast<int>(row_lower_.size()),
-                      begin.data(), row.data(), value.data(), lower_.data(), upper.data(),
-                      cost_.data(), row_lower_.data(), row_upper_.data());
-    std::ranges::copy(start_, model.primalColumnSolution());
-    model.primal(1); // a values pass from the starting values first
-    if (!model.isProvenOptimal()) {
+    model_ = std::make_unique<ClpSimplex>();
+    model_->setLogLevel(0);
+    model_->loadProblem(static_cast<int>(cost_.size()), static_cast<int>(row_lower_.size()),
+                        begin.data(), row.data(), value.data(), lower_.data(), upper.data(),
+                        cost_.data(), row_lower_.data(), row_upper_.data());
+    std::ranges::copy(start_, model_->primalColumnSolution());
+    model_->primal(1); // a values pass from the starting values first
+    if (!model_->isProvenOptimal()) {
         return {};
     }
-    const double* solution = model.primalColumnSolution();
+    const double* solution = model_->primalColumnSolution();
     return {solution, solution + cost_.size()};
 }
 

@@ -17,6 +17,9 @@ namespace {
 // else pulls).
 constexpr double width_weight = line_weight;
 constexpr double row_weight = 1;
+// Where a couple's weight falls to half when the program is solved again (it is 200 units
+// the first time): near enough for the couples the first solve brought close.
+constexpr double again_halved_at = 100;
 
 // A person or a passing line in a layer of the part.
 struct Placed {
@@ -77,9 +80,29 @@ public:
         if (lp.columns() > most_columns) {
             return;
         }
-        const std::vector<double> value = lp.solve();
-        if (value.empty() ||
-            std::ranges::count(distances(value), 0.0) <= std::ranges::count(before, 0.0)) {
+        std::vector<double> value = lp.solve();
+        if (value.empty()) {
+            return;
+        }
+        // Solved again with each couple weighed by how far off that leaves it, the weights
+        // falling off twice as fast: the couples it brought near come over their children,
+        // those still far off give way to them.
+        const auto over = [](const std::vector<double>& off) {
+            return std::ranges::count(off, 0.0);
+        };
+        const std::vector<double> first_off = distances(value);
+        if (over(first_off) < static_cast<long>(first_off.size())) {
+            for (std::size_t k = 0; k < couples_.size(); ++k) {
+                const double weight = line_weight * weight_off_children(first_off[k], again_halved_at);
+                lp.set_cost(couple_columns_[k].first, weight);
+                lp.set_cost(couple_columns_[k].second, weight);
+            }
+            std::vector<double> again = lp.solve();
+            if (!again.empty() && over(distances(again)) > over(first_off)) {
+                value = std::move(again);
+            }
+        }
+        if (over(distances(value)) <= over(before)) {
             return;
         }
         // The part keeps its left edge; places in eighths.
@@ -235,6 +258,7 @@ private:
     void add_couples(LinearProgram& lp, const std::vector<double>& before)
     {
         const auto at = [&](int p) { return x_[static_cast<std::size_t>(p)]; };
+        couple_columns_.clear();
         for (std::size_t k = 0; k < couples_.size(); ++k) {
             const Family& f = families_.couples[static_cast<std::size_t>(couples_[k])];
             const auto [first, last] = std::ranges::minmax(f.children, {}, at);
@@ -243,6 +267,7 @@ private:
             const double reach = settings_.tolerance - span_margin;
             const int left = lp.add_column(weight, 0.0, std::max(0.0, at(first) - reach - middle));
             const int right = lp.add_column(weight, 0.0, std::max(0.0, middle - at(last) - reach));
+            couple_columns_.emplace_back(left, right);
             const int father = person_column(f.father);
             const int mother = person_column(f.mother);
             lp.add_row({{father, 0.5}, {mother, 0.5}, {left, 1.0}, {person_column(first), -1.0}},
@@ -284,6 +309,7 @@ private:
     std::vector<int> column_of_person_;
     std::vector<int> column_of_item_;
     std::vector<int> couples_; // with children, in the part
+    std::vector<std::pair<int, int>> couple_columns_; // how far each lies left, right
     std::vector<Placed> all_;  // the part's people and passing lines
 };
 

@@ -33,8 +33,9 @@ struct SpreadSettings {
 // places that keep every layer's order and gaps and cost least: a couple costs for each
 // unit its middle lies outside its children's span (less the farther off it stood
 // before), a line for each unit it runs sideways, and a row a little for each unit it
-// opens. `walks` are each part's lines. A part takes the new places where more of its
-// couples then stand over their children.
+// opens. `walks` are each part's lines. The program is solved twice, the second time with
+// each couple weighed by how far the first solution leaves it. A part takes the new places
+// where more of its couples then stand over their children.
 void spread_rows(const Families& families, const Units& units, PlacedLayers& placed,
                  const std::vector<std::vector<Walk>>& walks,
                  const std::function<double(int)>& person_width, const SpreadSettings& settings,

@@ -3,6 +3,7 @@
 // couple apart, every item starting at 0.
 
 #include "family_layout/flow_placement.h"
+#include "family_layout/linear_program.h"
 #include "family_layout/part_placement.h"
 
 #include <gtest/gtest.h>
@@ -249,6 +250,19 @@ TEST(Placement, ExactPlacesCostNoMoreThanSweepsOnRandomLayers)
         EXPECT_LE(cost(exact, tolerance - 1, weights), cost(swept, tolerance - 1, weights) + rounding)
             << "layers " << n;
     }
+}
+
+// The program solved again after a cost changed: the new optimum, reached from the old one.
+TEST(Placement, LinearProgramSolvedAgainWithOtherCosts)
+{
+    kinship::family::LinearProgram lp;
+    const int x = lp.add_column(1, 0, 0);
+    const int y = lp.add_column(2, 0, 0);
+    lp.add_row({{x, 1}, {y, 1}}, true, 4); // x + y >= 4
+    lp.add_row({{x, 1}}, false, 3);        // x <= 3
+    EXPECT_EQ(lp.solve(), (std::vector<double>{3, 1}));
+    lp.set_cost(x, 5);
+    EXPECT_EQ(lp.solve(), (std::vector<double>{0, 4}));
 }
 
 } // namespace
