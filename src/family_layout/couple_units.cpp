@@ -8,8 +8,9 @@ namespace {
 // Someone with at least this many partners has those who cannot stand beside them put on
 // both sides of the row. Each such partner is joined by a line running under the row, which
 // crosses the lines of descent of the couples in between; on both sides, half as many
-// couples lie between. People with three or four partners are better off with the others
-// all on one side (on the real exports, spreading theirs cost couples over their children).
+// couples lie between. People with three to five partners are better off with the others
+// all on one side: on the real exports, spreading theirs cost couples over their children
+// or crossings.
 constexpr std::size_t many_partners = 6;
 
 // The people of the partner component of `start`, in the order of a row: from an end of
