@@ -93,7 +93,8 @@ public:
         const std::vector<double> first_off = distances(value);
         if (over(first_off) < static_cast<long>(first_off.size())) {
             for (std::size_t k = 0; k < couples_.size(); ++k) {
-                const double weight = line_weight * weight_off_children(first_off[k], again_halved_at);
+                const double weight =
+                    line_weight * weight_off_children(first_off[k], again_halved_at);
                 lp.set_cost(couple_columns_[k].first, weight);
                 lp.set_cost(couple_columns_[k].second, weight);
             }
