@@ -12,11 +12,6 @@
 namespace kinship::family {
 namespace {
 
-// Positions are solved in integers, in eighths of a unit (place_scale); every least
-// distance is rounded up, so the gaps hold, and every other length to the nearest eighth.
-constexpr double scale = place_scale;
-constexpr double margin = span_margin;
-
 // Costs `weight` for each unit that x[tail] + length lies right of x[head]; with weight 0
 // it must not (x[head] - x[tail] >= length).
 struct Arc {
@@ -118,7 +113,7 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
         const PlacedLayers::Link& from = placed.links[links.front()];
         const PlacedLayers::Link& first = placed.links[left];
         const PlacedLayers::Link& last = placed.links[right];
-        const double reach = tolerance - margin;
+        const double reach = tolerance - span_margin;
         arcs.push_back({first.lower, from.upper,
                         first.lower_offset - reach - std::min(from.upper_offset, from.middle_offset),
                         line_weight * weights[f]});
@@ -180,10 +175,13 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
     for (const Arc& a : arcs) {
         total += a.weight;
     }
+    // Positions are solved in integers, in eighths of a unit (place_scale): every least
+    // distance is rounded up, so the gaps hold, and every other length to the nearest eighth.
     for (std::size_t e = 0; e < arcs.size(); ++e) {
         const Arc& a = arcs[e];
-        cost[edge[e]] = a.weight == 0 ? -static_cast<std::int64_t>(std::ceil(a.length * scale))
-                                      : -std::llround(a.length * scale);
+        const double length = a.length * place_scale;
+        cost[edge[e]] = a.weight == 0 ? -static_cast<std::int64_t>(std::ceil(length))
+                                      : -std::llround(length);
         upper[edge[e]] = a.weight == 0 ? total : a.weight;
     }
     ogdf::MinCostFlowReinelt<std::int64_t> solver;
@@ -197,7 +195,7 @@ bool place_by_flow(PlacedLayers& placed, double box_gap, double line_gap, double
         }
     }
     for (std::size_t i = 0; i < items; ++i) {
-        placed.x[i] = static_cast<double>(potential[node[i]]) / scale;
+        placed.x[i] = static_cast<double>(potential[node[i]]) / place_scale;
     }
     return true;
 }
